@@ -1,0 +1,40 @@
+#pragma once
+#include <string>
+
+#include "platform/WindowRef.h"
+
+// The main dialog's controls and menu, one platform call per operation. The core
+// decides what state each piece should be in; this only puts it there or reads it.
+// A control id that names no control makes the control calls do nothing.
+class DialogPort {
+public:
+    virtual ~DialogPort() = default;
+
+    virtual WindowRef window() const = 0;
+
+    // False only for an existing control that is disabled.
+    virtual bool isControlEnabled(int id) = 0;
+    virtual void enableControl(int id, bool enable) = 0;
+    virtual void setControlText(int id, const std::string& text) = 0;
+    virtual std::string controlText(int id) = 0;
+    virtual void setFocus(int id) = 0;
+    virtual void setTitle(const std::string& title) = 0;
+
+    // Buttons: check state, pushed highlight, and a click the platform turns into
+    // the button's command, delivered before click() returns.
+    virtual void setCheck(int id, bool checked) = 0;
+    virtual bool isChecked(int id) = 0;
+    virtual void setPushed(int id, bool pushed) = 0;
+    virtual void click(int id) = 0;
+
+    // Multi-line edits.
+    virtual bool isModified(int id) = 0;
+    virtual void setReadOnly(int id, bool readOnly) = 0;
+
+    // Menu items by command id; pop-ups of the menu bar by position.
+    virtual void enableMenuItem(int id, bool enable) = 0;
+    virtual void checkMenuItem(int id, bool check) = 0;
+    virtual bool isMenuItemChecked(int id) = 0;
+    virtual void enableMenuPopup(int position, bool enable) = 0;
+    virtual void drawMenuBar() = 0;
+};

@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// The card files as the core reaches them. Every failing call hands back the
+// platform's error code (what GetLastError gave) through its error argument.
+using ErrorCode = std::uint32_t;
+
+class InputFile {
+public:
+    virtual ~InputFile() = default;
+    // Size in bytes (low 32 bits); 0 when the size cannot be had.
+    virtual std::uint32_t size() = 0;
+    // Reads up to `count` bytes, appending them to `out`. False on a failed read;
+    // `out` then holds whatever arrived before the failure.
+    virtual bool read(std::string& out, std::uint32_t count, ErrorCode& error) = 0;
+};
+
+class OutputFile {
+public:
+    virtual ~OutputFile() = default;
+    // True only when every byte was written.
+    virtual bool write(const std::string& bytes, ErrorCode& error) = 0;
+    // Pushes the written bytes to the disk and closes the file.
+    virtual bool commit(ErrorCode& error) = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // Opens an existing file for reading, shared for reading and writing.
+    virtual std::unique_ptr<InputFile> openForReading(const std::string& path,
+                                                      ErrorCode& error) = 0;
+    // Creates the file, or empties it when it exists.
+    virtual std::unique_ptr<OutputFile> createForWriting(const std::string& path,
+                                                         ErrorCode& error) = 0;
+    // Puts `source` in the place of `target`, replacing it, and makes it durable.
+    virtual bool replace(const std::string& source, const std::string& target,
+                         ErrorCode& error) = 0;
+    virtual void remove(const std::string& path) = 0;
+};

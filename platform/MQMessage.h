@@ -1,0 +1,9 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/MessageBoxes.h"
+
+// The box for a failed platform call: the caller's text, ", err#: " and the code.
+std::string composeErrorText(const std::string& text, std::int32_t code);
+void showError(MessageBoxes& boxes, const std::string& text, std::int32_t code);

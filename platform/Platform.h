@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/FileDialogs.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBoxes.h"
+#include "platform/StringResources.h"
+
+// Everything outside the dialog that the core reaches, handed over once.
+struct Platform {
+    MessageBoxes& messageBoxes;
+    FileSystem& files;
+    FileDialogs& fileDialogs;
+    StringResources& strings;
+};

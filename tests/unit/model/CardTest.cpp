@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "model/Card.h"
+
+namespace {
+
+TEST(Card, ConstructorsSetTheirDefaultsAndFlags) {
+    const Card placeholder;
+    EXPECT_EQ(placeholder.getMark(), "-");
+    EXPECT_EQ(placeholder.getSection(), 0);
+    EXPECT_EQ(placeholder.getNumber(), 0);
+    EXPECT_EQ(placeholder.getQuestion(), "");
+    EXPECT_EQ(placeholder.getAnswer(), "");
+    EXPECT_EQ(placeholder.getInfo(), "");
+    EXPECT_EQ(placeholder.isInit(), 0);
+    EXPECT_EQ(placeholder.isChanged(), 0);
+
+    Card inserted(1);
+    EXPECT_EQ(inserted.getMark(), "-");
+    EXPECT_EQ(inserted.isInit(), 1);
+    EXPECT_EQ(inserted.isChanged(), 0);
+    EXPECT_EQ(inserted.takeNew(), 1);
+    EXPECT_EQ(inserted.takeNew(), 0);
+
+    Card read("+", 3, 7, "domus", "house", "noun");
+    EXPECT_EQ(read.getMark(), "+");
+    EXPECT_EQ(read.getSection(), 3);
+    EXPECT_EQ(read.getNumber(), 7);
+    EXPECT_EQ(read.getQuestion(), "domus");
+    EXPECT_EQ(read.getAnswer(), "house");
+    EXPECT_EQ(read.getInfo(), "noun");
+    EXPECT_EQ(read.isInit(), 1);
+    EXPECT_EQ(read.isChanged(), 0);
+    EXPECT_EQ(read.takeNew(), 0);
+}
+
+TEST(Card, EverySetterMarksTheCardChangedButSetInitDoesNot) {
+    Card card("-", 1, 1, "q", "a", "i");
+    card.setInit(0);
+    card.setInit(1);
+    EXPECT_EQ(card.isChanged(), 0);
+
+    card.setQuestion("q");  // the same value still counts as a change
+    EXPECT_EQ(card.isChanged(), 1);
+
+    Card emptied("-", 1, 1, "q", "a", "i");
+    emptied.setQuestion("");
+    EXPECT_EQ(emptied.getQuestion(), "");
+    EXPECT_EQ(emptied.isChanged(), 1);
+}
+
+TEST(Card, TextsKeepLineBreaksAndEightBitBytes) {
+    const std::string twoLines = "erste Zeile\r\nzweite \xFC\x81";
+    Card card("-", 0, 0, twoLines, twoLines, twoLines);
+    EXPECT_EQ(card.getQuestion(), twoLines);
+    card.setAnswer(twoLines + "\r\n");
+    card.setInfo(std::string("a\0b", 3));
+    EXPECT_EQ(card.getAnswer(), twoLines + "\r\n");
+    EXPECT_EQ(card.getInfo().size(), 3u);
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "model/CardBoxes.h"
+#include "platform/DialogPort.h"
+#include "platform/MessageBoxes.h"
+
+// What the two panes show: the card, and whether the answer pane holds its answer.
+struct CardView {
+    CardRef currentCard;
+    std::int32_t answerShown = 0;
+};
+
+// Operations that put one piece of the dialog into a named state. Edit mode and the
+// selected box live only in the dialog and are read back from it.
+int isControlEnabled(DialogPort& dialog, int id);
+void disableCardButtons(DialogPort& dialog);
+void disableMoveButton(DialogPort& dialog);
+void disableBackButton(DialogPort& dialog);
+void enableBackButton(DialogPort& dialog);
+void enableCardButtons(DialogPort& dialog);
+void enableGetNewCard(DialogPort& dialog);
+void disableGetNewCard(DialogPort& dialog);
+void enableEditNavigateMenus(DialogPort& dialog);
+void disableEditNavigateMenus(DialogPort& dialog);
+void clearCardPanes(DialogPort& dialog);
+void initCardView(CardView& view, DialogPort& dialog);
+void showCard(CardView& view, DialogPort& dialog);
+void toggleAnswerInfo(CardView& view, DialogPort& dialog);
+void showNoCards(DialogPort& dialog);
+void clickBox1(DialogPort& dialog);
+void disableBoxRadios(DialogPort& dialog);
+void enableBoxRadios(DialogPort& dialog);
+void selectBoxRadio(DialogPort& dialog, int id);
+int getSelectedBox(DialogPort& dialog);
+void setControlText(DialogPort& dialog, int id, const std::string& text);
+void commitCardEdits(CardView& view, DialogPort& dialog);
+void toggleEditMode(DialogPort& dialog, MessageBoxes& boxes);
+int isEditMode(DialogPort& dialog);
+void uncheckMenuBoxes(DialogPort& dialog);
+void checkMenuBox0(DialogPort& dialog);
+void checkMenuBox6(DialogPort& dialog);

@@ -1,0 +1,46 @@
+#pragma once
+
+// Identifiers of dialog 102's controls and of menu 107's commands.
+namespace ids {
+constexpr int mainDialog = 102;
+constexpr int mainMenu = 107;
+constexpr int accelerators = 108;
+constexpr int appIcon = 101;
+
+constexpr int questionPane = 1000;
+constexpr int answerPane = 1001;
+constexpr int moveButton = 1002;
+constexpr int showButton = 1003;
+constexpr int nextButton = 1004;
+constexpr int box0Item = 1005;
+constexpr int box1Radio = 1006;
+constexpr int box2Radio = 1007;
+constexpr int box3Radio = 1008;
+constexpr int box4Radio = 1009;
+constexpr int box5Radio = 1010;
+constexpr int box6Item = 1011;
+constexpr int boxesGroup = 1012;
+constexpr int backButton = 1013;
+constexpr int separator = 1014;
+constexpr int openItem = 1017;
+constexpr int helpItem = 1018;
+constexpr int box1Count = 1030;
+constexpr int box5Count = 1034;
+constexpr int newItem = 1035;
+
+constexpr int getNewCardItem = 40002;
+constexpr int infoItem = 40003;
+constexpr int infoTextString = 40004;
+constexpr int noNewCardString = 40005;
+constexpr int infoCaptionString = 40006;
+constexpr int unusedCtrlT = 40007;
+constexpr int saveItem = 40008;
+constexpr int editItem = 40009;
+constexpr int previousItem = 40010;
+constexpr int deleteItem = 40011;
+constexpr int insertItem = 40012;
+
+// Positions of the Edit and Navigate pop-ups in the menu bar.
+constexpr int editPopupPosition = 1;
+constexpr int navigatePopupPosition = 2;
+}  // namespace ids

@@ -1,0 +1,52 @@
+#pragma once
+#include <string>
+
+#include "cardfile/CardFile.h"
+#include "model/CardBoxes.h"
+#include "platform/DialogPort.h"
+#include "platform/Platform.h"
+#include "view/CardView.h"
+
+// The controller behind the main dialog: one per run, alive until the process ends.
+// Every handler is given the dialog it acts on.
+class MQMainView {
+public:
+    explicit MQMainView(Platform& platform);
+
+    void onInitDialog(DialogPort& dialog);
+
+    // Learning commands.
+    void onShow(DialogPort& dialog);
+    void onNext(DialogPort& dialog);
+    void onPrevious(DialogPort& dialog);
+    void onMove(DialogPort& dialog);
+    void onBack(DialogPort& dialog);
+    void onGetNewCard(DialogPort& dialog);
+    void onSelectBox(DialogPort& dialog, int commandId);
+
+    // Editing and file commands.
+    void onEdit(DialogPort& dialog);
+    void onInsert(DialogPort& dialog);
+    void onDelete(DialogPort& dialog);
+    void onNew(DialogPort& dialog);
+    void onOpen(DialogPort& dialog);
+    void onSave(DialogPort& dialog);
+    void onInfo(DialogPort& dialog);
+
+    const std::string& infoCaption() const { return infoCaption_; }
+    const std::string& infoText() const { return infoText_; }
+    const CardFile& cardFile() const { return cardFile_; }
+    const CardBoxes* deck() const { return deck_; }
+    const CardRef& activeCard() const { return activeCard_; }
+    const CardView& view() const { return view_; }
+
+private:
+    // (the implementation adds its private helpers here)
+    Platform& platform_;
+    CardView view_;
+    CardFile cardFile_;
+    CardBoxes* deck_ = nullptr;
+    CardRef activeCard_;
+    std::string infoCaption_;
+    std::string infoText_;
+};

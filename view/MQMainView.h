@@ -41,7 +41,15 @@ public:
     const CardView& view() const { return view_; }
 
 private:
-    // (the implementation adds its private helpers here)
+    void buildInfoTexts();
+    // The display steps every handler shares.
+    void showActiveCard(DialogPort& dialog);
+    void refreshCounts(DialogPort& dialog);
+    // Open and New drop the old deck: nothing may refer to its cards any more.
+    void takeEmptyActiveCard();
+    // The question Open and New ask before they replace the deck.
+    void offerToSaveBeforeReplacing(DialogPort& dialog);
+
     Platform& platform_;
     CardView view_;
     CardFile cardFile_;

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both builds and runs every test: the core's
+# unit tests natively (with sanitizers) and cross-built under Wine, the card
+# tool's tests, the end-to-end tests of the real program under Wine on Xvfb and
+# a bounded fuzz run of the card reader. Ends with "N passed, N failed".
+set -uo pipefail
+source "$(dirname "$0")/env.sh"
+cd "$MQ_ROOT"
+
+bash scripts/setup.sh || { echo "0 passed, 1 failed"; exit 1; }
+
+passed=0
+failed=0
+logs="$MQ_ROOT/build/test-logs"
+rm -rf "$logs"
+mkdir -p "$logs"
+
+record() {  # label passed failed
+    echo "== $1: $2 passed, $3 failed"
+    passed=$((passed + $2))
+    failed=$((failed + $3))
+}
+
+step() {  # label command... : a step that passes or fails as a whole
+    local label=$1
+    shift
+    if "$@" >"$logs/$label.log" 2>&1; then
+        record "$label" 1 0
+    else
+        tail -n 40 "$logs/$label.log"
+        record "$label" 0 1
+        return 1
+    fi
+}
+
+gtest() {  # label runner... program : runs one GoogleTest program and counts its tests
+    local label=$1
+    shift
+    local json="$logs/$label.json"
+    local rc=0
+    (cd "$logs" && "$@" --gtest_output="json:$label.json" >"$label.log" 2>&1) || rc=$?
+    local counts
+    counts=$(python3 scripts/gtest_counts.py "$json")
+    set -- $counts
+    if [ "$rc" -ne 0 ] && [ "$2" -eq 0 ]; then set -- "$1" 1; fi
+    [ "$2" -eq 0 ] || grep -E '^\[  FAILED|Failure|ERROR|runtime error' "$logs/$label.log" | head -n 40
+    record "$label" "$1" "$2"
+}
+
+echo "== Host build (sanitizers on)"
+if step host-build bash -c "cmake -S . -B '$MQ_HOST_BUILD' -DCMAKE_BUILD_TYPE=Debug -DMQ_SANITIZE=ON >/dev/null && cmake --build '$MQ_HOST_BUILD' -j$MQ_JOBS"; then
+    for t in "$MQ_HOST_BUILD"/tests/mq_*_tests; do
+        gtest "host-$(basename "$t")" "$t"
+    done
+    if [ -f tests/tools/CMakeLists.txt ] || grep -q add_test tools/CMakeLists.txt 2>/dev/null; then
+        step host-tool-tests ctest --test-dir "$MQ_HOST_BUILD" -L tools --output-on-failure
+    fi
+fi
+
+echo "== Windows build (MinGW-w64, i686)"
+if step win-build bash -c "cmake -S . -B '$MQ_WIN_BUILD' -DCMAKE_TOOLCHAIN_FILE='$MQ_ROOT/cmake/mingw-i686.cmake' -DCMAKE_BUILD_TYPE=Release >/dev/null && cmake --build '$MQ_WIN_BUILD' -j$MQ_JOBS"; then
+    for t in "$MQ_WIN_BUILD"/tests/mq_*_tests.exe; do
+        gtest "wine-$(basename "$t" .exe)" wine "$t"
+    done
+    if [ -f tests/e2e/run.sh ]; then
+        mq_ensure_display
+        rc=0
+        bash tests/e2e/run.sh "$MQ_WIN_BUILD" >"$logs/e2e.log" 2>&1 || rc=$?
+        counts=$(python3 scripts/unittest_counts.py "$logs/e2e.log")
+        set -- $counts
+        if [ "$rc" -ne 0 ] && [ "$2" -eq 0 ]; then set -- "$1" 1; fi
+        [ "$2" -eq 0 ] || grep -E -A15 '^(FAIL|ERROR):' "$logs/e2e.log" | head -n 80
+        record e2e "$1" "$2"
+    fi
+fi
+
+if [ -f fuzz/run.sh ]; then
+    echo "== Fuzzing the card reader"
+    step fuzz bash fuzz/run.sh "$MQ_FUZZ_BUILD" "${MQ_FUZZ_SECONDS:-60}"
+fi
+
+wineserver -k >/dev/null 2>&1 || true
+[ -n "${MQ_XVFB_PID:-}" ] && kill "$MQ_XVFB_PID" 2>/dev/null
+echo "Logs are in $logs"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,208 @@
+#include "view/CardView.h"
+
+#include "platform/WinConstants.h"
+#include "view/ControlIds.h"
+
+namespace {
+const char showCaption[] = "&Show";
+const char infoCaption[] = "&Info";
+
+constexpr int firstBoxRadio = ids::box1Radio;
+constexpr int lastBoxRadio = ids::box5Radio;
+
+void setBoxRadiosEnabled(DialogPort& dialog, bool enable) {
+    for (int id = firstBoxRadio; id <= lastBoxRadio; ++id) {
+        dialog.enableControl(id, enable);
+    }
+}
+
+void setPanesReadOnly(DialogPort& dialog, bool readOnly) {
+    dialog.setReadOnly(ids::questionPane, readOnly);
+    dialog.setReadOnly(ids::answerPane, readOnly);
+}
+}  // namespace
+
+int isControlEnabled(DialogPort& dialog, int id) {
+    // Command ids arrive with the notification code in the high word.
+    return dialog.isControlEnabled(id & 0xFFFF) ? 1 : 0;
+}
+
+void disableCardButtons(DialogPort& dialog) {
+    dialog.enableControl(ids::backButton, false);
+    dialog.enableControl(ids::moveButton, false);
+    dialog.enableControl(ids::showButton, false);
+    dialog.enableControl(ids::nextButton, false);
+    dialog.enableMenuItem(ids::previousItem, false);
+}
+
+void disableMoveButton(DialogPort& dialog) { dialog.enableControl(ids::moveButton, false); }
+
+void disableBackButton(DialogPort& dialog) { dialog.enableControl(ids::backButton, false); }
+
+void enableBackButton(DialogPort& dialog) {
+    // Back stays off while editing: it would send the card being edited away.
+    if (isEditMode(dialog) == 0) {
+        dialog.enableControl(ids::backButton, true);
+    }
+}
+
+void enableCardButtons(DialogPort& dialog) {
+    if (isEditMode(dialog) == 0) {
+        dialog.enableControl(ids::moveButton, true);
+        dialog.enableMenuItem(ids::insertItem, false);
+        dialog.enableMenuItem(ids::deleteItem, false);
+    }
+    dialog.enableControl(ids::nextButton, true);
+    dialog.enableControl(ids::showButton, true);
+    dialog.enableMenuItem(ids::previousItem, true);
+}
+
+void enableGetNewCard(DialogPort& dialog) {
+    dialog.enableMenuItem(ids::getNewCardItem, true);
+    dialog.drawMenuBar();
+}
+
+void disableGetNewCard(DialogPort& dialog) {
+    dialog.enableMenuItem(ids::getNewCardItem, false);
+    dialog.drawMenuBar();
+}
+
+void enableEditNavigateMenus(DialogPort& dialog) {
+    dialog.enableMenuPopup(ids::editPopupPosition, true);
+    dialog.enableMenuPopup(ids::navigatePopupPosition, true);
+    dialog.drawMenuBar();
+}
+
+void disableEditNavigateMenus(DialogPort& dialog) {
+    dialog.enableMenuPopup(ids::editPopupPosition, false);
+    dialog.enableMenuPopup(ids::navigatePopupPosition, false);
+    dialog.drawMenuBar();
+}
+
+void clearCardPanes(DialogPort& dialog) {
+    dialog.setControlText(ids::questionPane, "");
+    dialog.setControlText(ids::answerPane, "");
+    dialog.setControlText(ids::showButton, showCaption);
+}
+
+void initCardView(CardView& view, DialogPort& dialog) {
+    dialog.enableMenuItem(ids::insertItem, false);
+    dialog.enableMenuItem(ids::deleteItem, false);
+    dialog.enableMenuItem(ids::previousItem, false);
+    dialog.setCheck(ids::box1Radio, true);
+    dialog.enableControl(ids::backButton, false);
+    showCard(view, dialog);
+}
+
+void showCard(CardView& view, DialogPort& dialog) {
+    view.answerShown = 0;
+    dialog.setControlText(ids::questionPane, view.currentCard->getQuestion());
+    dialog.setControlText(ids::answerPane, view.currentCard->getInfo());
+    dialog.setControlText(ids::showButton, showCaption);
+}
+
+void toggleAnswerInfo(CardView& view, DialogPort& dialog) {
+    if (view.answerShown == 1) {
+        view.answerShown = 0;
+        dialog.setControlText(ids::answerPane, view.currentCard->getInfo());
+        dialog.setControlText(ids::showButton, showCaption);
+    } else {
+        view.answerShown = 1;
+        dialog.setControlText(ids::answerPane, view.currentCard->getAnswer());
+        dialog.setControlText(ids::showButton, infoCaption);
+    }
+}
+
+void showNoCards(DialogPort& dialog) {
+    dialog.setControlText(ids::questionPane, "");
+    dialog.setControlText(ids::answerPane, "no cards.");
+}
+
+void clickBox1(DialogPort& dialog) { dialog.click(ids::box1Radio); }
+
+void disableBoxRadios(DialogPort& dialog) { setBoxRadiosEnabled(dialog, false); }
+
+void enableBoxRadios(DialogPort& dialog) { setBoxRadiosEnabled(dialog, true); }
+
+void selectBoxRadio(DialogPort& dialog, int id) {
+    for (int radio = firstBoxRadio; radio <= lastBoxRadio; ++radio) {
+        dialog.setCheck(radio, false);
+    }
+    dialog.setPushed(id, false);
+    dialog.setCheck(id, true);
+}
+
+int getSelectedBox(DialogPort& dialog) {
+    for (int radio = firstBoxRadio; radio <= lastBoxRadio; ++radio) {
+        if (dialog.isChecked(radio)) {
+            return radio - firstBoxRadio + 1;
+        }
+    }
+    if (dialog.isMenuItemChecked(ids::box0Item)) {
+        return 0;
+    }
+    if (dialog.isMenuItemChecked(ids::box6Item)) {
+        return 6;
+    }
+    return -1;
+}
+
+void setControlText(DialogPort& dialog, int id, const std::string& text) {
+    dialog.setControlText(id, text);
+}
+
+void commitCardEdits(CardView& view, DialogPort& dialog) {
+    // Only real changes are written, so a card's changed flag means what it says.
+    Card& card = *view.currentCard;
+    if (dialog.isModified(ids::questionPane)) {
+        const std::string question = dialog.controlText(ids::questionPane);
+        if (question != card.getQuestion()) {
+            card.setQuestion(question);
+        }
+    }
+    if (dialog.isModified(ids::answerPane)) {
+        const std::string text = dialog.controlText(ids::answerPane);
+        if (view.answerShown == 1) {
+            if (text != card.getAnswer()) {
+                card.setAnswer(text);
+            }
+        } else if (text != card.getInfo()) {
+            card.setInfo(text);
+        }
+    }
+}
+
+void toggleEditMode(DialogPort& dialog, MessageBoxes& boxes) {
+    if (isEditMode(dialog) == 1) {
+        dialog.checkMenuItem(ids::editItem, false);
+        setPanesReadOnly(dialog, true);
+        dialog.enableMenuItem(ids::insertItem, false);
+        dialog.enableMenuItem(ids::deleteItem, false);
+        return;
+    }
+    dialog.checkMenuItem(ids::editItem, true);
+    dialog.enableMenuItem(ids::insertItem, true);
+    dialog.enableMenuItem(ids::deleteItem, true);
+    setPanesReadOnly(dialog, false);
+    dialog.enableControl(ids::moveButton, false);
+    dialog.enableControl(ids::backButton, false);
+    boxes.show(dialog.window(), "Switch off by clicking edit again.", "Edit Mode:", MB_OK);
+    dialog.setFocus(ids::questionPane);
+}
+
+int isEditMode(DialogPort& dialog) { return dialog.isMenuItemChecked(ids::editItem) ? 1 : 0; }
+
+void uncheckMenuBoxes(DialogPort& dialog) {
+    dialog.checkMenuItem(ids::box0Item, false);
+    dialog.checkMenuItem(ids::box6Item, false);
+}
+
+void checkMenuBox0(DialogPort& dialog) {
+    dialog.checkMenuItem(ids::box0Item, true);
+    dialog.setFocus(ids::questionPane);
+}
+
+void checkMenuBox6(DialogPort& dialog) {
+    dialog.checkMenuItem(ids::box6Item, true);
+    dialog.setFocus(ids::questionPane);
+}

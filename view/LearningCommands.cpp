@@ -1,0 +1,151 @@
+#include "platform/WinConstants.h"
+#include "view/ControlIds.h"
+#include "view/MQMainView.h"
+
+namespace {
+constexpr std::size_t noNewCardCapacity = 260;
+}  // namespace
+
+void MQMainView::onShow(DialogPort& dialog) {
+    // The card shown, not the active one: after Insert only the shown card is new.
+    if (view_.currentCard->isInit() == 0) {
+        return;
+    }
+    if (isEditMode(dialog) == 1) {
+        commitCardEdits(view_, dialog);
+    }
+    toggleAnswerInfo(view_, dialog);
+}
+
+void MQMainView::onNext(DialogPort& dialog) {
+    if (deck_ == nullptr) {
+        return;
+    }
+    if (isEditMode(dialog) == 1) {
+        commitCardEdits(view_, dialog);
+    }
+    if (deck_->nextCard(getSelectedBox(dialog), activeCard_)) {
+        showActiveCard(dialog);
+        return;
+    }
+    activeCard_->setInit(0);
+    disableCardButtons(dialog);
+    enableGetNewCard(dialog);
+    showNoCards(dialog);
+}
+
+void MQMainView::onPrevious(DialogPort& dialog) {
+    if (deck_ == nullptr) {
+        return;
+    }
+    if (isEditMode(dialog) == 1) {
+        commitCardEdits(view_, dialog);
+    }
+    deck_->previousCard(getSelectedBox(dialog), activeCard_);
+    if (activeCard_->isInit() == 1) {
+        showActiveCard(dialog);
+        return;
+    }
+    enableGetNewCard(dialog);
+    showNoCards(dialog);
+}
+
+void MQMainView::onMove(DialogPort& dialog) {
+    if (deck_ == nullptr) {
+        return;
+    }
+    const int box = getSelectedBox(dialog);
+    // Leaving edit mode enables Move in every box, the last one included.
+    if (box == CardBoxes::lastBox) {
+        return;
+    }
+    if (deck_->moveUp(box, activeCard_)) {
+        showActiveCard(dialog);
+    } else {
+        activeCard_->setInit(0);
+        disableCardButtons(dialog);
+        enableGetNewCard(dialog);
+        showNoCards(dialog);
+    }
+    refreshCounts(dialog);
+}
+
+void MQMainView::onBack(DialogPort& dialog) {
+    if (deck_ == nullptr) {
+        return;
+    }
+    if (deck_->moveBack(getSelectedBox(dialog), activeCard_)) {
+        showActiveCard(dialog);
+    } else {
+        activeCard_->setInit(0);
+        disableCardButtons(dialog);
+        enableGetNewCard(dialog);
+        showNoCards(dialog);
+    }
+    refreshCounts(dialog);
+}
+
+void MQMainView::onGetNewCard(DialogPort& dialog) {
+    if (deck_ == nullptr) {
+        return;
+    }
+    if (!deck_->takeNewCard(activeCard_)) {
+        const std::string text = platform_.strings.load(ids::noNewCardString, noNewCardCapacity);
+        platform_.messageBoxes.show(dialog.window(), text, "Info", MB_OK);
+        return;
+    }
+    // The click comes back as command 1006 before clickBox1 returns, so box 1 is
+    // selected, through the gate, exactly as if the user had clicked it.
+    clickBox1(dialog);
+    showActiveCard(dialog);
+    refreshCounts(dialog);
+    enableCardButtons(dialog);
+}
+
+void MQMainView::onSelectBox(DialogPort& dialog, int commandId) {
+    if (deck_ == nullptr || commandId < ids::box0Item || commandId > ids::box6Item) {
+        return;
+    }
+    const int box = commandId - ids::box0Item;
+    const bool menuBox = box == 0 || box == CardBoxes::lastBox;
+
+    uncheckMenuBoxes(dialog);
+    selectBoxRadio(dialog, commandId);
+    if (box == 0) {
+        checkMenuBox0(dialog);
+    } else if (box == CardBoxes::lastBox) {
+        checkMenuBox6(dialog);
+    }
+
+    if (deck_->selectBox(box, activeCard_)) {
+        enableCardButtons(dialog);
+        // Back from box 0 or 1 would land in box 1 again.
+        if (box <= 1) {
+            disableBackButton(dialog);
+        } else {
+            enableBackButton(dialog);
+        }
+        if (box == CardBoxes::lastBox) {
+            disableMoveButton(dialog);
+        }
+        if (menuBox) {
+            disableGetNewCard(dialog);
+        }
+    } else if (!menuBox) {
+        enableGetNewCard(dialog);
+    }
+
+    if (activeCard_->isInit() == 1) {
+        showActiveCard(dialog);
+    } else {
+        disableCardButtons(dialog);
+        showNoCards(dialog);
+    }
+
+    // An empty box in edit mode gets a card to write on at once.
+    if (isEditMode(dialog) == 1 && activeCard_->isInit() == 0) {
+        onInsert(dialog);
+        activeCard_->setInit(1);
+        enableCardButtons(dialog);
+    }
+}

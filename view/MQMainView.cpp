@@ -1,0 +1,99 @@
+#include "view/MQMainView.h"
+
+#include <memory>
+#include <string_view>
+
+#include "cardfile/CardWriter.h"
+#include "platform/WinConstants.h"
+#include "view/ControlIds.h"
+
+namespace {
+// The release label comes from the version-control keyword, so a tagged checkout
+// names itself.
+constexpr std::string_view releaseKeyword = "$Name: V_0_0_5_4_BBETA $";
+constexpr char versionText[] = "0.0.5.4 BETA";
+// The string table entry is loaded the way the platform's 260-byte buffer takes it.
+constexpr std::size_t infoStringCapacity = 260;
+
+// From the keyword's first blank on, less the closing " $".
+std::string releaseLabel(std::string_view keyword) {
+    const std::size_t blank = keyword.find(' ');
+    if (blank == std::string_view::npos || keyword.size() - blank < 2) {
+        return std::string();
+    }
+    return std::string(keyword.substr(blank, keyword.size() - blank - 2));
+}
+
+bool holdsAnyCard(const CardBoxes& deck) {
+    for (int box = 0; box < CardBoxes::boxCount; ++box) {
+        if (deck.count(box) > 0) {
+            return true;
+        }
+    }
+    return false;
+}
+}  // namespace
+
+MQMainView::MQMainView(Platform& platform) : platform_(platform), cardFile_(platform) {
+    view_.answerShown = 0;
+    takeEmptyActiveCard();
+    buildInfoTexts();
+}
+
+void MQMainView::buildInfoTexts() {
+    infoText_ = platform_.strings.load(ids::infoTextString, infoStringCapacity);
+    if (infoText_.size() > infoStringCapacity - 1) {
+        infoText_.resize(infoStringCapacity - 1);
+    }
+    infoText_ += "\nBuilt :";
+    infoText_ += __DATE__;
+    infoText_ += "::";
+    infoText_ += __TIME__;
+    infoText_ += "\nLabel: ";
+    infoText_ += releaseLabel(releaseKeyword);
+
+    infoCaption_ = "Mnemoquill Info; ";
+    infoCaption_ += versionText;
+}
+
+void MQMainView::takeEmptyActiveCard() {
+    activeCard_ = std::make_shared<Card>();
+    activeCard_->setInit(0);
+    view_.currentCard = activeCard_;
+}
+
+void MQMainView::onInitDialog(DialogPort& dialog) {
+    initCardView(view_, dialog);
+    disableCardButtons(dialog);
+    disableGetNewCard(dialog);
+    disableBoxRadios(dialog);
+    disableEditNavigateMenus(dialog);
+}
+
+void MQMainView::showActiveCard(DialogPort& dialog) {
+    view_.currentCard = activeCard_;
+    showCard(view_, dialog);
+}
+
+void MQMainView::refreshCounts(DialogPort& dialog) {
+    if (deck_ == nullptr) {
+        return;
+    }
+    for (int box = 1; box <= 5; ++box) {
+        setControlText(dialog, ids::box1Count + box - 1, std::to_string(deck_->count(box)));
+    }
+}
+
+void MQMainView::offerToSaveBeforeReplacing(DialogPort& dialog) {
+    // Any card counts, also one inserted into a deck that started empty: the reader's
+    // hasCards flag would let such a deck go without asking.
+    const CardBoxes* deck = cardFile_.deck();
+    if (cardFile_.hasFile() != 1 || deck == nullptr || !holdsAnyCard(*deck)) {
+        return;
+    }
+    const int answer = platform_.messageBoxes.show(dialog.window(), "Save CardFile?", "Save ?",
+                                                   MB_YESNO | MB_ICONQUESTION);
+    if (answer == IDYES) {
+        writeCardFile(cardFile_, platform_.files, platform_.messageBoxes);
+    }
+}

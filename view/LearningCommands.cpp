@@ -119,7 +119,7 @@ void MQMainView::onSelectBox(DialogPort& dialog, int commandId) {
 
     if (deck_->selectBox(box, activeCard_)) {
         enableCardButtons(dialog);
-        // Back from box 0 or 1 would land in box 1 again.
+        // Back has nowhere to send a card that is in box 1 or not yet drawn.
         if (box <= 1) {
             disableBackButton(dialog);
         } else {

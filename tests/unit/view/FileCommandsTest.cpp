@@ -1,0 +1,154 @@
+#include "ViewFixture.h"
+#include "platform/WinConstants.h"
+
+namespace {
+const std::string goodDeck = cardFileText(
+    {{0, "new"}, {1, "one"}, {1, "two"}, {2, "dog"}, {3, "cat"}, {3, "cow"}, {6, "top"}});
+const std::string noBox1Deck = cardFileText({{0, "new"}, {2, "dog"}, {4, "owl"}});
+}  // namespace
+
+TEST_F(ViewTest, OpeningAFileShowsTheFrontCardOfBox1) {
+    open(goodDeck);
+    EXPECT_EQ(dialog.title, "Mnemoquill: deck");
+    EXPECT_EQ(fileDialogs.openOwners, std::vector<WindowRef>{FakeDialog::handle});
+    EXPECT_EQ(question(), "one?");
+    EXPECT_EQ(answerPane(), "one.");
+    EXPECT_EQ(cardButtons(), (std::vector<bool>{false, true, true, true}));
+    EXPECT_TRUE(dialog.popup(ids::editPopupPosition));
+    EXPECT_TRUE(dialog.popup(ids::navigatePopupPosition));
+    EXPECT_TRUE(dialog.itemEnabled(ids::getNewCardItem));
+    EXPECT_TRUE(dialog.itemEnabled(ids::previousItem));
+    EXPECT_FALSE(dialog.itemEnabled(ids::insertItem));
+    EXPECT_FALSE(dialog.itemEnabled(ids::deleteItem));
+    for (int radio = ids::box1Radio; radio <= ids::box5Radio; ++radio) {
+        EXPECT_TRUE(dialog.enabled(radio));
+    }
+    EXPECT_EQ((std::vector<std::string>{count(1), count(2), count(3), count(4), count(5)}),
+              (std::vector<std::string>{"2", "1", "2", "0", "0"}));
+    EXPECT_EQ(view.activeCard(), view.view().currentCard);
+    EXPECT_EQ(boxes.count(), 0u);
+}
+
+TEST_F(ViewTest, OpeningAFileWithEmptyBox1KeepsTheSelectedRadio) {
+    open(goodDeck);
+    dialog.click(ids::box3Radio);
+    open(noBox1Deck, "C:\\cards\\other.txt");
+    EXPECT_EQ(question(), "");
+    EXPECT_EQ(answerPane(), "no cards.");
+    EXPECT_EQ(cardButtons(), allOff);
+    EXPECT_TRUE(dialog.enabled(ids::box1Radio));
+    EXPECT_TRUE(dialog.checked(ids::box3Radio));
+    EXPECT_FALSE(dialog.checked(ids::box1Radio));
+    EXPECT_EQ(count(2), "1");
+    EXPECT_EQ(count(4), "1");
+    EXPECT_EQ(view.activeCard()->isInit(), 0);
+}
+
+TEST_F(ViewTest, FailedOpenWithoutAFileLeavesTheFreshDialog) {
+    const FakeDialog fresh = dialog;
+    open("");  // empty file
+    files.files.erase(deckPath);
+    boxes.answer(IDCANCEL);
+    fileDialogs.openWillChoose(deckPath);  // missing file, Cancel
+    press(ids::openItem);
+    boxes.answer(IDOK);
+    fileDialogs.openWillChoose(deckPath);  // missing file, OK and on
+    press(ids::openItem);
+    fileDialogs.openWillCancel();
+    press(ids::openItem);
+
+    EXPECT_TRUE(dialog.looksLike(fresh));
+    EXPECT_EQ(view.deck(), nullptr);
+    EXPECT_EQ(view.cardFile().hasFile(), 0);
+    EXPECT_GE(boxes.count(), 4u);
+}
+
+TEST_F(ViewTest, AbortedOrCancelledOpenShowsBox1OfTheCurrentDeckAgain) {
+    open(goodDeck);
+    const CardBoxes* deck = view.deck();
+    dialog.click(ids::box3Radio);
+    EXPECT_EQ(question(), "cat?");
+
+    boxes.answer(IDNO);  // "Overwrite?" for a text without cards: No
+    open("no cards here\r\n", "C:\\cards\\junk.txt");
+    EXPECT_EQ(view.deck(), deck);
+    EXPECT_EQ(dialog.title, "Mnemoquill: deck");
+    EXPECT_EQ(question(), "one?");
+
+    dialog.click(ids::box3Radio);
+    fileDialogs.openWillCancel();
+    press(ids::openItem);
+    // Box1 is checked beside Box3, and the first checked radio wins.
+    EXPECT_TRUE(dialog.checked(ids::box1Radio));
+    EXPECT_TRUE(dialog.checked(ids::box3Radio));
+    EXPECT_EQ(getSelectedBox(dialog), 1);
+    EXPECT_EQ(question(), "one?");
+    EXPECT_FALSE(dialog.enabled(ids::backButton));
+}
+
+TEST_F(ViewTest, NewStartsAnEmptyDeckAndCancelChangesNothing) {
+    const FakeDialog fresh = dialog;
+    fileDialogs.saveWillCancel();
+    press(ids::newItem);
+    EXPECT_TRUE(dialog.looksLike(fresh));
+
+    fileDialogs.saveWillChoose("C:\\cards\\latin.mqf");
+    press(ids::newItem);
+    EXPECT_EQ(dialog.title, "Mnemoquill: latin");
+    EXPECT_EQ(answerPane(), "no cards.");
+    EXPECT_EQ(cardButtons(), allOff);
+    EXPECT_TRUE(dialog.popup(ids::editPopupPosition));
+    EXPECT_TRUE(dialog.enabled(ids::box3Radio));
+    for (int box = 1; box <= 5; ++box) EXPECT_EQ(count(box), "0");
+    EXPECT_FALSE(files.exists("C:\\cards\\latin.mqf"));
+    EXPECT_EQ(boxes.count(), 0u);
+}
+
+TEST_F(ViewTest, OpenAndNewOfferToSaveADeckHoldingCards) {
+    fileDialogs.saveWillChoose("C:\\cards\\latin.mqf");
+    press(ids::newItem);
+    fileDialogs.openWillCancel();
+    press(ids::openItem);  // an empty deck is not worth a question
+    EXPECT_EQ(boxes.count(), 0u);
+
+    press(ids::editItem);  // switching edit mode on in an empty box inserts a card
+    press(ids::editItem);
+    boxes.clear();
+    boxes.answer(IDNO);
+    open(goodDeck);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, "Save CardFile?");
+    EXPECT_EQ(boxes.last().caption, "Save ?");
+    EXPECT_EQ(boxes.last().owner, FakeDialog::handle);
+    EXPECT_EQ(boxes.last().type, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_FALSE(files.exists("C:\\cards\\latin.mqf"));
+
+    press(ids::nextButton);
+    boxes.answer(IDYES);
+    fileDialogs.saveWillChoose("C:\\cards\\next.mqf");
+    press(ids::newItem);
+    const std::string& saved = files.files[deckPath];
+    EXPECT_LT(saved.find("two?"), saved.find("one?"));
+    EXPECT_EQ(dialog.title, "Mnemoquill: next");
+}
+
+TEST_F(ViewTest, SaveWritesOnlyOnYesWithTheEditsTyped) {
+    open(goodDeck);
+    press(ids::editItem);
+    ASSERT_TRUE(dialog.type(ids::questionPane, "uno?"));
+    boxes.clear();
+
+    boxes.answer(IDNO);
+    press(ids::saveItem);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, "Save CardFile ?");
+    EXPECT_EQ(boxes.last().caption, "Save ?");
+    EXPECT_EQ(boxes.last().owner, noWindow);
+    EXPECT_EQ(boxes.last().type, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(files.files[deckPath], goodDeck);
+
+    boxes.answer(IDYES);
+    press(ids::saveItem);
+    EXPECT_NE(files.files[deckPath].find("<Q>uno?</Q>"), std::string::npos);
+    EXPECT_EQ(files.files[deckPath].find("<Q>one?</Q>"), std::string::npos);
+}

@@ -1,0 +1,77 @@
+#include "view/CommandDispatch.h"
+
+#include "view/CardView.h"
+#include "view/ControlIds.h"
+#include "view/MQMainView.h"
+
+namespace {
+int commandId(std::uintptr_t wParam) { return static_cast<int>(wParam & 0xFFFF); }
+}  // namespace
+
+int commandGate(DialogPort& dialog, std::uintptr_t wParam) {
+    // Accelerators and the program's own clicks bypass the disabled look of a
+    // button, so the gate is what keeps them out.
+    return isControlEnabled(dialog, commandId(wParam));
+}
+
+CommandOutcome dispatchCommand(MQMainView& view, DialogPort& dialog, std::uintptr_t wParam) {
+    if (commandGate(dialog, wParam) == 0) {
+        return CommandOutcome::Dropped;
+    }
+    const int id = commandId(wParam);
+    switch (id) {
+        case ids::moveButton:
+            view.onMove(dialog);
+            break;
+        case ids::showButton:
+            view.onShow(dialog);
+            break;
+        case ids::nextButton:
+            view.onNext(dialog);
+            break;
+        case ids::box0Item:
+        case ids::box1Radio:
+        case ids::box2Radio:
+        case ids::box3Radio:
+        case ids::box4Radio:
+        case ids::box5Radio:
+        case ids::box6Item:
+            view.onSelectBox(dialog, id);
+            break;
+        case ids::backButton:
+            view.onBack(dialog);
+            break;
+        case ids::openItem:
+            view.onOpen(dialog);
+            break;
+        case ids::helpItem:
+            return CommandOutcome::HelpContents;
+        case ids::newItem:
+            view.onNew(dialog);
+            break;
+        case ids::getNewCardItem:
+            view.onGetNewCard(dialog);
+            break;
+        case ids::infoItem:
+            view.onInfo(dialog);
+            break;
+        case ids::saveItem:
+            view.onSave(dialog);
+            break;
+        case ids::editItem:
+            view.onEdit(dialog);
+            break;
+        case ids::previousItem:
+            view.onPrevious(dialog);
+            break;
+        case ids::deleteItem:
+            view.onDelete(dialog);
+            break;
+        case ids::insertItem:
+            view.onInsert(dialog);
+            break;
+        default:
+            return CommandOutcome::NotHandled;
+    }
+    return CommandOutcome::Handled;
+}

@@ -1,0 +1,132 @@
+#include <memory>
+
+#include "cardfile/CardWriter.h"
+#include "platform/WinConstants.h"
+#include "view/MQMainView.h"
+
+void MQMainView::onEdit(DialogPort& dialog) {
+    if (deck_ == nullptr) {
+        return;
+    }
+    toggleEditMode(dialog, platform_.messageBoxes);
+    if (activeCard_->isInit() == 1) {
+        enableCardButtons(dialog);
+        enableBackButton(dialog);
+    } else {
+        disableCardButtons(dialog);
+        showNoCards(dialog);
+    }
+    // Editing with nothing shown starts with a fresh card in the selected box.
+    if (isEditMode(dialog) == 1 && activeCard_->isInit() == 0) {
+        onInsert(dialog);
+        activeCard_->setInit(1);
+        enableCardButtons(dialog);
+    }
+}
+
+void MQMainView::onInsert(DialogPort& dialog) {
+    if (deck_ == nullptr || isEditMode(dialog) == 0) {
+        return;
+    }
+    commitCardEdits(view_, dialog);
+
+    auto card = std::make_shared<Card>(1);
+    card->takeNew();
+    const int box = getSelectedBox(dialog);
+    card->setSection(box);
+    deck_->insertFirst(card, box);
+
+    // The panes start empty for typing, while the card itself carries placeholders
+    // for whatever the user leaves untouched.
+    view_.currentCard = card;
+    showCard(view_, dialog);
+    refreshCounts(dialog);
+    card->setQuestion("empty question");
+    card->setInfo("empty info");
+    card->setAnswer("empty answer");
+}
+
+void MQMainView::onDelete(DialogPort& dialog) {
+    if (deck_ == nullptr || isEditMode(dialog) == 0) {
+        return;
+    }
+    deck_->removeFirst(getSelectedBox(dialog));
+    onNext(dialog);
+    refreshCounts(dialog);
+    if (activeCard_->isInit() == 0) {
+        toggleEditMode(dialog, platform_.messageBoxes);
+        disableCardButtons(dialog);
+    }
+}
+
+void MQMainView::onNew(DialogPort& dialog) {
+    offerToSaveBeforeReplacing(dialog);
+    if (isEditMode(dialog) == 1) {
+        toggleEditMode(dialog, platform_.messageBoxes);
+    }
+    if (cardFile_.newCardFile(dialog) == 0) {
+        return;
+    }
+    deck_ = cardFile_.deckSlot().get();
+    takeEmptyActiveCard();
+
+    clearCardPanes(dialog);
+    showNoCards(dialog);
+    disableCardButtons(dialog);
+    enableEditNavigateMenus(dialog);
+    enableBoxRadios(dialog);
+    refreshCounts(dialog);
+}
+
+void MQMainView::onOpen(DialogPort& dialog) {
+    offerToSaveBeforeReplacing(dialog);
+    if (cardFile_.openCardFile(dialog) == 1) {
+        deck_ = cardFile_.deckSlot().get();
+        takeEmptyActiveCard();
+    }
+    if (isEditMode(dialog) == 1) {
+        toggleEditMode(dialog, platform_.messageBoxes);
+    }
+    // A cancelled or failed Open goes on with the deck that is still current.
+    if (cardFile_.hasFile() == 0 || deck_ == nullptr) {
+        return;
+    }
+    enableEditNavigateMenus(dialog);
+    enableBoxRadios(dialog);
+    enableGetNewCard(dialog);
+
+    const bool readCards = deck_->hasCards() == 1;
+    if (readCards && deck_->selectBox(1, activeCard_)) {
+        view_.currentCard = activeCard_;
+        initCardView(view_, dialog);
+        enableCardButtons(dialog);
+        disableBackButton(dialog);
+        refreshCounts(dialog);
+        return;
+    }
+    clearCardPanes(dialog);
+    showNoCards(dialog);
+    disableCardButtons(dialog);
+    if (readCards) {
+        refreshCounts(dialog);
+    }
+}
+
+void MQMainView::onSave(DialogPort& dialog) {
+    if (cardFile_.hasFile() == 0) {
+        return;
+    }
+    const int answer = platform_.messageBoxes.show(noWindow, "Save CardFile ?", "Save ?",
+                                                   MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) {
+        return;
+    }
+    if (isEditMode(dialog) == 1) {
+        commitCardEdits(view_, dialog);
+    }
+    writeCardFile(cardFile_, platform_.files, platform_.messageBoxes);
+}
+
+void MQMainView::onInfo(DialogPort& dialog) {
+    platform_.messageBoxes.show(dialog.window(), infoText_, infoCaption_.c_str(), MB_OK);
+}

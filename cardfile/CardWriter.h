@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "model/CardBoxes.h"
@@ -10,7 +11,12 @@ class CardFile;
 // The card file text of a whole deck, exactly as it is saved.
 std::string composeCardText(const CardBoxes& deck);
 
-// Saves `deck` under `fileName`. Failures are reported in boxes and leave the
+// Creates (or empties) `path` for writing. When that fails, tells the user why in
+// one box and gives nothing.
+std::unique_ptr<OutputFile> CreateFileHandle(const std::string& path, FileSystem& files,
+                                             MessageBoxes& boxes);
+
+// Saves `deck` under `fileName`. A failure is reported in one box and leaves the
 // file on disk as it was.
 void writeDeckToFile(const CardBoxes& deck, const std::string& fileName, FileSystem& files,
                      MessageBoxes& boxes);

@@ -1,0 +1,142 @@
+#include "cardfile/CardFile.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "cardfile/CardReader.h"
+#include "platform/MQMessage.h"
+#include "platform/WinConstants.h"
+
+namespace {
+
+const char* const titlePrefix = "Mnemoquill: ";
+// Lies in the current directory; rewritten on every open, never read back.
+const char* const backupName = "mq_tmp.txt";
+const char* const sorryCaption = "Sorry.";
+const char* const noNameText =
+    "Anyhow, I can't figure out the filename.\nOK proceeds with violated datas.\nCancel is a "
+    "good idea.";
+const char* const cannotOpenText =
+    "Anyhow, I can't open this file properly.\nOK proceeds with violated datas.\nCancel is a "
+    "good idea.";
+const char* const noCardDataText =
+    "Couldn't read any card datas!\nIf you want creating a new file use Ctrl+N.";
+const char* const readErrorText = "ReadFile-Fehler";
+
+// Asked of a file whose size is unknown, and after the size was read, in case
+// the file grew meanwhile: a read that brings nothing new is the end.
+constexpr std::uint32_t readChunk = 64 * 1024;
+
+// Reads from the current position to the end of the file.
+bool readToEnd(InputFile& file, std::string& bytes, ErrorCode& error) {
+    std::uint32_t wanted = file.size();
+    for (;;) {
+        const std::size_t before = bytes.size();
+        if (!file.read(bytes, wanted > 0 ? wanted : readChunk, error)) {
+            return false;
+        }
+        if (bytes.size() == before) {
+            return true;
+        }
+        wanted = readChunk;
+    }
+}
+
+}  // namespace
+
+std::string windowTitle(const std::string& fileName) {
+    const std::size_t slash = fileName.find_last_of('\\');
+    const std::string baseName = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+    return titlePrefix + baseName.substr(0, baseName.find_last_of('.'));
+}
+
+CardFile::CardFile(Platform& platform) : platform_(platform) {}
+
+int CardFile::openCardFile(DialogPort& window) {
+    std::optional<std::string> chosen = platform_.fileDialogs.chooseFileToOpen(window.window());
+    if (!chosen) {
+        return 0;
+    }
+    std::optional<std::string> previousName = std::exchange(fileName_, std::move(chosen));
+    if (loadCardFile(window) == 0) {
+        fileName_ = std::move(previousName);
+        return 0;
+    }
+    window.setTitle(windowTitle(*fileName_));
+    return 1;
+}
+
+int CardFile::loadCardFile(DialogPort& window) {
+    FileSystem& files = platform_.files;
+    MessageBoxes& boxes = platform_.messageBoxes;
+
+    if (fileName_) {
+        // The card file is read before the copy is emptied, so that opening the
+        // copy itself does not destroy it. Nothing is reported: the copy is a
+        // courtesy, and the load below reports whatever is wrong with the file.
+        std::string copy;
+        ErrorCode ignored = 0;
+        if (std::unique_ptr<InputFile> original = files.openForReading(*fileName_, ignored)) {
+            readToEnd(*original, copy, ignored);
+        }
+        if (std::unique_ptr<OutputFile> backup = files.createForWriting(backupName, ignored)) {
+            if (backup->write(copy, ignored)) {
+                backup->commit(ignored);
+            }
+        }
+    }
+
+    ErrorCode error = 0;
+    std::unique_ptr<InputFile> file;
+    if (fileName_) {
+        file = files.openForReading(*fileName_, error);
+    }
+    std::string text;
+    if (!file) {
+        const unsigned type = static_cast<unsigned>(MB_OKCANCEL | MB_ICONERROR | MB_DEFBUTTON2);
+        const char* const why = fileName_ ? cannotOpenText : noNameText;
+        if (boxes.show(window.window(), why, sorryCaption, type) == IDCANCEL) {
+            return 0;
+        }
+        // OK goes on without a file, and the read fails as it does on a handle
+        // that was never opened.
+        fileSize_ = 0;
+        showError(boxes, readErrorText, static_cast<std::int32_t>(ERROR_INVALID_HANDLE));
+    } else {
+        fileSize_ = file->size();
+        if (!readToEnd(*file, text, error)) {
+            showError(boxes, readErrorText, static_cast<std::int32_t>(error));
+        }
+        file.reset();
+    }
+
+    text.resize(std::min(text.size(), text.find('\0')));
+    if (text.empty()) {
+        boxes.show(window.window(), noCardDataText, sorryCaption,
+                   static_cast<unsigned>(MB_ICONERROR));
+        return 0;
+    }
+
+    auto deck = std::make_unique<CardBoxes>();
+    readCardText(*deck, text, boxes);
+    if (deck->isAborted() != 0) {
+        return 0;
+    }
+    deck_ = std::move(deck);
+    hasFile_ = 1;
+    return 1;
+}
+
+int CardFile::newCardFile(DialogPort& window) {
+    std::optional<std::string> chosen = platform_.fileDialogs.chooseFileToSave(window.window());
+    if (!chosen) {
+        return 0;
+    }
+    deck_.reset();
+    fileName_ = std::move(chosen);
+    window.setTitle(windowTitle(*fileName_));
+    hasFile_ = 1;
+    // The file itself appears with the first save.
+    deck_ = std::make_unique<CardBoxes>();
+    return 1;
+}

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cardfile/CardFile.h"
+#include "cardfile/CardWriter.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeMessageBoxes.h"
+
+namespace {
+
+const WindowRef dialogWindow = 0x1234;
+const std::string backup = "mq_tmp.txt";
+const std::string noCardData =
+    "Couldn't read any card datas!\nIf you want creating a new file use Ctrl+N.";
+const std::string cannotOpen =
+    "Anyhow, I can't open this file properly.\nOK proceeds with violated datas.\nCancel is a "
+    "good idea.";
+const std::string oneCard = "<C><S>2</S><Q>latin</Q></C>\r\n";
+
+// Only the window and its title matter to the card file.
+class TitleOnlyDialog : public DialogPort {
+public:
+    std::vector<std::string> titles;
+
+    WindowRef window() const override { return dialogWindow; }
+    void setTitle(const std::string& title) override { titles.push_back(title); }
+    bool isControlEnabled(int) override { return true; }
+    void enableControl(int, bool) override {}
+    void setControlText(int, const std::string&) override {}
+    std::string controlText(int) override { return {}; }
+    void setFocus(int) override {}
+    void setCheck(int, bool) override {}
+    bool isChecked(int) override { return false; }
+    void setPushed(int, bool) override {}
+    void click(int) override {}
+    bool isModified(int) override { return false; }
+    void setReadOnly(int, bool) override {}
+    void enableMenuItem(int, bool) override {}
+    void checkMenuItem(int, bool) override {}
+    bool isMenuItemChecked(int) override { return false; }
+    void enableMenuPopup(int, bool) override {}
+    void drawMenuBar() override {}
+};
+
+// Hands out the scripted choice (empty: cancelled) and records the owners.
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    std::optional<std::string> choice;
+    std::vector<WindowRef> owners;
+
+    std::optional<std::string> chooseFileToOpen(WindowRef owner) override {
+        owners.push_back(owner);
+        return choice;
+    }
+    std::optional<std::string> chooseFileToSave(WindowRef owner) override {
+        owners.push_back(owner);
+        return choice;
+    }
+};
+
+class NoStrings : public StringResources {
+public:
+    std::string load(unsigned, std::size_t) override { return {}; }
+};
+
+class CardFileTest : public ::testing::Test {
+protected:
+    FakeFileSystem fs;
+    FakeMessageBoxes boxes;
+    ScriptedFileDialogs dialogs;
+    NoStrings strings;
+    Platform platform{boxes, fs, dialogs, strings};
+    TitleOnlyDialog window;
+    CardFile cardFile{platform};
+
+    int open(const std::string& path) {
+        dialogs.choice = path;
+        return cardFile.openCardFile(window);
+    }
+
+    // Opens a good file first, so that a failure afterwards has state to keep.
+    void openGoodFile() {
+        fs.files["C:\\good.mqf"] = oneCard;
+        ASSERT_EQ(open("C:\\good.mqf"), 1);
+        boxes.clear();
+    }
+
+    void expectGoodFileStillCurrent(const CardBoxes* deck) {
+        EXPECT_EQ(cardFile.fileName(), std::optional<std::string>("C:\\good.mqf"));
+        EXPECT_EQ(cardFile.deck(), deck);
+        EXPECT_EQ(cardFile.hasFile(), 1);
+        EXPECT_EQ(window.titles, std::vector<std::string>{"Mnemoquill: good"});
+    }
+
+    void expectBoxes(const std::vector<std::string>& texts) {
+        ASSERT_EQ(boxes.count(), texts.size());
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            EXPECT_EQ(boxes.shown[i].text, texts[i]);
+        }
+    }
+};
+
+TEST(WindowTitle, ShowsTheBaseNameWithoutItsLastExtension) {
+    EXPECT_EQ(windowTitle("C:\\Lernen\\Latein.mqf"), "Mnemoquill: Latein");
+    EXPECT_EQ(windowTitle("a.b.mqf"), "Mnemoquill: a.b");
+    EXPECT_EQ(windowTitle("C:\\x.y\\noext"), "Mnemoquill: noext");
+    EXPECT_EQ(windowTitle("C:\\dir\\"), "Mnemoquill: ");
+}
+
+TEST_F(CardFileTest, OpenReadsEveryByteBacksUpAndSetsTheTitle) {
+    // The last byte closes the question: dropping it would lose the question.
+    const std::string bytes = "\xFF<C><S>3</S><Q>last</Q>";
+    fs.files["C:\\cards\\Latein.mqf"] = bytes;
+    boxes.answer(IDYES);  // the block has no end
+    ASSERT_EQ(open("C:\\cards\\Latein.mqf"), 1);
+    EXPECT_EQ(dialogs.owners, std::vector<WindowRef>{dialogWindow});
+    EXPECT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(cardFile.hasFile(), 1);
+    ASSERT_NE(cardFile.deck(), nullptr);
+    ASSERT_EQ(cardFile.deck()->count(3), 1);
+    EXPECT_EQ(cardFile.deck()->box(3).front()->getQuestion(), "last");
+    EXPECT_EQ(cardFile.fileSize(), bytes.size());
+    EXPECT_EQ(fs.files[backup], bytes);
+    EXPECT_EQ(window.titles, std::vector<std::string>{"Mnemoquill: Latein"});
+}
+
+TEST_F(CardFileTest, OneByteFileGoesToTheReader) {
+    fs.files["one.txt"] = "x";
+    boxes.answer(IDYES);
+    ASSERT_EQ(open("one.txt"), 1);
+    expectBoxes(
+        {"Couldn't find a card.If you proceed the file willbe over written. Please "
+         "ensureyou're using a right file!"});
+    EXPECT_EQ(cardFile.deck()->count(0), 1);
+}
+
+TEST_F(CardFileTest, EmptyTextsAreRefusedAndChangeNothing) {
+    openGoodFile();
+    const CardBoxes* deck = cardFile.deck();
+    for (const std::string& bytes : {std::string(), std::string("\0<C></C>", 8)}) {
+        fs.files["empty.txt"] = bytes;
+        EXPECT_EQ(open("empty.txt"), 0);
+        ASSERT_EQ(boxes.count(), 1u);
+        EXPECT_EQ(boxes.last().owner, dialogWindow);
+        EXPECT_EQ(boxes.last().text, noCardData);
+        EXPECT_EQ(boxes.last().caption, std::optional<std::string>("Sorry."));
+        EXPECT_EQ(boxes.last().type, static_cast<unsigned>(MB_ICONERROR));
+        EXPECT_EQ(fs.files[backup], bytes);
+        expectGoodFileStillCurrent(deck);
+        boxes.clear();
+    }
+}
+
+TEST_F(CardFileTest, TextEndsAtItsFirstNul) {
+    fs.files["nul.txt"] = oneCard + '\0' + "<C><Q>hidden</Q></C>";
+    ASSERT_EQ(open("nul.txt"), 1);
+    EXPECT_EQ(cardFile.deck()->count(0), 0);
+    EXPECT_EQ(cardFile.deck()->count(2), 1);
+}
+
+TEST_F(CardFileTest, MissingFileAsksAndOkFailsLikeAnInvalidHandle) {
+    openGoodFile();
+    const CardBoxes* deck = cardFile.deck();
+    fs.files[backup] = "previous copy";
+    EXPECT_EQ(open("C:\\missing.mqf"), 0);  // Cancel is the default
+    expectBoxes({cannotOpen});
+    EXPECT_EQ(boxes.last().owner, dialogWindow);
+    EXPECT_EQ(boxes.last().caption, std::optional<std::string>("Sorry."));
+    EXPECT_EQ(boxes.last().type, static_cast<unsigned>(MB_OKCANCEL | MB_ICONERROR | MB_DEFBUTTON2));
+    EXPECT_EQ(fs.files[backup], "");
+    expectGoodFileStillCurrent(deck);
+
+    boxes.clear();
+    boxes.answer(IDOK);
+    EXPECT_EQ(open("C:\\missing.mqf"), 0);
+    expectBoxes({cannotOpen, "ReadFile-Fehler, err#: 6", noCardData});
+    expectGoodFileStillCurrent(deck);
+
+    // Without a name there is nothing to open at all.
+    CardFile unnamed(platform);
+    boxes.clear();
+    EXPECT_EQ(unnamed.loadCardFile(window), 0);
+    expectBoxes(
+        {"Anyhow, I can't figure out the filename.\nOK proceeds with violated "
+         "datas.\nCancel is a good idea."});
+}
+
+TEST_F(CardFileTest, FailedReadReportsAndGoesOnWithWhatArrived) {
+    fs.files["two.txt"] = oneCard + "<C><S>4</S></C>";
+    fs.failRead(ERROR_ACCESS_DENIED, oneCard.size());
+    ASSERT_EQ(open("two.txt"), 1);
+    expectBoxes({"ReadFile-Fehler, err#: 5"});
+    EXPECT_EQ(cardFile.deck()->count(2), 1);
+    EXPECT_EQ(cardFile.deck()->count(4), 0);
+
+    boxes.clear();
+    fs.failRead(ERROR_ACCESS_DENIED, 0);
+    EXPECT_EQ(open("two.txt"), 0);
+    expectBoxes({"ReadFile-Fehler, err#: 5", noCardData});
+}
+
+TEST_F(CardFileTest, DeclinedOverwriteOrCancelledDialogChangesNothing) {
+    openGoodFile();
+    const CardBoxes* deck = cardFile.deck();
+    fs.files["notes.txt"] = "no cards";
+    EXPECT_EQ(open("notes.txt"), 0);  // No is the default answer
+    EXPECT_EQ(boxes.count(), 1u);
+    dialogs.choice.reset();
+    EXPECT_EQ(cardFile.openCardFile(window), 0);
+    EXPECT_EQ(cardFile.newCardFile(window), 0);
+    EXPECT_EQ(boxes.count(), 1u);
+    expectGoodFileStillCurrent(deck);
+}
+
+TEST_F(CardFileTest, OpeningTheBackupItselfKeepsItsBytes) {
+    fs.files[backup] = oneCard;
+    ASSERT_EQ(open(backup), 1);
+    EXPECT_EQ(fs.files[backup], oneCard);
+}
+
+TEST_F(CardFileTest, NewFileStartsEmptyAndIsCreatedByTheFirstSave) {
+    openGoodFile();
+    const auto filesBefore = fs.files;
+    writeCardFile(CardFile(platform), fs, boxes);  // no file yet: nothing happens
+    dialogs.choice = "C:\\neu\\Vokabeln.txt";
+    ASSERT_EQ(cardFile.newCardFile(window), 1);
+    EXPECT_EQ(fs.files, filesBefore);
+    EXPECT_EQ(cardFile.hasFile(), 1);
+    EXPECT_EQ(cardFile.fileName(), dialogs.choice);
+    EXPECT_EQ(cardFile.deck()->count(2), 0);
+    EXPECT_EQ(window.titles.back(), "Mnemoquill: Vokabeln");
+
+    writeCardFile(cardFile, fs, boxes);
+    EXPECT_EQ(boxes.count(), 0u);
+    EXPECT_EQ(fs.files["C:\\neu\\Vokabeln.txt"], "");
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cardfile/CardText.h"
@@ -16,9 +17,29 @@ const char* const overwriteCaption = "Overwrite?";
 const char* const sectionText = "Invalid section number found! Set number to section 1!";
 const std::string leadMark = "+";
 
-std::string valueOr(const std::optional<std::string_view>& value, std::string_view fallback) {
-    return std::string(value ? *value : fallback);
-}
+// Overlapping blocks that lack a field of their own all take the same later
+// occurrence of it; they share that one text rather than copy it once per card,
+// which for a damaged file could mean more copies than memory holds.
+class FieldTexts {
+public:
+    explicit FieldTexts(std::string_view fallback) : fallback_(makeText(std::string(fallback))) {}
+
+    SharedText take(const std::optional<std::string_view>& value) {
+        if (!value) {
+            return fallback_;
+        }
+        if (value->data() != last_.data() || value->size() != last_.size() || !lastText_) {
+            last_ = *value;
+            lastText_ = makeText(std::string(*value));
+        }
+        return lastText_;
+    }
+
+private:
+    SharedText fallback_;
+    std::string_view last_;
+    SharedText lastText_;
+};
 
 // Orders the boxes the way they were saved: by number, then led by the "+" card.
 // Box 0 keeps the file order, since its cards were never drawn.
@@ -48,17 +69,21 @@ void readCardText(CardBoxes& deck, std::string_view text, MessageBoxes& boxes) {
     // A damaged file can lack the end of every block from some point on; the user
     // decides once whether to go on, and that answer stands for the whole file.
     bool asked = false;
+    FieldTexts marks("-");
+    FieldTexts questions("");
+    FieldTexts infos("");
+    FieldTexts answers("");
     std::size_t scan = 0;
     CardBlock block;
     bool another = true;
     while (another) {
         another = cardText.nextCardBlock(scan, block);
-        std::string mark = valueOr(cardText.fieldValue(block, cardfield::mark), "-");
+        SharedText mark = marks.take(cardText.fieldValue(block, cardfield::mark));
         const auto sectionValue = cardText.fieldValue(block, cardfield::section);
         const auto numberValue = cardText.fieldValue(block, cardfield::number);
-        std::string question = valueOr(cardText.fieldValue(block, cardfield::question), "");
-        std::string info = valueOr(cardText.fieldValue(block, cardfield::info), "");
-        std::string answer = valueOr(cardText.fieldValue(block, cardfield::answer), "");
+        SharedText question = questions.take(cardText.fieldValue(block, cardfield::question));
+        SharedText info = infos.take(cardText.fieldValue(block, cardfield::info));
+        SharedText answer = answers.take(cardText.fieldValue(block, cardfield::answer));
 
         if (!block.found && !asked) {
             asked = true;

@@ -207,4 +207,24 @@ TEST(CardReader, DamagedTextsAreReadInLinearTime) {
     }
 }
 
+// Every block before the one long field takes that field as its own question; a
+// copy per card would need tens of gigabytes here.
+TEST(CardReader, OverlappingBlocksShareTheFieldTheyAllTake) {
+    const std::size_t blocks = 20000;
+    std::string text;
+    for (std::size_t i = 0; i < blocks; ++i) text += "<C>";
+    const std::string longQuestion(1 << 20, 'q');
+    text += "<Q>" + longQuestion + "</Q></C>";
+    CardBoxes deck;
+    FakeMessageBoxes boxes;
+    readCardText(deck, text, boxes);
+    ASSERT_EQ(deck.count(0), static_cast<int>(blocks));
+    EXPECT_EQ(deck.box(0).front()->getQuestion(), longQuestion);
+    EXPECT_EQ(deck.box(0).front()->getQuestion().data(), deck.box(0).back()->getQuestion().data());
+
+    // Editing one of them leaves the others as they were.
+    deck.box(0).front()->setQuestion("edited");
+    EXPECT_EQ(deck.box(0).back()->getQuestion(), longQuestion);
+}
+
 }  // namespace

@@ -1,0 +1,183 @@
+#include "shell/MainWindow.h"
+
+#include <memory>
+
+#include "platform/MQMessage.h"
+#include "view/CommandDispatch.h"
+#include "view/ControlIds.h"
+#include "view/MQMainView.h"
+
+namespace {
+
+constexpr char mainClassName[] = "MQMainClass";
+constexpr char mainWindowName[] = "Mnemoquill";
+constexpr char dialogClassName[] = "mnemoquill";
+constexpr char helpFile[] = ".\\Mnemoquill.hlp";
+
+MainWindowRecord* recordOf(HWND mainWindow) {
+    return reinterpret_cast<MainWindowRecord*>(GetWindowLongPtrA(mainWindow, GWLP_USERDATA));
+}
+
+MQMainView* controllerOf(HWND dialog) {
+    return reinterpret_cast<MQMainView*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+}
+
+// The controller and the services it reaches the system through: created on the
+// first call, alive until the process ends.
+MQMainView& theController() {
+    static Win32Services services;
+    static MQMainView controller(services.platform);
+    return controller;
+}
+
+void onMainWindowCreate(HWND window, LPARAM lParam) {
+    auto record = std::make_unique<MainWindowRecord>();
+    record->creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    if (!record->creation) {
+        MessageBoxA(window, "no struct", "", MB_OK);
+    } else {
+        record->controller = static_cast<MQMainView*>(record->creation->lpCreateParams);
+        MainDialog dialog;
+        dialog.registerDialogClass(record->creation->hInstance);
+        record->dialog = dialog.createMainDialog(*record->controller);
+    }
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record.release()));
+}
+
+INT_PTR answerMenuStateQuery(HWND dialog, WPARAM item, LPARAM byPosition) {
+    const UINT state = GetMenuState(GetMenu(dialog), static_cast<UINT>(item),
+                                    byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+    // A dialog procedure's own result only says "handled"; the message's result
+    // goes through DWLP_MSGRESULT.
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, static_cast<LONG_PTR>(state));
+    return TRUE;
+}
+
+INT_PTR onDialogCommand(HWND dialog, MQMainView& controller, WPARAM wParam) {
+    Win32Dialog port(dialog);
+    switch (dispatchCommand(controller, port, wParam)) {
+        case CommandOutcome::Handled:
+            return TRUE;
+        case CommandOutcome::HelpContents:
+            return WinHelpA(dialog, helpFile, HELP_FINDER, 0);
+        case CommandOutcome::Dropped:
+        case CommandOutcome::NotHandled:
+            break;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+int registerMainWindowClass(HINSTANCE instance) {
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = mainClassName;
+    SetLastError(0);
+    if (RegisterClassA(&windowClass)) return 1;
+    Win32MessageBoxes boxes;
+    showError(boxes, "reg", static_cast<std::int32_t>(GetLastError()));
+    return 0;
+}
+
+HWND createMainWindow(HINSTANCE instance) {
+    registerMainWindowClass(instance);
+    MQMainView& controller = theController();
+    return CreateWindowExA(0, mainClassName, mainWindowName, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, &controller);
+}
+
+void MainDialog::registerDialogClass(HINSTANCE instance) {
+    instance_ = instance;
+    WNDCLASSA dialogClass{};
+    GetClassInfoA(nullptr, WC_DIALOG, &dialogClass);
+    dialogClass.cbWndExtra = DLGWINDOWEXTRA;
+    dialogClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(ids::appIcon));
+    dialogClass.lpszClassName = dialogClassName;
+    if (!RegisterClassA(&dialogClass)) {
+        MessageBoxA(nullptr, "I didn't expect this error, sorry.\nMaybe you're trying it again.",
+                    "I'm trrible sorry!", MB_OK);
+    }
+}
+
+HWND MainDialog::createMainDialog(MQMainView& controller) {
+    dialog_ = CreateDialogParamA(instance_, MAKEINTRESOURCEA(ids::mainDialog), nullptr, dialogProc,
+                                 reinterpret_cast<LPARAM>(&controller));
+    return dialog_;
+}
+
+HWND dialogOf(HWND mainWindow) {
+    const MainWindowRecord* record = recordOf(mainWindow);
+    return record ? record->dialog : nullptr;
+}
+
+UINT queryMenuStateMessage() {
+    static const UINT message = RegisterWindowMessageA("Mnemoquill.QueryMenuState");
+    return message;
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MainWindowRecord* record = recordOf(window);
+    switch (message) {
+        case WM_CREATE:
+            onMainWindowCreate(window, lParam);
+            break;
+        case WM_CLOSE:
+            if (record && record->controller) {
+                Win32Dialog dialog(record->dialog);
+                record->controller->onSave(dialog);
+            }
+            PostQuitMessage(0);
+            break;
+        case WM_DESTROY:
+            if (record) DestroyWindow(record->dialog);
+            PostQuitMessage(0);
+            break;
+        case WM_QUIT:
+            break;
+        default:
+            if (record && record->dialog) SendMessageA(record->dialog, message, wParam, lParam);
+            break;
+    }
+    const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY && record) {
+        // The window's last message: its record goes with it.
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        std::unique_ptr<MainWindowRecord> owned(record);
+    }
+    return result;
+}
+
+INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    MQMainView* controller = controllerOf(dialog);
+    if (message == queryMenuStateMessage()) return answerMenuStateQuery(dialog, wParam, lParam);
+    switch (message) {
+        case WM_CREATE:
+        case WM_ICONERASEBKGND:
+            return TRUE;
+        case WM_INITDIALOG: {
+            SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
+            Win32Dialog port(dialog);
+            reinterpret_cast<MQMainView*>(lParam)->onInitDialog(port);
+            return TRUE;
+        }
+        case WM_CLOSE:
+            if (controller) {
+                Win32Dialog port(dialog);
+                controller->onSave(port);
+            }
+            EndDialog(dialog, 0);
+            PostQuitMessage(0);
+            return TRUE;
+        case WM_HELP:
+            return WinHelpA(dialog, helpFile, HELP_CONTEXTPOPUP,
+                            static_cast<ULONG_PTR>(reinterpret_cast<HELPINFO*>(lParam)->iCtrlId));
+        case WM_COMMAND:
+            return controller ? onDialogCommand(dialog, *controller, wParam) : FALSE;
+        default:
+            return FALSE;
+    }
+}

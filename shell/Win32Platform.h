@@ -1,0 +1,97 @@
+#pragma once
+// The Win32 side of the platform interfaces: each member is one or two calls of
+// the system, with no decisions of the program in it.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/DialogPort.h"
+#include "platform/FileDialogs.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Platform.h"
+#include "platform/StringResources.h"
+#include "platform/WindowRef.h"
+
+inline HWND toHwnd(WindowRef window) { return reinterpret_cast<HWND>(window); }
+inline WindowRef toWindowRef(HWND window) { return reinterpret_cast<WindowRef>(window); }
+
+class Win32MessageBoxes : public MessageBoxes {
+public:
+    int show(WindowRef owner, const std::string& text, const char* caption, unsigned type) override;
+};
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::unique_ptr<InputFile> openForReading(const std::string& path, ErrorCode& error) override;
+    std::unique_ptr<OutputFile> createForWriting(const std::string& path,
+                                                 ErrorCode& error) override;
+    bool replace(const std::string& source, const std::string& target, ErrorCode& error) override;
+    void remove(const std::string& path) override;
+};
+
+class Win32FileDialogs : public FileDialogs {
+public:
+    std::optional<std::string> chooseFileToOpen(WindowRef owner) override;
+    std::optional<std::string> chooseFileToSave(WindowRef owner) override;
+};
+
+class Win32Strings : public StringResources {
+public:
+    std::string load(unsigned id, std::size_t capacity) override;
+};
+
+// One dialog window's controls and menu. Holds only the handle, so one can be
+// made wherever a handle is at hand.
+class Win32Dialog : public DialogPort {
+public:
+    explicit Win32Dialog(HWND dialog) : dialog_(dialog) {}
+
+    WindowRef window() const override { return toWindowRef(dialog_); }
+
+    bool isControlEnabled(int id) override;
+    void enableControl(int id, bool enable) override;
+    void setControlText(int id, const std::string& text) override;
+    std::string controlText(int id) override;
+    void setFocus(int id) override;
+    void setTitle(const std::string& title) override;
+
+    void setCheck(int id, bool checked) override;
+    bool isChecked(int id) override;
+    void setPushed(int id, bool pushed) override;
+    void click(int id) override;
+
+    bool isModified(int id) override;
+    void setReadOnly(int id, bool readOnly) override;
+
+    void enableMenuItem(int id, bool enable) override;
+    void checkMenuItem(int id, bool check) override;
+    bool isMenuItemChecked(int id) override;
+    void enableMenuPopup(int position, bool enable) override;
+    void drawMenuBar() override;
+
+private:
+    HWND dialog_;
+};
+
+// The Win32 services, alive for the whole run, handed to the core as one Platform.
+struct Win32Services {
+    Win32Services() = default;
+    // `platform` refers to the members; a copy would refer to the original's.
+    Win32Services(const Win32Services&) = delete;
+    Win32Services& operator=(const Win32Services&) = delete;
+
+    Win32MessageBoxes messageBoxes;
+    Win32FileSystem files;
+    Win32FileDialogs fileDialogs;
+    Win32Strings strings;
+    Platform platform{messageBoxes, files, fileDialogs, strings};
+};

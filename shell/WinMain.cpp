@@ -1,0 +1,33 @@
+#include <cstdint>
+
+#include "keyboard/AccelManager.h"
+#include "shell/MainWindow.h"
+#include "view/ControlIds.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (HWND running = FindWindowA("MQMainClass", "Mnemoquill")) {
+        SetForegroundWindow(running);
+        return 0;
+    }
+
+    HWND mainWindow = createMainWindow(instance);
+    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(ids::accelerators));
+    AccelManager accelManager(instance);
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) != 0) {
+        unsigned message = msg.message;
+        std::uintptr_t wParam = msg.wParam;
+        accelManager.filterMessage(message, wParam);
+        msg.message = message;
+        msg.wParam = static_cast<WPARAM>(wParam);
+
+        // Read afresh: the main window may be gone by now, and its record with it.
+        HWND dialog = dialogOf(mainWindow);
+        if (dialog && TranslateAcceleratorA(dialog, accelerators, &msg)) continue;
+        if (dialog && IsDialogMessageA(dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}

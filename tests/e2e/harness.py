@@ -1,0 +1,336 @@
+"""Runs Mnemoquill.exe under Wine on a virtual X display and looks at it from the
+outside: through mqprobe.exe (window texts, states, message boxes) and xdotool
+(real key presses and mouse clicks).
+
+Environment:
+  MQ_BUILD_DIR        the Windows build folder (shell/Mnemoquill.exe and
+                      tests/e2e/probe/mqprobe.exe under it); required
+  MQ_E2E_DISPLAY      an X display to use instead of starting an own Xvfb
+  MQ_E2E_WINEPREFIX   the Wine prefix to run in; by default a private one in
+                      ~/.cache/mnemoquill, copied once from WINEPREFIX (or the
+                      shared default prefix) or created with wineboot. Private,
+                      so that the single-instance test meets no other program's
+                      windows and "wineserver -k" ends only this suite's processes.
+"""
+
+import os
+import re
+import select
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+SHARED_PREFIX = Path.home() / ".cache" / "mnemoquill" / "wineprefix"
+PRIVATE_PREFIX = Path.home() / ".cache" / "mnemoquill" / "e2e-wineprefix"
+
+# Windows' own numbers, as the probe reports them.
+MF_GRAYED = 0x1
+MF_CHECKED = 0x8
+
+
+def unescape(text):
+    """The probe's escaped text back to the program's bytes (code page 1252)."""
+    return re.sub(rb"\\x([0-9a-f]{2})", lambda m: bytes([int(m.group(1), 16)]),
+                  text.encode("ascii"))
+
+
+def wait_until(condition, timeout=15.0, interval=0.2):
+    """The condition's last value, once it is truthy or the time is up."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
+
+
+class ProbeError(AssertionError):
+    pass
+
+
+class Session:
+    """One X display and one Wine prefix, shared by all tests of a run."""
+
+    def __init__(self):
+        build = os.environ.get("MQ_BUILD_DIR")
+        if not build:
+            raise unittest.SkipTest("MQ_BUILD_DIR is not set")
+        self.exe = Path(build, "shell", "Mnemoquill.exe").resolve()
+        self.probe_exe = Path(build, "tests", "e2e", "probe", "mqprobe.exe").resolve()
+        for tool in ("wine", "wineserver", "xdotool"):
+            if not shutil.which(tool):
+                raise unittest.SkipTest(tool + " is not installed")
+        for exe in (self.exe, self.probe_exe):
+            if not exe.is_file():
+                raise FileNotFoundError(exe)
+        self.xvfb = None
+        self.env = dict(os.environ)
+        self.env.update(WINEARCH="win32", WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.env["WINEPREFIX"] = str(self._prefix())
+        self.env["DISPLAY"] = os.environ.get("MQ_E2E_DISPLAY") or self._start_xvfb()
+        self.wineserver_kill()  # leftovers of an interrupted run
+
+    def _prefix(self):
+        prefix = Path(os.environ.get("MQ_E2E_WINEPREFIX", PRIVATE_PREFIX))
+        if (prefix / "system.reg").is_file():
+            return prefix
+        template = Path(os.environ.get("WINEPREFIX", SHARED_PREFIX))
+        if (template / "system.reg").is_file() and template != prefix:
+            shutil.copytree(template, prefix, symlinks=True)
+        else:
+            prefix.mkdir(parents=True, exist_ok=True)
+            env = dict(self.env, WINEPREFIX=str(prefix))
+            subprocess.run(["wineboot", "-i"], env=env, check=True, timeout=300,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            subprocess.run(["wineserver", "-w"], env=env, timeout=300)
+        return prefix
+
+    def _start_xvfb(self):
+        if not shutil.which("Xvfb"):
+            raise unittest.SkipTest("Xvfb is not installed")
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+             "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        # Xvfb writes the number and the line end separately; closing the pipe
+        # before the line end arrives kills it.
+        answer = b""
+        while not answer.endswith(b"\n"):
+            ready, _, _ = select.select([read_end], [], [], 30)
+            chunk = os.read(read_end, 64) if ready else b""
+            if not chunk:
+                break
+            answer += chunk
+        os.close(read_end)
+        number = answer.decode().strip()
+        if not number:
+            self.xvfb.kill()
+            raise RuntimeError("Xvfb did not start")
+        return ":" + number
+
+    def wineserver_kill(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def close(self):
+        self.wineserver_kill()
+        if self.xvfb:
+            self.xvfb.terminate()
+            self.xvfb.wait(timeout=10)
+
+    def xdotool(self, *args):
+        return subprocess.run(["xdotool", *args], env=self.env, check=True, timeout=30,
+                              stdout=subprocess.PIPE, text=True).stdout.strip()
+
+
+class Probe:
+    """The long-lived mqprobe.exe: one command line in, one answer line out."""
+
+    def __init__(self, session):
+        self.process = subprocess.Popen(
+            ["wine", str(session.probe_exe)], env=session.env, stdin=subprocess.PIPE,
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.buffer = b""
+
+    def _readline(self, timeout):
+        deadline = time.monotonic() + timeout
+        while b"\n" not in self.buffer:
+            left = deadline - time.monotonic()
+            ready, _, _ = select.select([self.process.stdout], [], [], max(left, 0))
+            if not ready:
+                raise ProbeError("the probe gave no answer in time")
+            chunk = os.read(self.process.stdout.fileno(), 4096)
+            if not chunk:
+                raise ProbeError("the probe ended")
+            self.buffer += chunk
+        line, self.buffer = self.buffer.split(b"\n", 1)
+        return line.rstrip(b"\r").decode("ascii")
+
+    def call(self, *args):
+        """(ok, fields) with each field unescaped to bytes."""
+        line = "\t".join(str(a) for a in args) + "\n"
+        self.process.stdin.write(line.encode("cp1252"))
+        self.process.stdin.flush()
+        status, *fields = self._readline(timeout=60).split("\t")
+        return status == "ok", [unescape(f) for f in fields]
+
+    def ok(self, *args):
+        ok, fields = self.call(*args)
+        if not ok:
+            raise ProbeError("probe %r failed: %r" % (args, fields))
+        return fields
+
+    def close(self):
+        try:
+            self.process.stdin.write(b"quit\n")
+            self.process.stdin.close()
+            self.process.wait(timeout=10)
+        except (OSError, subprocess.TimeoutExpired):
+            self.process.kill()
+
+
+class Program:
+    """One run of Mnemoquill.exe in a working folder of its own."""
+
+    def __init__(self, session, workdir):
+        self.session = session
+        self.workdir = Path(workdir)
+        self.stdout_path = self.workdir.parent / (self.workdir.name + ".stdout")
+        self.process = None
+
+    def start(self, *args):
+        with open(self.stdout_path, "wb") as out:
+            self.process = subprocess.Popen(
+                ["wine", str(self.session.exe), *args], cwd=self.workdir, env=self.session.env,
+                stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL)
+        return self
+
+    def stdout(self):
+        return self.stdout_path.read_bytes()
+
+    def wait(self, timeout=30):
+        return self.process.wait(timeout=timeout)
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait(timeout=10)
+
+
+class ProgramTestCase(unittest.TestCase):
+    """Each test gets a fresh working folder and starts the program there."""
+
+    session = None
+    probe = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = Session()
+        try:
+            cls.probe = Probe(cls.session)
+        except BaseException:
+            cls.session.close()  # tearDownClass does not run after a failed setUpClass
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.probe.close()
+        cls.session.close()
+
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory(prefix="mq-e2e-")
+        self.workdir = Path(self.tmp.name, "work")
+        self.workdir.mkdir()
+        self.programs = []
+
+    def tearDown(self):
+        for program in self.programs:
+            program.stop()
+        # A dialog of a killed program can linger until its process is gone.
+        wait_until(lambda: not self.probe.call("main")[0], timeout=10)
+        self.tmp.cleanup()
+
+    # --- starting and finding the program ---
+
+    def start_program(self, *args, workdir=None):
+        workdir = workdir or self.workdir
+        workdir.mkdir(exist_ok=True)
+        program = Program(self.session, workdir).start(*args)
+        self.programs.append(program)
+        return program
+
+    def start_and_wait_for_dialog(self, *args):
+        program = self.start_program(*args)
+        self.probe.ok("dialog", 20000)
+        return program
+
+    def windows_path(self, path):
+        """The path as the Windows program sees it (Wine maps / to drive Z:)."""
+        return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+    # --- reading the dialog ---
+
+    def text(self, control_id):
+        return self.probe.ok("text", control_id)[0]
+
+    def enabled(self, control_id):
+        return self.probe.ok("enabled", control_id)[0] == b"1"
+
+    def checked(self, control_id):
+        return self.probe.ok("checked", control_id)[0] == b"1"
+
+    def title(self):
+        return self.probe.ok("title")[0]
+
+    def menu_state(self, command_id):
+        return int(self.probe.ok("menu", command_id)[0])
+
+    def popup_state(self, position):
+        return int(self.probe.ok("menu-pos", position)[0])
+
+    def wait_for_text(self, control_id, expected, timeout=15):
+        wait_until(lambda: self.text(control_id) == expected, timeout)
+        self.assertEqual(self.text(control_id), expected)
+
+    def wait_for_title(self, expected, timeout=15):
+        wait_until(lambda: self.title() == expected, timeout)
+        self.assertEqual(self.title(), expected)
+
+    # --- message boxes ---
+
+    def box(self, caption, timeout_ms=15000):
+        """(owner, buttons, text) of the box with this caption, once it shows."""
+        owner, buttons, text = self.probe.ok("box", caption, timeout_ms)
+        return owner.decode(), buttons.decode().split(","), text
+
+    def answer(self, caption, button):
+        self.probe.ok("answer", caption, button)
+        self.probe.ok("gone", caption, 10000)
+
+    def assert_no_box(self, caption, within_ms=1500):
+        ok, fields = self.probe.call("no-box", caption, within_ms)
+        self.assertTrue(ok, "unexpected box %r: %r" % (caption, fields))
+
+    # --- real input through X ---
+
+    def x_window(self, caption=""):
+        """The X window of the dialog, or of the dialog-class window with this caption."""
+        return self.probe.ok("x11", caption)[0].decode()
+
+    def keys(self, *keys, caption=""):
+        """Presses keys the way a user does, with the window's X window focused."""
+        self.session.xdotool("windowfocus", "--sync", self.x_window(caption))
+        self.session.xdotool("key", "--delay", "80", *keys)
+
+    def type_text(self, text):
+        """Types into whatever control of the dialog has the keyboard focus."""
+        self.session.xdotool("windowfocus", "--sync", self.x_window())
+        self.session.xdotool("type", "--delay", "60", text)
+
+    def click_control(self, control_id):
+        left, top, right, bottom = (int(v) for v in self.probe.ok("rect", control_id))
+        self.session.xdotool("mousemove", "--sync", str((left + right) // 2),
+                             str((top + bottom) // 2), "click", "1")
+
+    def type_file_name(self, caption, path):
+        """Types `path` into the Open or Save As dialog like a user and confirms."""
+        self.box(caption)
+        window = self.x_window(caption)
+        name_field = 1148  # the file name combo box of the explorer-style dialogs
+        expected = self.windows_path(path).encode("cp1252")
+        for _ in range(3):
+            self.session.xdotool("windowfocus", "--sync", window)
+            self.session.xdotool("key", "ctrl+a", "BackSpace")
+            self.session.xdotool("type", "--delay", "40", self.windows_path(path))
+            if wait_until(lambda: self.probe.ok("field", caption, name_field)[0] == expected,
+                          timeout=3):
+                break
+        self.assertEqual(self.probe.ok("field", caption, name_field)[0], expected)
+        self.session.xdotool("key", "Return")
+        self.probe.ok("gone", caption, 15000)

@@ -1,0 +1,347 @@
+// mqprobe: reads the running program's windows from the outside for the
+// end-to-end tests, and posts the odd message to them.
+//
+// One command per line on stdin, arguments separated by tabs; one answer line on
+// stdout: "ok" or "err", then tab-separated fields. Texts are 8-bit (code page
+// 1252) and travel escaped both ways: every byte below 0x20 or above 0x7E, and
+// the backslash, as \xHH.
+//
+//   dialog MS              wait for the main dialog (class "mnemoquill"), remember it
+//   main                   the hidden main window, "MQMainClass"/"Mnemoquill"
+//   text ID | enabled ID | checked ID | rect ID    one control of the dialog
+//   title                  the dialog's title
+//   menu ID | menu-pos POS the menu item's state, as GetMenuState gives it
+//   command ID | close | close-main               post WM_COMMAND / WM_CLOSE
+//   foreign-window         open a window of the probe's own in the foreground
+//   wait-foreground MS     wait until the dialog or main window is in the foreground
+//   box CAPTION MS         wait for a dialog-class window (a message box) with
+//                          this caption: its owner, its buttons, its text
+//   answer CAPTION BUTTON  press yes/no/ok/cancel in that box
+//   no-box CAPTION MS      ok when no such window shows up within MS
+//   gone CAPTION MS        wait until no such window is left
+//   field CAPTION ID       text of one control of such a window
+//   x11 [CAPTION]          the X window id of the dialog or of such a window
+//   quit
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD sendTimeoutMs = 5000;
+constexpr DWORD pollMs = 50;
+
+HWND dialog = nullptr;
+
+std::string escape(const std::string& text) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : text) {
+        if (c < 0x20 || c > 0x7e || c == '\\') {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+std::string unescape(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x') {
+            out += static_cast<char>(std::strtol(text.substr(i + 2, 2).c_str(), nullptr, 16));
+            i += 3;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> split(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(unescape(line.substr(start, tab - start)));
+        if (tab == std::string::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+void reply(const char* status, const std::vector<std::string>& fields = {}) {
+    std::string line = status;
+    for (const std::string& field : fields) line += "\t" + escape(field);
+    line += "\n";
+    std::fputs(line.c_str(), stdout);
+    std::fflush(stdout);
+}
+
+std::string handle(HWND window) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%#lx",
+                  static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(window)));
+    return text;
+}
+
+// WM_GETTEXT works across processes: the system copies the text over.
+std::string windowText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, sendTimeoutMs,
+                             &length))
+        return {};
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, sendTimeoutMs, &copied))
+        return {};
+    text.resize(copied);
+    return text;
+}
+
+std::string className(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// Keeps the probe's own window (see "foreign-window") answering while it waits.
+void pumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+template <typename Condition>
+bool waitUntil(Condition condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        pumpMessages();
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(pollMs);
+    }
+}
+
+// A window of the probe's own that takes the foreground, so that a test can see
+// another program take it back.
+HWND createForeignWindow() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "mqprobe";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(0, "mqprobe", "mqprobe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+    SetForegroundWindow(window);
+    waitUntil([window] { return GetForegroundWindow() == window; }, 3000);
+    return window;
+}
+
+template <typename Find>
+HWND waitFor(Find find, DWORD timeoutMs) {
+    HWND found = nullptr;
+    waitUntil([&] { return (found = find()) != nullptr; }, timeoutMs);
+    return found;
+}
+
+HWND visibleOrNull(HWND window) { return window && IsWindowVisible(window) ? window : nullptr; }
+
+HWND findMainWindow() { return FindWindowA("MQMainClass", "Mnemoquill"); }
+
+HWND findBox(const std::string& caption) {
+    return visibleOrNull(FindWindowA("#32770", caption.c_str()));
+}
+
+BOOL CALLBACK collectChild(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
+std::vector<HWND> children(HWND parent) {
+    std::vector<HWND> found;
+    EnumChildWindows(parent, collectChild, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::string ownerName(HWND window) {
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (!owner) return "none";
+    if (owner == dialog) return "dialog";
+    return handle(owner);
+}
+
+// A message box: its text is the one static control that is no icon.
+std::vector<std::string> describeBox(HWND box) {
+    std::string buttons;
+    std::string text;
+    for (HWND child : children(box)) {
+        const std::string kind = className(child);
+        if (lstrcmpiA(kind.c_str(), "Button") == 0 && IsWindowVisible(child)) {
+            if (!buttons.empty()) buttons += ",";
+            buttons += windowText(child);
+        } else if (lstrcmpiA(kind.c_str(), "Static") == 0 && text.empty() &&
+                   (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
+            text = windowText(child);
+        }
+    }
+    return {ownerName(box), buttons, text};
+}
+
+int buttonId(const std::string& name) {
+    if (name == "yes") return IDYES;
+    if (name == "no") return IDNO;
+    if (name == "ok") return IDOK;
+    if (name == "cancel") return IDCANCEL;
+    return std::atoi(name.c_str());
+}
+
+HWND control(const std::string& id) { return GetDlgItem(dialog, std::atoi(id.c_str())); }
+
+UINT menuQuery() {
+    static const UINT message = RegisterWindowMessageA("Mnemoquill.QueryMenuState");
+    return message;
+}
+
+void menuState(UINT item, bool byPosition) {
+    DWORD_PTR state = 0;
+    if (!SendMessageTimeoutA(dialog, menuQuery(), item, byPosition ? 1 : 0, SMTO_ABORTIFHUNG,
+                             sendTimeoutMs, &state))
+        return reply("err", {"no answer"});
+    reply("ok", {std::to_string(static_cast<UINT>(state))});
+}
+
+DWORD milliseconds(const std::vector<std::string>& args, std::size_t index) {
+    return index < args.size() ? static_cast<DWORD>(std::atol(args[index].c_str())) : 0;
+}
+
+bool run(const std::vector<std::string>& args) {
+    const std::string& command = args[0];
+    const std::string arg1 = args.size() > 1 ? args[1] : "";
+    const std::string arg2 = args.size() > 2 ? args[2] : "";
+
+    if (command == "quit") return false;
+    if (command == "dialog") {
+        dialog = waitFor([] { return visibleOrNull(FindWindowA("mnemoquill", nullptr)); },
+                         milliseconds(args, 1));
+        dialog ? reply("ok", {handle(dialog)}) : reply("err", {"no dialog"});
+    } else if (command == "main") {
+        HWND mainWindow = findMainWindow();
+        mainWindow ? reply("ok", {handle(mainWindow)}) : reply("err", {"no main window"});
+    } else if (!dialog && (command == "text" || command == "enabled" || command == "checked" ||
+                           command == "rect" || command == "title" || command == "menu" ||
+                           command == "menu-pos" || command == "command" || command == "close")) {
+        reply("err", {"no dialog yet"});
+    } else if (command == "text") {
+        HWND item = control(arg1);
+        item ? reply("ok", {windowText(item)}) : reply("err", {"no control"});
+    } else if (command == "enabled") {
+        HWND item = control(arg1);
+        item ? reply("ok", {IsWindowEnabled(item) ? "1" : "0"}) : reply("err", {"no control"});
+    } else if (command == "checked") {
+        DWORD_PTR state = 0;
+        SendMessageTimeoutA(control(arg1), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, sendTimeoutMs,
+                            &state);
+        reply("ok", {std::to_string(state)});
+    } else if (command == "rect") {
+        RECT r{};
+        HWND item = arg1 == "0" ? dialog : control(arg1);
+        if (item && GetWindowRect(item, &r)) {
+            reply("ok", {std::to_string(r.left), std::to_string(r.top), std::to_string(r.right),
+                         std::to_string(r.bottom)});
+        } else {
+            reply("err", {"no control"});
+        }
+    } else if (command == "title") {
+        // A top-level window's title is kept by the system, readable from here.
+        std::string title(static_cast<std::size_t>(GetWindowTextLengthA(dialog)) + 1, '\0');
+        title.resize(static_cast<std::size_t>(
+            GetWindowTextA(dialog, title.data(), static_cast<int>(title.size()))));
+        reply("ok", {title});
+    } else if (command == "menu" || command == "menu-pos") {
+        menuState(static_cast<UINT>(std::atoi(arg1.c_str())), command == "menu-pos");
+    } else if (command == "command") {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(std::atoi(arg1.c_str()), 0), 0)
+            ? reply("ok")
+            : reply("err", {"post failed"});
+    } else if (command == "close") {
+        PostMessageA(dialog, WM_CLOSE, 0, 0) ? reply("ok") : reply("err", {"post failed"});
+    } else if (command == "close-main") {
+        HWND mainWindow = findMainWindow();
+        if (mainWindow && PostMessageA(mainWindow, WM_CLOSE, 0, 0)) {
+            reply("ok");
+        } else {
+            reply("err", {"no main window"});
+        }
+    } else if (command == "foreign-window") {
+        HWND window = createForeignWindow();
+        GetForegroundWindow() == window ? reply("ok", {handle(window)})
+                                        : reply("err", {"not in the foreground"});
+    } else if (command == "wait-foreground") {
+        // ok when the foreground belongs to the program (its dialog or main window)
+        HWND mainWindow = findMainWindow();
+        HWND now = nullptr;
+        waitUntil(
+            [&] {
+                now = GetForegroundWindow();
+                return now && (now == dialog || now == mainWindow);
+            },
+            milliseconds(args, 1))
+            ? reply("ok", {handle(now)})
+            : reply("err", {handle(now)});
+    } else if (command == "box") {
+        HWND box = waitFor([&] { return findBox(arg1); }, milliseconds(args, 2));
+        box ? reply("ok", describeBox(box)) : reply("err", {"no box " + arg1});
+    } else if (command == "answer") {
+        HWND box = findBox(arg1);
+        const int id = buttonId(arg2);
+        if (box && PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                                reinterpret_cast<LPARAM>(GetDlgItem(box, id)))) {
+            reply("ok");
+        } else {
+            reply("err", {"no box " + arg1});
+        }
+    } else if (command == "no-box") {
+        HWND box = waitFor([&] { return findBox(arg1); }, milliseconds(args, 2));
+        box ? reply("err", describeBox(box)) : reply("ok");
+    } else if (command == "gone") {
+        waitUntil([&] { return !findBox(arg1); }, milliseconds(args, 2))
+            ? reply("ok")
+            : reply("err", {"still there"});
+    } else if (command == "x11") {
+        // Wine keeps the X window of every top-level window in this property.
+        HWND window = arg1.empty() ? dialog : findBox(arg1);
+        const auto x11 =
+            window ? reinterpret_cast<std::uintptr_t>(GetPropA(window, "__wine_x11_whole_window"))
+                   : 0;
+        x11 ? reply("ok", {std::to_string(x11)}) : reply("err", {"no X window"});
+    } else if (command == "field") {
+        HWND box = findBox(arg1);
+        HWND item = box ? GetDlgItem(box, std::atoi(arg2.c_str())) : nullptr;
+        item ? reply("ok", {windowText(item)}) : reply("err", {"no such field"});
+    } else {
+        reply("err", {"unknown command " + command});
+    }
+    return true;
+}
+
+}  // namespace
+
+int main() {
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        if (!run(split(line))) break;
+    }
+    return 0;
+}

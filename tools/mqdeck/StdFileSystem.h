@@ -1,0 +1,24 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "platform/FileSystem.h"
+
+// The card files through the C++ standard library, for the command-line tools.
+// Error codes are translated to the Windows codes the core decides on, so that
+// the writer's boxes read the same as in the program.
+class StdFileSystem : public FileSystem {
+public:
+    std::unique_ptr<InputFile> openForReading(const std::string& path, ErrorCode& error) override;
+    std::unique_ptr<OutputFile> createForWriting(const std::string& path,
+                                                 ErrorCode& error) override;
+    // A rename, which replaces an existing target on POSIX and on Windows alike.
+    // The standard library offers no way to flush the folder, so durability is
+    // what the file system gives after the flushed and closed source file.
+    bool replace(const std::string& source, const std::string& target, ErrorCode& error) override;
+    void remove(const std::string& path) override;
+};
+
+// The Windows error code closest to a standard library error; never 0 for an error.
+ErrorCode windowsErrorCode(std::error_code error);

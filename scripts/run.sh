@@ -28,14 +28,14 @@ program=$!
 trap 'kill $program 2>/dev/null; wineserver -k 2>/dev/null; [ -n "${MQ_XVFB_PID:-}" ] && kill $MQ_XVFB_PID 2>/dev/null' EXIT
 
 if [ "$headless" -eq 1 ]; then
-    window=$(timeout 60 xdotool search --sync --name '^Mnemoquill$' | head -n 1)
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Mnemoquill$' | head -n 1)
     xdotool windowfocus --sync "$window"
     xdotool key ctrl+o
-    timeout 30 xdotool search --sync --name '^Open$' >/dev/null
+    timeout 30 xdotool search --sync --onlyvisible --name '^Open$' >/dev/null
     sleep 1
     xdotool type --delay 20 "$(winepath -w "$MQ_ROOT/samples/latin.mqf")"
     xdotool key Return
-    timeout 30 xdotool search --sync --name '^Mnemoquill: latin$' >/dev/null
+    timeout 30 xdotool search --sync --onlyvisible --name '^Mnemoquill: latin$' >/dev/null
     sleep 1
     shot="$MQ_ROOT/build/screenshot.png"
     import -window root -display "$DISPLAY" "$shot"

@@ -17,11 +17,7 @@ void MQMainView::onEdit(DialogPort& dialog) {
         showNoCards(dialog);
     }
     // Editing with nothing shown starts with a fresh card in the selected box.
-    if (isEditMode(dialog) == 1 && activeCard_->isInit() == 0) {
-        onInsert(dialog);
-        activeCard_->setInit(1);
-        enableCardButtons(dialog);
-    }
+    insertWhenEditingWithoutCard(dialog);
 }
 
 void MQMainView::onInsert(DialogPort& dialog) {

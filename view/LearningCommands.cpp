@@ -28,10 +28,7 @@ void MQMainView::onNext(DialogPort& dialog) {
         showActiveCard(dialog);
         return;
     }
-    activeCard_->setInit(0);
-    disableCardButtons(dialog);
-    enableGetNewCard(dialog);
-    showNoCards(dialog);
+    showBoxEmptied(dialog);
 }
 
 void MQMainView::onPrevious(DialogPort& dialog) {
@@ -54,33 +51,25 @@ void MQMainView::onMove(DialogPort& dialog) {
     if (deck_ == nullptr) {
         return;
     }
-    const int box = getSelectedBox(dialog);
     // Leaving edit mode enables Move in every box, the last one included.
-    if (box == CardBoxes::lastBox) {
+    if (getSelectedBox(dialog) == CardBoxes::lastBox) {
         return;
     }
-    if (deck_->moveUp(box, activeCard_)) {
-        showActiveCard(dialog);
-    } else {
-        activeCard_->setInit(0);
-        disableCardButtons(dialog);
-        enableGetNewCard(dialog);
-        showNoCards(dialog);
-    }
-    refreshCounts(dialog);
+    moveFrontCard(dialog, &CardBoxes::moveUp);
 }
 
 void MQMainView::onBack(DialogPort& dialog) {
     if (deck_ == nullptr) {
         return;
     }
-    if (deck_->moveBack(getSelectedBox(dialog), activeCard_)) {
+    moveFrontCard(dialog, &CardBoxes::moveBack);
+}
+
+void MQMainView::moveFrontCard(DialogPort& dialog, bool (CardBoxes::*move)(int, CardRef&)) {
+    if ((deck_->*move)(getSelectedBox(dialog), activeCard_)) {
         showActiveCard(dialog);
     } else {
-        activeCard_->setInit(0);
-        disableCardButtons(dialog);
-        enableGetNewCard(dialog);
-        showNoCards(dialog);
+        showBoxEmptied(dialog);
     }
     refreshCounts(dialog);
 }
@@ -143,6 +132,17 @@ void MQMainView::onSelectBox(DialogPort& dialog, int commandId) {
     }
 
     // An empty box in edit mode gets a card to write on at once.
+    insertWhenEditingWithoutCard(dialog);
+}
+
+void MQMainView::showBoxEmptied(DialogPort& dialog) {
+    activeCard_->setInit(0);
+    disableCardButtons(dialog);
+    enableGetNewCard(dialog);
+    showNoCards(dialog);
+}
+
+void MQMainView::insertWhenEditingWithoutCard(DialogPort& dialog) {
     if (isEditMode(dialog) == 1 && activeCard_->isInit() == 0) {
         onInsert(dialog);
         activeCard_->setInit(1);

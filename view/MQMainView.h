@@ -47,6 +47,12 @@ private:
     void refreshCounts(DialogPort& dialog);
     // Open and New drop the old deck: nothing may refer to its cards any more.
     void takeEmptyActiveCard();
+    // Move and Back: the selected box's front card leaves it through `move`.
+    void moveFrontCard(DialogPort& dialog, bool (CardBoxes::*move)(int, CardRef&));
+    // The selected box has just run out of cards.
+    void showBoxEmptied(DialogPort& dialog);
+    // Edit mode with nothing shown starts with a fresh card in the selected box.
+    void insertWhenEditingWithoutCard(DialogPort& dialog);
     // The question Open and New ask before they replace the deck.
     void offerToSaveBeforeReplacing(DialogPort& dialog);
 

@@ -20,8 +20,8 @@ public:
 
     int show(WindowRef owner, const std::string& text, const char* caption,
              unsigned type) override {
-        shown.push_back({owner, text,
-                         caption ? std::optional<std::string>(caption) : std::nullopt, type});
+        shown.push_back(
+            {owner, text, caption ? std::optional<std::string>(caption) : std::nullopt, type});
         if (!answers.empty()) {
             const int answer = answers.front();
             answers.pop_front();

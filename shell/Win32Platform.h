@@ -1,14 +1,6 @@
 #pragma once
 // The Win32 side of the platform interfaces: each member is one or two calls of
 // the system, with no decisions of the program in it.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,6 +11,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
 #include "platform/StringResources.h"
+#include "platform/WinConstants.h"
 #include "platform/WindowRef.h"
 
 inline HWND toHwnd(WindowRef window) { return reinterpret_cast<HWND>(window); }

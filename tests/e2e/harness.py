@@ -11,8 +11,10 @@ Environment:
                       shared default prefix) or created with wineboot. Private,
                       so that the single-instance test meets no other program's
                       windows and "wineserver -k" ends only this suite's processes.
+                      With the own Xvfb, the prefix is set to unmanaged X windows.
 """
 
+import json
 import os
 import re
 import select
@@ -58,6 +60,7 @@ class Session:
         build = os.environ.get("MQ_BUILD_DIR")
         if not build:
             raise unittest.SkipTest("MQ_BUILD_DIR is not set")
+        self.build = Path(build)
         self.exe = Path(build, "shell", "Mnemoquill.exe").resolve()
         self.probe_exe = Path(build, "tests", "e2e", "probe", "mqprobe.exe").resolve()
         for tool in ("wine", "wineserver", "xdotool"):
@@ -72,6 +75,12 @@ class Session:
                         WINEDLLOVERRIDES="mscoree,mshtml=")
         self.env["WINEPREFIX"] = str(self._prefix())
         self.env["DISPLAY"] = os.environ.get("MQ_E2E_DISPLAY") or self._start_xvfb()
+        if self.xvfb:
+            # No window manager runs on the own display, and Wine would wait two
+            # seconds for one whenever a managed window (every message box) closes.
+            subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v",
+                            "Managed", "/d", "N", "/f"], env=self.env, timeout=120,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.wineserver_kill()  # leftovers of an interrupted run
 
     def _prefix(self):
@@ -123,6 +132,13 @@ class Session:
         if self.xvfb:
             self.xvfb.terminate()
             self.xvfb.wait(timeout=10)
+
+    def mqdeck(self):
+        """The card tool of the same build, which reads card files as the program does."""
+        found = sorted(self.build.glob("tools/**/mqdeck.exe"))
+        if not found:
+            raise FileNotFoundError(self.build / "tools" / "mqdeck.exe")
+        return found[0].resolve()
 
     def xdotool(self, *args):
         return subprocess.run(["xdotool", *args], env=self.env, check=True, timeout=30,
@@ -254,6 +270,22 @@ class ProgramTestCase(unittest.TestCase):
         """The path as the Windows program sees it (Wine maps / to drive Z:)."""
         return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
+    def dump_cards(self, path):
+        """Every card of a card file, boxes 0 to 6 front to back, as `mqdeck dump` gives
+        them: dicts with box, pos, mark, section, number, question, answer and info."""
+        path = Path(path)
+        # Output to a file, not a pipe: the wineserver may hold a pipe open long after
+        # the tool has ended.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            code = subprocess.run(["wine", str(self.session.mqdeck()), "dump", path.name],
+                                  cwd=path.parent, env=self.session.env, stdin=subprocess.DEVNULL,
+                                  stdout=out, stderr=err, timeout=60).returncode
+            out.seek(0)
+            err.seek(0)
+            output, errors = out.read(), err.read()
+        self.assertEqual(code, 0, errors)
+        return [json.loads(line) for line in output.decode("utf-8").splitlines()]
+
     # --- reading the dialog ---
 
     def text(self, control_id):
@@ -315,8 +347,14 @@ class ProgramTestCase(unittest.TestCase):
 
     def click_control(self, control_id):
         left, top, right, bottom = (int(v) for v in self.probe.ok("rect", control_id))
-        self.session.xdotool("mousemove", "--sync", str((left + right) // 2),
-                             str((top + bottom) // 2), "click", "1")
+        x, y = str((left + right) // 2), str((top + bottom) // 2)
+        # A synchronous move onto the spot where the pointer already is waits for a
+        # motion that never comes (15 s), as when the same button is clicked twice.
+        here = dict(line.split("=") for line in
+                    self.session.xdotool("getmouselocation", "--shell").splitlines())
+        if (here.get("X"), here.get("Y")) != (x, y):
+            self.session.xdotool("mousemove", "--sync", x, y)
+        self.session.xdotool("click", "1")
 
     def type_file_name(self, caption, path):
         """Types `path` into the Open or Save As dialog like a user and confirms."""

@@ -1,0 +1,315 @@
+"""End-to-end tests of learning and editing under Wine: a user's clicks, keys and
+typing, checked on the dialog and, after saving, on the card file itself."""
+
+import shutil
+import unittest
+from pathlib import Path
+
+from harness import MF_CHECKED, MF_GRAYED, ProgramTestCase, wait_until
+from test_program import (ANSWER, BACK, COUNTS, DELETE, EDIT, GET_NEW_CARD, INSERT, MOVE,
+                          NEXT, PREVIOUS, QUESTION, RADIOS, SHOW, card_file)
+
+BOX_0, BOX_6 = 1005, 1011
+SAMPLE = Path(__file__).resolve().parents[2] / "samples" / "latin.mqf"
+
+# The sample deck's cards as (question, answer, info).
+AMICUS = ("amicus", "friend", "noun, 2nd declension")
+NEW_LATIN = [("aqua", "water", "noun, 1st declension"),
+             ("bellum", "war", "noun, 2nd declension, neuter"),
+             ("liber", "book", "noun, 2nd declension"),
+             ("navis", "ship", "noun, 3rd declension"),
+             ("porta", "gate, door", "noun, 1st declension"),
+             ("videre", "to see", "verb, 2nd conjugation"),
+             ("audire", "to hear", "verb, 4th conjugation")]
+DOMUS = ("domus", "house", "noun, 4th declension")
+PUELLA = ("puella", "girl", "noun, 1st declension")
+AMARE = ("amare", "to love", "verb, 1st conjugation")
+ROSA = ("rosa", "rose", "noun, 1st declension")
+SERVUS = ("servus", "slave, servant", "noun, 2nd declension")
+TERRA = ("terra", "earth, land", "noun, 1st declension\r\ne.g. terra firma")
+
+# Box 0 is empty, so there is no new card to draw.
+NUMBERS = card_file({
+    1: [(b"eins", b"one", b"Zahl"), (b"zwei", b"two", b"Zahl")],
+    2: [(b"rot", b"red", b"Farbe")],
+    4: [(b"Hund", b"dog", b"Tier")],
+})
+
+PLACEHOLDERS = ("empty question", "empty answer", "empty info")
+
+
+def saved_cards(boxes):
+    """What mqdeck dumps of a deck the program saved: {box: [(q, a, i), ...]}, each
+    box front to back; the writer numbers and marks the cards by their place."""
+    return [{"box": box, "pos": pos, "mark": "+" if pos == 1 else "-", "section": box,
+             "number": pos, "question": q, "answer": a, "info": i}
+            for box in sorted(boxes) for pos, (q, a, i) in enumerate(boxes[box], start=1)]
+
+
+def as_pane(text):
+    return text.encode("cp1252")
+
+
+class LearningAndEditingTest(ProgramTestCase):
+
+    # --- a user's steps ---
+
+    def open_deck(self, path, title):
+        self.keys("ctrl+o")
+        self.type_file_name("Open", path)
+        self.wait_for_title(title)
+
+    def switch_edit_mode_on(self):
+        self.probe.ok("command", EDIT)
+        self.assertEqual(self.box("Edit Mode:"),
+                         ("dialog", ["OK"], b"Switch off by clicking edit again."))
+        self.answer("Edit Mode:", "ok")
+        wait_until(lambda: self.menu_state(EDIT) & MF_CHECKED)
+
+    def retype(self, pane, text):
+        """Clicks into a pane and types over all of its text."""
+        self.click_control(pane)
+        self.keys("ctrl+End", "ctrl+shift+Home")
+        self.type_text(text)
+        self.wait_for_text(pane, as_pane(text))
+
+    def save_with_yes(self, path):
+        self.keys("ctrl+s")
+        self.assertEqual(self.box("Save ?"), ("none", ["&Yes", "&No"], b"Save CardFile ?"))
+        self.answer("Save ?", "yes")
+        # The program writes before it reads its next message, so once it answers
+        # the probe again the file is complete.
+        self.text(QUESTION)
+        return self.dump_cards(path)
+
+    # --- reading the dialog ---
+
+    def counts(self):
+        return [int(self.text(c) or b"-1") for c in COUNTS]
+
+    def wait_for_counts(self, expected):
+        wait_until(lambda: self.counts() == expected)
+        self.assertEqual(self.counts(), expected)
+
+    def learning_buttons(self):
+        """Enabled states of Back, Move, Show and Next."""
+        return tuple(self.enabled(c) for c in (BACK, MOVE, SHOW, NEXT))
+
+    def radios_checked(self):
+        return [self.checked(r) for r in RADIOS]
+
+    def assert_card(self, question, pane, button=b"&Show"):
+        self.wait_for_text(QUESTION, as_pane(question))
+        self.assertEqual((self.text(ANSWER), self.text(SHOW)), (as_pane(pane), button))
+
+    def assert_grayed(self, command_id, grayed=True):
+        self.assertEqual(bool(self.menu_state(command_id) & MF_GRAYED), grayed,
+                         "menu item %d" % command_id)
+
+    def assert_checked(self, command_id, checked=True):
+        self.assertEqual(bool(self.menu_state(command_id) & MF_CHECKED), checked,
+                         "menu item %d" % command_id)
+
+    # --- scenarios ---
+
+    def test_drilling_moves_cards_through_the_boxes_and_save_keeps_their_order(self):
+        deck = self.workdir / "latin.mqf"
+        shutil.copyfile(SAMPLE, deck)
+        self.start_and_wait_for_dialog()
+        self.open_deck(deck, b"Mnemoquill: latin")
+        self.assert_card("domus", "noun, 4th declension")
+        self.assertEqual(self.counts(), [3, 2, 1, 0, 0])
+
+        self.click_control(SHOW)
+        self.assert_card("domus", "house", b"&Info")
+        self.click_control(SHOW)
+        self.assert_card("domus", "noun, 4th declension", b"&Show")
+
+        # Drawing from box 3 with an answer revealed: the new card joins the back of
+        # box 1, which comes back at its front card with the info showing.
+        self.click_control(RADIOS[2])
+        self.assert_card("terra", TERRA[2])
+        self.assertEqual(self.learning_buttons(), (True, True, True, True))
+        self.click_control(SHOW)
+        self.wait_for_text(SHOW, b"&Info")
+        self.probe.ok("command", GET_NEW_CARD)
+        self.wait_for_counts([4, 2, 1, 0, 0])
+        self.assert_card("domus", "noun, 4th declension")
+        self.assertEqual(self.radios_checked(), [True, False, False, False, False])
+        self.assertEqual(self.learning_buttons(), (False, True, True, True))
+
+        # Terra climbs from box 3 to box 6, the counts following it.
+        self.click_control(RADIOS[2])
+        self.wait_for_text(QUESTION, b"terra")
+        self.click_control(MOVE)
+        self.wait_for_counts([4, 2, 0, 1, 0])
+        self.assertEqual((self.text(QUESTION), self.text(ANSWER)), (b"", b"no cards."))
+        self.assertEqual(self.learning_buttons(), (False, False, False, False))
+        self.assert_grayed(PREVIOUS)
+        self.assert_grayed(GET_NEW_CARD, False)
+        for radio, counts in ((RADIOS[3], [4, 2, 0, 0, 1]), (RADIOS[4], [4, 2, 0, 0, 0])):
+            self.click_control(radio)
+            self.wait_for_text(QUESTION, b"terra")
+            self.assertEqual(self.learning_buttons(), (True, True, True, True))
+            self.click_control(MOVE)
+            self.wait_for_counts(counts)
+            self.wait_for_text(ANSWER, b"no cards.")
+
+        self.keys("ctrl+6")
+        self.assert_card("terra", TERRA[2])
+        self.assertEqual(self.radios_checked(), [False] * 5)
+        self.assert_checked(BOX_6)
+        self.assert_checked(BOX_0, False)
+        self.assertEqual(self.learning_buttons(), (True, False, True, True))
+        self.assert_grayed(GET_NEW_CARD)
+
+        # Back from box 6 empties it; the revealed answer's caption stays.
+        self.click_control(SHOW)
+        self.wait_for_text(ANSWER, b"earth, land")
+        self.click_control(BACK)
+        self.wait_for_counts([5, 2, 0, 0, 0])
+        self.assert_card("", "no cards.", b"&Info")
+        self.assertEqual(self.learning_buttons(), (False, False, False, False))
+
+        # Box 1 is now [domus, puella, amare, amicus, terra].
+        self.click_control(RADIOS[0])
+        self.assert_card("domus", "noun, 4th declension")
+        self.assert_checked(BOX_6, False)
+        self.click_control(NEXT)
+        self.assert_card("puella", "noun, 1st declension")
+        self.click_control(NEXT)
+        self.assert_card("amare", "verb, 1st conjugation")
+        self.keys("ctrl+p")
+        self.assert_card("puella", "noun, 1st declension")
+
+        self.click_control(RADIOS[1])
+        self.assert_card("rosa", "noun, 1st declension")
+        self.click_control(BACK)
+        self.wait_for_counts([6, 1, 0, 0, 0])
+        self.assert_card("servus", "noun, 2nd declension")
+
+        self.assertEqual(self.save_with_yes(deck), saved_cards({
+            0: NEW_LATIN,
+            1: [PUELLA, AMARE, AMICUS, TERRA, DOMUS, ROSA],
+            2: [SERVUS],
+        }))
+
+    def test_editing_stores_typed_texts_inserts_and_deletes_cards_and_saves_them(self):
+        deck = self.workdir / "Zahlen.txt"
+        deck.write_bytes(NUMBERS)
+        self.start_and_wait_for_dialog()
+        self.open_deck(deck, b"Mnemoquill: Zahlen")
+
+        self.probe.ok("command", GET_NEW_CARD)
+        self.assertEqual(self.box("Info"),
+                         ("dialog", ["OK"], b"Es kann keine neue Karte gefunden werden."))
+        self.answer("Info", "ok")
+        self.assertEqual(self.counts(), [2, 1, 0, 1, 0])
+        self.assert_card("eins", "Zahl")
+
+        self.switch_edit_mode_on()
+        self.assert_grayed(INSERT, False)
+        self.assert_grayed(DELETE, False)
+        self.assertEqual(self.learning_buttons(), (False, False, True, True))
+        # The caret waits in the question pane; Next stores what was typed there.
+        self.keys("ctrl+End", "ctrl+shift+Home")
+        self.type_text("uno")
+        self.wait_for_text(QUESTION, b"uno")
+        self.click_control(NEXT)
+        self.assert_card("zwei", "Zahl")
+
+        # A card inserted in box 4 starts blank in front of Hund. The answer pane
+        # types into the info until Show turns it to the answer.
+        self.click_control(RADIOS[3])
+        self.assert_card("Hund", "Tier")
+        self.keys("ctrl+i")
+        self.wait_for_counts([2, 1, 0, 2, 0])
+        self.assert_card("", "")
+        self.retype(QUESTION, "Katze")
+        self.retype(ANSWER, "Tier, klein")
+        self.click_control(SHOW)
+        self.assert_card("Katze", "empty answer", b"&Info")
+        self.retype(ANSWER, "cat")
+        self.keys("ctrl+p")
+        self.assert_card("Hund", "Tier")
+
+        # Delete in box 1 leaves its other card; in box 2 it takes the only one,
+        # and edit mode goes off with it.
+        self.click_control(RADIOS[0])
+        self.assert_card("zwei", "Zahl")
+        self.probe.ok("command", DELETE)
+        self.wait_for_counts([1, 1, 0, 2, 0])
+        self.assert_card("uno", "Zahl")
+        self.click_control(RADIOS[1])
+        self.assert_card("rot", "Farbe")
+        self.probe.ok("command", DELETE)
+        self.wait_for_counts([1, 0, 0, 2, 0])
+        self.assertEqual(self.text(ANSWER), b"no cards.")
+        self.assert_checked(EDIT, False)
+        self.assert_grayed(INSERT)
+        self.assert_grayed(DELETE)
+        self.assertEqual(self.learning_buttons(), (False, False, False, False))
+
+        # Edit mode on an empty box gives it a card holding the placeholders...
+        self.switch_edit_mode_on()
+        self.wait_for_counts([1, 1, 0, 2, 0])
+        self.assert_card("", "")
+        self.click_control(SHOW)
+        self.assert_card("", "empty answer", b"&Info")
+        # ...and what is typed before edit mode goes off again is not stored.
+        self.retype(QUESTION, "verloren")
+        self.probe.ok("command", EDIT)
+        self.assertTrue(wait_until(lambda: not self.menu_state(EDIT) & MF_CHECKED))
+        self.assert_no_box("Edit Mode:", within_ms=500)
+
+        self.assertEqual(self.save_with_yes(deck), saved_cards({
+            1: [("uno", "one", "Zahl")],
+            2: [PLACEHOLDERS],
+            4: [("Hund", "dog", "Tier"), ("Katze", "cat", "Tier, klein")],
+        }))
+
+    def test_cards_inserted_into_a_new_file_are_saved_when_open_asks_and_come_back(self):
+        self.start_and_wait_for_dialog()
+        self.keys("ctrl+n")
+        self.type_file_name("Save As", self.workdir / "Tiere")
+        self.wait_for_title(b"Mnemoquill: Tiere")
+        saved = self.workdir / "Tiere.txt"
+
+        # Nothing to lose yet, so Open goes straight to its dialog.
+        self.keys("ctrl+o")
+        self.box("Open")
+        self.assert_no_box("Save ?", within_ms=0)
+        self.answer("Open", "cancel")
+
+        self.switch_edit_mode_on()
+        self.wait_for_counts([1, 0, 0, 0, 0])
+        self.type_text("Hund")
+        self.wait_for_text(QUESTION, b"Hund")
+        self.retype(ANSWER, "Tier")
+        self.click_control(SHOW)
+        self.assert_card("Hund", "empty answer", b"&Info")
+        self.retype(ANSWER, "dog")
+        self.keys("ctrl+i")
+        self.wait_for_counts([2, 0, 0, 0, 0])
+        self.retype(QUESTION, "Katze")  # Open stores no pane edits
+
+        self.keys("ctrl+o")
+        self.assertEqual(self.box("Save ?"), ("dialog", ["&Yes", "&No"], b"Save CardFile?"))
+        self.answer("Save ?", "yes")
+        self.type_file_name("Open", saved)
+        self.assert_card("empty question", "empty info")
+        self.assertEqual(self.counts(), [2, 0, 0, 0, 0])
+        self.assertEqual((self.workdir / "mq_tmp.txt").read_bytes(), saved.read_bytes())
+        self.assert_checked(EDIT, False)
+        self.assertEqual(self.learning_buttons(), (False, True, True, True))
+
+        self.click_control(NEXT)
+        self.assert_card("Hund", "Tier")
+        self.click_control(SHOW)
+        self.assert_card("Hund", "dog", b"&Info")
+        self.assertEqual(self.dump_cards(saved),
+                         saved_cards({1: [PLACEHOLDERS, ("Hund", "dog", "Tier")]}))
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -80,7 +80,7 @@ int CardFile::loadCardFile(DialogPort& window) {
             readToEnd(*original, copy, ignored);
         }
         if (std::unique_ptr<OutputFile> backup = files.createForWriting(backupName, ignored)) {
-            if (backup->write(copy, ignored)) {
+            if (writeWhole(*backup, copy, ignored)) {
                 backup->commit(ignored);
             }
         }

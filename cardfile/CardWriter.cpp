@@ -76,7 +76,7 @@ void writeDeckToFile(const CardBoxes& deck, const std::string& fileName, FileSys
         return;
     }
     ErrorCode error = 0;
-    bool saved = file->write(text, error) && file->commit(error);
+    bool saved = writeWhole(*file, text, error) && file->commit(error);
     // Closed before it is moved or removed: an open file can be neither.
     file.reset();
     saved = saved && files.replace(temporary, fileName, error);

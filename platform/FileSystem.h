@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,11 +21,17 @@ public:
 class OutputFile {
 public:
     virtual ~OutputFile() = default;
-    // True only when every byte was written.
-    virtual bool write(const std::string& bytes, ErrorCode& error) = 0;
+    // Hands the bytes to the system; `written` is how many it took. False when the
+    // system reported a failure. A success that took fewer bytes is left to
+    // writeWhole() to judge.
+    virtual bool write(const std::string& bytes, std::size_t& written, ErrorCode& error) = 0;
     // Pushes the written bytes to the disk and closes the file.
     virtual bool commit(ErrorCode& error) = 0;
 };
+
+// Writes all of `bytes`, or fails: a write the system called a success but that
+// took fewer bytes means the disk had no room, and counts as a failed write.
+bool writeWhole(OutputFile& file, const std::string& bytes, ErrorCode& error);
 
 class FileSystem {
 public:

@@ -51,22 +51,14 @@ public:
     Win32OutputFile(const Win32OutputFile&) = delete;
     Win32OutputFile& operator=(const Win32OutputFile&) = delete;
 
-    bool write(const std::string& bytes, ErrorCode& error) override {
-        DWORD written = 0;
+    bool write(const std::string& bytes, std::size_t& written, ErrorCode& error) override {
+        DWORD taken = 0;
         SetLastError(0);
         const BOOL ok =
-            WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        if (!ok) {
-            error = GetLastError();
-            return false;
-        }
-        if (written != bytes.size()) {
-            // A disk file takes all bytes or fails; a short count means no room.
-            error = ERROR_DISK_FULL;
-            return false;
-        }
-        error = 0;
-        return true;
+            WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &taken, nullptr);
+        written = taken;
+        error = ok ? 0 : GetLastError();
+        return ok != FALSE;
     }
 
     bool commit(ErrorCode& error) override {
@@ -166,7 +158,7 @@ std::string Win32Strings::load(unsigned id, std::size_t capacity) {
 }
 
 bool Win32Dialog::isControlEnabled(int id) {
-    HWND control = GetDlgItem(dialog_, LOWORD(id));
+    HWND control = GetDlgItem(dialog_, id);
     if (!control) return true;
     return (GetWindowLongA(control, GWL_STYLE) & WS_DISABLED) == 0;
 }

@@ -55,6 +55,9 @@ public:
     void failWrite(ErrorCode code, std::size_t after = 0, std::string path = {}) {
         write_ = Failure{code, after, path};
     }
+    // The first `after` bytes land and the write still reports success, as a
+    // system may when the disk runs full.
+    void shortWrite(std::size_t after, std::string path = {}) { write_ = Failure{0, after, path}; }
     void failCommit(ErrorCode code, std::string path = {}) { commit_ = Failure{code, 0, path}; }
     void failReplace(ErrorCode code, std::string target = {}) {
         replace_ = Failure{code, 0, target};
@@ -158,19 +161,20 @@ private:
     public:
         Output(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
 
-        bool write(const std::string& bytes, ErrorCode& error) override {
+        bool write(const std::string& bytes, std::size_t& written, ErrorCode& error) override {
             std::string& file = fs_.files[path_];
+            written = bytes.size();
             if (hits(fs_.write_, path_)) {
                 const std::size_t room =
                     fs_.write_->after > file.size() ? fs_.write_->after - file.size() : 0;
-                file.append(bytes, 0, std::min(room, bytes.size()));
-                if (room < bytes.size()) {
+                written = std::min(room, bytes.size());
+                if (room < bytes.size() && fs_.write_->code != 0) {
+                    file.append(bytes, 0, written);
                     error = fs_.write_->code;
                     return false;
                 }
-            } else {
-                file += bytes;
             }
+            file.append(bytes, 0, written);
             return true;
         }
 

@@ -59,13 +59,15 @@ class StdOutputFile : public OutputFile {
 public:
     explicit StdOutputFile(FilePtr file) : file_(std::move(file)) {}
 
-    bool write(const std::string& bytes, ErrorCode& error) override {
+    bool write(const std::string& bytes, std::size_t& written, ErrorCode& error) override {
+        written = 0;
         if (!file_) {
             error = static_cast<ErrorCode>(ERROR_INVALID_HANDLE);
             return false;
         }
         errno = 0;
-        if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) {
+        written = std::fwrite(bytes.data(), 1, bytes.size(), file_.get());
+        if (written != bytes.size() && errno != 0) {
             error = lastErrno();
             return false;
         }

@@ -69,6 +69,8 @@ void readCardText(CardBoxes& deck, std::string_view text, MessageBoxes& boxes) {
     // A damaged file can lack the end of every block from some point on; the user
     // decides once whether to go on, and that answer stands for the whole file.
     bool asked = false;
+    // Hundreds of bad sections would otherwise mean hundreds of modal boxes.
+    bool sectionReported = false;
     FieldTexts marks("-");
     FieldTexts questions("");
     FieldTexts infos("");
@@ -95,7 +97,10 @@ void readCardText(CardBoxes& deck, std::string_view text, MessageBoxes& boxes) {
 
         std::int32_t section = sectionValue ? readInteger(*sectionValue) : 0;
         if (section < 0 || section > CardBoxes::lastBox) {
-            boxes.show(noWindow, sectionText, nullptr, static_cast<unsigned>(MB_OK));
+            if (!sectionReported) {
+                sectionReported = true;
+                boxes.show(noWindow, sectionText, nullptr, static_cast<unsigned>(MB_OK));
+            }
             section = 1;
         }
         const std::int32_t number = numberValue ? readInteger(*numberValue) : 0;

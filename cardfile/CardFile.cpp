@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cardfile/CardReader.h"
+#include "cardfile/CardWriter.h"
 #include "platform/MQMessage.h"
 #include "platform/WinConstants.h"
 
@@ -138,5 +139,18 @@ int CardFile::newCardFile(DialogPort& window) {
     hasFile_ = 1;
     // The file itself appears with the first save.
     deck_ = std::make_unique<CardBoxes>();
+    return 1;
+}
+
+int CardFile::saveCardFileAs(DialogPort& window) {
+    if (hasFile_ == 0 || !deck_) {
+        return 0;
+    }
+    std::optional<std::string> chosen = platform_.fileDialogs.chooseFileToSave(window.window());
+    if (!chosen || !writeDeckToFile(*deck_, *chosen, platform_.files, platform_.messageBoxes)) {
+        return 0;
+    }
+    fileName_ = std::move(chosen);
+    window.setTitle(windowTitle(*fileName_));
     return 1;
 }

@@ -26,6 +26,9 @@ public:
     int openCardFile(DialogPort& window);
     int loadCardFile(DialogPort& window);
     int newCardFile(DialogPort& window);
+    // Saves the deck under a name chosen in the Save dialog, which then becomes
+    // the card file's name.
+    int saveCardFileAs(DialogPort& window);
 
 private:
     Platform& platform_;

@@ -1,21 +1,9 @@
 #include "cardfile/CardWriter.h"
 
 #include "cardfile/CardFile.h"
-#include "platform/MQMessage.h"
-#include "platform/WinConstants.h"
+#include "cardfile/CardSave.h"
 
 namespace {
-
-const char* const invalidNameText = "Ungl\x81\xFCltiger Dateiname";
-const char* const invalidHandleText = "Invalid Handle; write";
-const char* const createErrorText = "CreateFileHandle ERR: ";
-const char* const writeErrorText = "WriteFile-Fehler";
-
-// The new text is written beside the card file and only then put in its place, so
-// a save that fails half-way leaves the old file as it was.
-const char* const saveSuffix = ".mqsave";
-
-std::int32_t asShownCode(ErrorCode error) { return static_cast<std::int32_t>(error); }
 
 void appendField(std::string& text, const char* open, const std::string& value, const char* close) {
     text += open;
@@ -51,45 +39,21 @@ std::unique_ptr<OutputFile> CreateFileHandle(const std::string& path, FileSystem
                                              MessageBoxes& boxes) {
     ErrorCode error = 0;
     std::unique_ptr<OutputFile> file = files.createForWriting(path, error);
-    if (file) {
-        return file;
-    }
-    const unsigned okOnly = static_cast<unsigned>(MB_OK);
-    if (error == static_cast<ErrorCode>(ERROR_INVALID_NAME)) {
-        boxes.show(noWindow, invalidNameText, nullptr, okOnly);
-    } else if (error == static_cast<ErrorCode>(ERROR_SUCCESS) ||
-               error == static_cast<ErrorCode>(ERROR_ALREADY_EXISTS)) {
-        // Codes that normally mean success: no better explanation to give.
-        boxes.show(noWindow, invalidHandleText, nullptr, okOnly);
-    } else {
-        showError(boxes, createErrorText, asShownCode(error));
-    }
-    return nullptr;
-}
-
-void writeDeckToFile(const CardBoxes& deck, const std::string& fileName, FileSystem& files,
-                     MessageBoxes& boxes) {
-    const std::string text = composeCardText(deck);
-    const std::string temporary = fileName + saveSuffix;
-    std::unique_ptr<OutputFile> file = CreateFileHandle(temporary, files, boxes);
     if (!file) {
-        return;
+        reportCreateFailure(error, boxes);
     }
-    ErrorCode error = 0;
-    bool saved = writeWhole(*file, text, error) && file->commit(error);
-    // Closed before it is moved or removed: an open file can be neither.
-    file.reset();
-    saved = saved && files.replace(temporary, fileName, error);
-    if (!saved) {
-        files.remove(temporary);
-        showError(boxes, writeErrorText, asShownCode(error));
-    }
+    return file;
 }
 
-void writeCardFile(const CardFile& cardFile, FileSystem& files, MessageBoxes& boxes) {
+bool writeDeckToFile(const CardBoxes& deck, const std::string& fileName, FileSystem& files,
+                     MessageBoxes& boxes) {
+    return saveCardText(composeCardText(deck), fileName, files, boxes);
+}
+
+bool writeCardFile(const CardFile& cardFile, FileSystem& files, MessageBoxes& boxes) {
     const std::optional<std::string>& fileName = cardFile.fileName();
     if (cardFile.hasFile() == 0 || !fileName || fileName->empty() || cardFile.deck() == nullptr) {
-        return;
+        return false;
     }
-    writeDeckToFile(*cardFile.deck(), *fileName, files, boxes);
+    return writeDeckToFile(*cardFile.deck(), *fileName, files, boxes);
 }

@@ -17,9 +17,10 @@ std::unique_ptr<OutputFile> CreateFileHandle(const std::string& path, FileSystem
                                              MessageBoxes& boxes);
 
 // Saves `deck` under `fileName`. A failure is reported in one box and leaves the
-// file on disk as it was.
-void writeDeckToFile(const CardBoxes& deck, const std::string& fileName, FileSystem& files,
+// file on disk as it was. True when saved.
+bool writeDeckToFile(const CardBoxes& deck, const std::string& fileName, FileSystem& files,
                      MessageBoxes& boxes);
 
-// Saves the deck of the current card file; does nothing while there is none.
-void writeCardFile(const CardFile& cardFile, FileSystem& files, MessageBoxes& boxes);
+// Saves the deck of the current card file; does nothing (and gives false) while
+// there is none.
+bool writeCardFile(const CardFile& cardFile, FileSystem& files, MessageBoxes& boxes);

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 // The card files as the core reaches them. Every failing call hands back the
@@ -25,7 +26,8 @@ public:
     // system reported a failure. A success that took fewer bytes is left to
     // writeWhole() to judge.
     virtual bool write(const std::string& bytes, std::size_t& written, ErrorCode& error) = 0;
-    // Pushes the written bytes to the disk and closes the file.
+    // Ends the file after the last byte written (a file opened for overwriting
+    // may have been longer), pushes the bytes to the disk and closes the file.
     virtual bool commit(ErrorCode& error) = 0;
 };
 
@@ -42,8 +44,23 @@ public:
     // Creates the file, or empties it when it exists.
     virtual std::unique_ptr<OutputFile> createForWriting(const std::string& path,
                                                          ErrorCode& error) = 0;
+    // Creates a file that does not exist yet; ERROR_FILE_EXISTS when it does.
+    virtual std::unique_ptr<OutputFile> createNew(const std::string& path, ErrorCode& error) = 0;
+    // Opens an existing file for writing, shared for reading and writing, without
+    // emptying it: writing starts at its first byte.
+    virtual std::unique_ptr<OutputFile> openForOverwriting(const std::string& path,
+                                                           ErrorCode& error) = 0;
     // Puts `source` in the place of `target`, replacing it, and makes it durable.
     virtual bool replace(const std::string& source, const std::string& target,
                          ErrorCode& error) = 0;
     virtual void remove(const std::string& path) = 0;
+    // The file's attributes (FILE_ATTRIBUTE_ bits); nothing when they cannot be had.
+    virtual std::optional<std::uint32_t> attributes(const std::string& path) = 0;
+    virtual bool setAttributes(const std::string& path, std::uint32_t attributes,
+                               ErrorCode& error) = 0;
+    // The path of the file itself when `path` reaches it through a link; `path`
+    // when it is no link or the system cannot tell.
+    virtual std::string finalPath(const std::string& path) = 0;
+    // A folder in which the user can always create files, ending in a separator.
+    virtual std::string temporaryFolder() = 0;
 };

@@ -7,8 +7,12 @@ source "$(dirname "$0")/env.sh"
 cd "$MQ_ROOT"
 
 bash scripts/setup.sh
+mq_select_wine
+if [ "$MQ_WIN_ARCH" != i686 ]; then
+    echo "This machine runs no 32-bit code: starting a 64-bit build of Mnemoquill under 64-bit Wine."
+fi
 echo "Building Mnemoquill.exe ..."
-cmake -S . -B "$MQ_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$MQ_ROOT/cmake/mingw-i686.cmake" \
+cmake -S . -B "$MQ_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$MQ_WIN_TOOLCHAIN" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$MQ_WIN_BUILD" -j"$MQ_JOBS" --target Mnemoquill >/dev/null
 exe="$MQ_WIN_BUILD/shell/Mnemoquill.exe"

@@ -9,7 +9,8 @@ has_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok inst
 
 packages=(cmake make g++ python3 googletest libgtest-dev libgmock-dev libbenchmark-dev
           clang libclang-rt-14-dev g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          wine wine32:i386 xvfb x11-utils xdotool imagemagick)
+          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+          wine wine32:i386 wine64 xvfb x11-utils xdotool imagemagick)
 missing=()
 for p in "${packages[@]}"; do has_package "$p" || missing+=("$p"); done
 
@@ -22,8 +23,9 @@ if [ ${#missing[@]} -gt 0 ]; then
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
+mq_select_wine
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "Preparing the Wine prefix in $WINEPREFIX"
+    echo "Preparing the Wine prefix in $WINEPREFIX ($WINEARCH)"
     mkdir -p "$(dirname "$WINEPREFIX")"
     wineboot -i >/dev/null 2>&1
     wineserver -w

@@ -128,7 +128,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_CLOSE:
             if (record && record->controller) {
                 Win32Dialog dialog(record->dialog);
-                record->controller->onSave(dialog);
+                // Not destroyed either: the deck whose save failed is still here.
+                if (!record->controller->onClose(dialog)) return 0;
             }
             PostQuitMessage(0);
             break;
@@ -167,7 +168,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         case WM_CLOSE:
             if (controller) {
                 Win32Dialog port(dialog);
-                controller->onSave(port);
+                if (!controller->onClose(port)) return TRUE;
             }
             EndDialog(dialog, 0);
             PostQuitMessage(0);

@@ -7,10 +7,10 @@
 namespace {
 
 // The file dialogs' record as it was before Windows 2000 added members to it
-// (OPENFILENAME_SIZE_VERSION_400A, which is no constant expression in MinGW).
-constexpr DWORD openFileNameSize = 76;
-static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == openFileNameSize,
-              "the record ends with lpTemplateName");
+// (OPENFILENAME_SIZE_VERSION_400A, which is no constant expression in MinGW): 76
+// bytes in the 32-bit program.
+constexpr DWORD openFileNameSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+static_assert(sizeof(void*) != 4 || openFileNameSize == 76, "the 32-bit record is 76 bytes");
 
 constexpr char cardFileFilter[] = "Textfile (*.txt)\0*.txt\0Mnemoquill (*.mqf)\0*.mqf\0\0";
 constexpr DWORD fileNameCapacity = 260;  // MAX_PATH; a longer choice counts as cancelled
@@ -42,6 +42,39 @@ private:
     HANDLE handle_;
 };
 
+// Wide paths with the \\?\ prefix reach past MAX_PATH, so a card file that could
+// be opened can always be saved, its temporary copy's longer name included.
+std::wstring widePath(const std::string& path) {
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
+    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (wide.empty() || needed == 0) return wide;
+    std::wstring full(needed, L'\0');
+    full.resize(GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr));
+    if (full.rfind(L"\\\\?\\", 0) == 0) return full;
+    if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+// Empty when the text has a character the ANSI code page cannot hold.
+std::string ansiPath(const std::wstring& wide) {
+    BOOL lossy = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, &lossy);
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length,
+                        nullptr, &lossy);
+    return lossy ? std::string() : ansi;
+}
+
+HANDLE openFile(const std::string& path, DWORD access, DWORD disposition) {
+    SetLastError(0);
+    return CreateFileW(widePath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       disposition, 0, nullptr);
+}
+
 class Win32OutputFile : public OutputFile {
 public:
     explicit Win32OutputFile(HANDLE handle) : handle_(handle) {}
@@ -63,7 +96,7 @@ public:
 
     bool commit(ErrorCode& error) override {
         SetLastError(0);
-        const BOOL flushed = FlushFileBuffers(handle_);
+        const BOOL flushed = SetEndOfFile(handle_) && FlushFileBuffers(handle_);
         error = flushed ? 0 : GetLastError();
         SetLastError(0);
         const BOOL closed = CloseHandle(handle_);
@@ -101,43 +134,92 @@ int Win32MessageBoxes::show(WindowRef owner, const std::string& text, const char
 
 std::unique_ptr<InputFile> Win32FileSystem::openForReading(const std::string& path,
                                                            ErrorCode& error) {
-    SetLastError(0);
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return nullptr;
-    }
-    error = 0;
+    HANDLE handle = openFile(path, GENERIC_READ, OPEN_EXISTING);
+    error = handle == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32InputFile>(handle);
 }
 
-std::unique_ptr<OutputFile> Win32FileSystem::createForWriting(const std::string& path,
-                                                              ErrorCode& error) {
-    SetLastError(0);
-    HANDLE handle =
-        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return nullptr;
-    }
+namespace {
+std::unique_ptr<OutputFile> openOutput(const std::string& path, DWORD disposition,
+                                       ErrorCode& error) {
+    HANDLE handle = openFile(path, GENERIC_READ | GENERIC_WRITE, disposition);
     // CREATE_ALWAYS leaves ERROR_ALREADY_EXISTS behind when it replaced a file;
     // that is a success, so it is not handed on.
-    error = 0;
+    error = handle == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32OutputFile>(handle);
+}
+}  // namespace
+
+std::unique_ptr<OutputFile> Win32FileSystem::createForWriting(const std::string& path,
+                                                              ErrorCode& error) {
+    return openOutput(path, CREATE_ALWAYS, error);
+}
+
+std::unique_ptr<OutputFile> Win32FileSystem::createNew(const std::string& path, ErrorCode& error) {
+    return openOutput(path, CREATE_NEW, error);
+}
+
+std::unique_ptr<OutputFile> Win32FileSystem::openForOverwriting(const std::string& path,
+                                                                ErrorCode& error) {
+    return openOutput(path, OPEN_EXISTING, error);
 }
 
 bool Win32FileSystem::replace(const std::string& source, const std::string& target,
                               ErrorCode& error) {
     SetLastError(0);
-    const BOOL ok = MoveFileExA(source.c_str(), target.c_str(),
+    const BOOL ok = MoveFileExW(widePath(source).c_str(), widePath(target).c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     error = ok ? 0 : GetLastError();
     return ok != FALSE;
 }
 
-void Win32FileSystem::remove(const std::string& path) { DeleteFileA(path.c_str()); }
+void Win32FileSystem::remove(const std::string& path) { DeleteFileW(widePath(path).c_str()); }
+
+std::optional<std::uint32_t> Win32FileSystem::attributes(const std::string& path) {
+    const DWORD bits = GetFileAttributesW(widePath(path).c_str());
+    if (bits == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return bits;
+}
+
+bool Win32FileSystem::setAttributes(const std::string& path, std::uint32_t bits, ErrorCode& error) {
+    SetLastError(0);
+    const BOOL ok = SetFileAttributesW(widePath(path).c_str(), bits);
+    error = ok ? 0 : GetLastError();
+    return ok != FALSE;
+}
+
+std::string Win32FileSystem::finalPath(const std::string& path) {
+    HANDLE handle = CreateFileW(widePath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return path;
+    std::wstring final(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()),
+                                             VOLUME_NAME_DOS);
+    if (length >= final.size()) {
+        final.resize(length + 1);
+        length = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()),
+                                           VOLUME_NAME_DOS);
+    }
+    CloseHandle(handle);
+    if (length == 0 || length >= final.size()) return path;
+    final.resize(length);
+    if (final.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+        final = L"\\\\" + final.substr(8);
+    } else if (final.rfind(L"\\\\?\\", 0) == 0) {
+        final = final.substr(4);
+    }
+    const std::string ansi = ansiPath(final);
+    return ansi.empty() ? path : ansi;
+}
+
+std::string Win32FileSystem::temporaryFolder() {
+    std::wstring folder(MAX_PATH + 1, L'\0');
+    folder.resize(GetTempPathW(static_cast<DWORD>(folder.size()), folder.data()));
+    return ansiPath(folder);
+}
 
 std::optional<std::string> Win32FileDialogs::chooseFileToOpen(WindowRef owner) {
     return runFileDialog(owner, false);

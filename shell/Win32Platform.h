@@ -27,8 +27,16 @@ public:
     std::unique_ptr<InputFile> openForReading(const std::string& path, ErrorCode& error) override;
     std::unique_ptr<OutputFile> createForWriting(const std::string& path,
                                                  ErrorCode& error) override;
+    std::unique_ptr<OutputFile> createNew(const std::string& path, ErrorCode& error) override;
+    std::unique_ptr<OutputFile> openForOverwriting(const std::string& path,
+                                                   ErrorCode& error) override;
     bool replace(const std::string& source, const std::string& target, ErrorCode& error) override;
     void remove(const std::string& path) override;
+    std::optional<std::uint32_t> attributes(const std::string& path) override;
+    bool setAttributes(const std::string& path, std::uint32_t attributes,
+                       ErrorCode& error) override;
+    std::string finalPath(const std::string& path) override;
+    std::string temporaryFolder() override;
 };
 
 class Win32FileDialogs : public FileDialogs {

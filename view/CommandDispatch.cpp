@@ -15,7 +15,7 @@ int commandGate(DialogPort& dialog, std::uintptr_t wParam) {
 }
 
 CommandOutcome dispatchCommand(MQMainView& view, DialogPort& dialog, std::uintptr_t wParam) {
-    if (commandGate(dialog, wParam) == 0) {
+    if (view.waitingForUser() || commandGate(dialog, wParam) == 0) {
         return CommandOutcome::Dropped;
     }
     const int id = commandId(wParam);
@@ -57,6 +57,9 @@ CommandOutcome dispatchCommand(MQMainView& view, DialogPort& dialog, std::uintpt
             break;
         case ids::saveItem:
             view.onSave(dialog);
+            break;
+        case ids::saveAsItem:
+            view.onSaveAs(dialog);
             break;
         case ids::editItem:
             view.onEdit(dialog);

@@ -39,6 +39,8 @@ constexpr int editItem = 40009;
 constexpr int previousItem = 40010;
 constexpr int deleteItem = 40011;
 constexpr int insertItem = 40012;
+// Not in the original menu: File > Save As.
+constexpr int saveAsItem = 40013;
 
 // Positions of the Edit and Navigate pop-ups in the menu bar.
 constexpr int editPopupPosition = 1;

@@ -2,6 +2,7 @@
 
 #include "cardfile/CardWriter.h"
 #include "platform/WinConstants.h"
+#include "view/ControlIds.h"
 #include "view/MQMainView.h"
 
 void MQMainView::onEdit(DialogPort& dialog) {
@@ -69,27 +70,26 @@ void MQMainView::onNew(DialogPort& dialog) {
     clearCardPanes(dialog);
     showNoCards(dialog);
     disableCardButtons(dialog);
-    enableEditNavigateMenus(dialog);
-    enableBoxRadios(dialog);
+    enableFileCommands(dialog);
     refreshCounts(dialog);
 }
 
 void MQMainView::onOpen(DialogPort& dialog) {
     offerToSaveBeforeReplacing(dialog);
-    if (cardFile_.openCardFile(dialog) == 1) {
-        deck_ = cardFile_.deckSlot().get();
-        takeEmptyActiveCard();
+    // A cancelled or failed Open leaves the deck and the whole dialog as they were.
+    if (cardFile_.openCardFile(dialog) == 0) {
+        return;
     }
+    deck_ = cardFile_.deckSlot().get();
+    takeEmptyActiveCard();
     if (isEditMode(dialog) == 1) {
         toggleEditMode(dialog, platform_.messageBoxes);
     }
-    // A cancelled or failed Open goes on with the deck that is still current.
-    if (cardFile_.hasFile() == 0 || deck_ == nullptr) {
-        return;
-    }
-    enableEditNavigateMenus(dialog);
-    enableBoxRadios(dialog);
+    enableFileCommands(dialog);
     enableGetNewCard(dialog);
+    // A new deck starts at box 1, whatever box was chosen in the old one.
+    uncheckMenuBoxes(dialog);
+    selectBoxRadio(dialog, ids::box1Radio);
 
     const bool readCards = deck_->hasCards() == 1;
     if (readCards && deck_->selectBox(1, activeCard_)) {
@@ -108,19 +108,29 @@ void MQMainView::onOpen(DialogPort& dialog) {
     }
 }
 
-void MQMainView::onSave(DialogPort& dialog) {
+void MQMainView::onSave(DialogPort& dialog) { saveIfConfirmed(dialog); }
+
+bool MQMainView::saveIfConfirmed(DialogPort& dialog) {
     if (cardFile_.hasFile() == 0) {
-        return;
+        return true;
     }
     const int answer = platform_.messageBoxes.show(noWindow, "Save CardFile ?", "Save ?",
                                                    MB_YESNO | MB_ICONQUESTION);
-    if (answer != IDYES) {
+    return answer != IDYES || saveWithEdits(dialog);
+}
+
+bool MQMainView::onClose(DialogPort& dialog) {
+    return !waitingForUser() && saveIfConfirmed(dialog);
+}
+
+void MQMainView::onSaveAs(DialogPort& dialog) {
+    if (cardFile_.hasFile() == 0) {
         return;
     }
     if (isEditMode(dialog) == 1) {
         commitCardEdits(view_, dialog);
     }
-    writeCardFile(cardFile_, platform_.files, platform_.messageBoxes);
+    cardFile_.saveCardFileAs(dialog);
 }
 
 void MQMainView::onInfo(DialogPort& dialog) {

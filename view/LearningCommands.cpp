@@ -145,7 +145,10 @@ void MQMainView::showBoxEmptied(DialogPort& dialog) {
 void MQMainView::insertWhenEditingWithoutCard(DialogPort& dialog) {
     if (isEditMode(dialog) == 1 && activeCard_->isInit() == 0) {
         onInsert(dialog);
+        // The card on screen is the one every later command must act on. The card
+        // that stood for "nothing to show" goes back to being an ordinary card.
         activeCard_->setInit(1);
+        activeCard_ = view_.currentCard;
         enableCardButtons(dialog);
     }
 }

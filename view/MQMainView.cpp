@@ -34,7 +34,10 @@ bool holdsAnyCard(const CardBoxes& deck) {
 }
 }  // namespace
 
-MQMainView::MQMainView(Platform& platform) : platform_(platform), cardFile_(platform) {
+MQMainView::MQMainView(Platform& platform)
+    : userWait_(platform.messageBoxes, platform.fileDialogs),
+      platform_{userWait_, platform.files, userWait_, platform.strings},
+      cardFile_(platform_) {
     view_.answerShown = 0;
     takeEmptyActiveCard();
     buildInfoTexts();
@@ -68,6 +71,13 @@ void MQMainView::onInitDialog(DialogPort& dialog) {
     disableGetNewCard(dialog);
     disableBoxRadios(dialog);
     disableEditNavigateMenus(dialog);
+    dialog.enableMenuItem(ids::saveAsItem, false);
+}
+
+void MQMainView::enableFileCommands(DialogPort& dialog) {
+    enableEditNavigateMenus(dialog);
+    enableBoxRadios(dialog);
+    dialog.enableMenuItem(ids::saveAsItem, true);
 }
 
 void MQMainView::showActiveCard(DialogPort& dialog) {
@@ -94,6 +104,13 @@ void MQMainView::offerToSaveBeforeReplacing(DialogPort& dialog) {
     const int answer = platform_.messageBoxes.show(dialog.window(), "Save CardFile?", "Save ?",
                                                    MB_YESNO | MB_ICONQUESTION);
     if (answer == IDYES) {
-        writeCardFile(cardFile_, platform_.files, platform_.messageBoxes);
+        saveWithEdits(dialog);
     }
+}
+
+bool MQMainView::saveWithEdits(DialogPort& dialog) {
+    if (isEditMode(dialog) == 1) {
+        commitCardEdits(view_, dialog);
+    }
+    return writeCardFile(cardFile_, platform_.files, platform_.messageBoxes);
 }

@@ -6,6 +6,7 @@
 #include "platform/DialogPort.h"
 #include "platform/Platform.h"
 #include "view/CardView.h"
+#include "view/UserWait.h"
 
 // The controller behind the main dialog: one per run, alive until the process ends.
 // Every handler is given the dialog it acts on.
@@ -31,7 +32,17 @@ public:
     void onNew(DialogPort& dialog);
     void onOpen(DialogPort& dialog);
     void onSave(DialogPort& dialog);
+    void onSaveAs(DialogPort& dialog);
     void onInfo(DialogPort& dialog);
+
+    // Closing the dialog or the main window: the save question, then true when the
+    // program may end. A save the user asked for that failed keeps it open, and so
+    // does a close that arrives while a question is still up.
+    bool onClose(DialogPort& dialog);
+
+    // A box or file dialog of a command is up; commands the user gives now are
+    // dropped.
+    bool waitingForUser() const { return userWait_.waiting(); }
 
     const std::string& infoCaption() const { return infoCaption_; }
     const std::string& infoText() const { return infoText_; }
@@ -55,8 +66,16 @@ private:
     void insertWhenEditingWithoutCard(DialogPort& dialog);
     // The question Open and New ask before they replace the deck.
     void offerToSaveBeforeReplacing(DialogPort& dialog);
+    // Save's question; false only when the user said Yes and the save failed.
+    bool saveIfConfirmed(DialogPort& dialog);
+    // Yes to a save question keeps what was typed into the panes.
+    bool saveWithEdits(DialogPort& dialog);
+    // What a card file makes usable: the Edit and Navigate menus, the box radio
+    // buttons and Save As.
+    void enableFileCommands(DialogPort& dialog);
 
-    Platform& platform_;
+    UserWait userWait_;
+    Platform platform_;
     CardView view_;
     CardFile cardFile_;
     CardBoxes* deck_ = nullptr;

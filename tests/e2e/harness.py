@@ -71,7 +71,7 @@ class Session:
                 raise FileNotFoundError(exe)
         self.xvfb = None
         self.env = dict(os.environ)
-        self.env.update(WINEARCH="win32", WINEDEBUG="-all",
+        self.env.update(WINEARCH=os.environ.get("WINEARCH", "win32"), WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=")
         self.env["WINEPREFIX"] = str(self._prefix())
         self.env["DISPLAY"] = os.environ.get("MQ_E2E_DISPLAY") or self._start_xvfb()

@@ -50,9 +50,10 @@ public:
         controls[ids::questionPane].readOnly = true;
         controls[ids::answerPane].readOnly = true;
         controls[ids::separator].text = std::string(86, '.');
-        for (int id : {ids::newItem, ids::openItem, ids::saveItem, ids::getNewCardItem,
-                       ids::editItem, ids::insertItem, ids::deleteItem, ids::previousItem,
-                       ids::box0Item, ids::box6Item, ids::helpItem, ids::infoItem}) {
+        for (int id :
+             {ids::newItem, ids::openItem, ids::saveItem, ids::saveAsItem, ids::getNewCardItem,
+              ids::editItem, ids::insertItem, ids::deleteItem, ids::previousItem, ids::box0Item,
+              ids::box6Item, ids::helpItem, ids::infoItem}) {
             menu[id] = MenuItem{};
         }
         popupEnabled.fill(true);

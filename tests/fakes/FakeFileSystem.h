@@ -23,23 +23,36 @@
 //     fs.failWrite(ERROR_DISK_FULL, 3);         // 3 bytes land, then the write fails
 //     ... run the code under test ...
 //     EXPECT_EQ(fs.files["deck.txt"], "old bytes");
-//     EXPECT_EQ(fs.removed, std::vector<std::string>{"deck.txt.mqsave"});
+//     EXPECT_EQ(fs.removed, std::vector<std::string>{"~mqsave.tmp"});
 //
 // Without failures it behaves like a plain disk: opening a missing file fails with
 // ERROR_FILE_NOT_FOUND; an opened file reads the bytes it held when it was opened;
 // createForWriting empties or creates the file at once and,
 // like the system, leaves ERROR_ALREADY_EXISTS as the code when the file existed;
-// written bytes land in `files` immediately; replace() moves the source's bytes
-// onto the target and removes the source.
+// written bytes land in `files` immediately; commit() cuts a file off after the
+// last byte written; replace() moves the source's bytes and attributes onto the
+// target and removes the source (a link at the target is replaced, not followed).
+// A file whose attributes hold FILE_ATTRIBUTE_READONLY refuses writing with
+// ERROR_ACCESS_DENIED; `links` lead from a path to another file's path, and every
+// operation but replace() and remove() follows them; with `pathLimit` set, a file
+// with a longer path cannot be created (ERROR_FILENAME_EXCED_RANGE).
 class FakeFileSystem : public FileSystem {
 public:
     std::map<std::string, std::string> files;
     // Every path given to remove(), in order, whether or not the file existed.
     std::vector<std::string> removed;
-    // Every path that createForWriting() created or emptied, in order.
+    // Every path that createForWriting() or createNew() created or emptied, in order.
     std::vector<std::string> created;
+    std::map<std::string, std::uint32_t> attributeBits;  // FILE_ATTRIBUTE_ARCHIVE if absent
+    std::map<std::string, std::string> links;
+    std::size_t pathLimit = 0;
+    std::string tempFolder = "C:\\Temp\\";
 
     bool exists(const std::string& path) const { return files.count(path) != 0; }
+    bool readOnly(const std::string& path) const {
+        const auto bits = attributeBits.find(path);
+        return bits != attributeBits.end() && (bits->second & FILE_ATTRIBUTE_READONLY) != 0;
+    }
 
     void failOpen(ErrorCode code, std::string path = {}) { open_ = Failure{code, 0, path}; }
     // size() gives 0, as the system does when it cannot tell.
@@ -49,7 +62,11 @@ public:
     void failRead(ErrorCode code, std::size_t after = 0, std::string path = {}) {
         read_ = Failure{code, after, path};
     }
+    // Both kinds of creation.
     void failCreate(ErrorCode code, std::string path = {}) { create_ = Failure{code, 0, path}; }
+    void failOverwrite(ErrorCode code, std::string path = {}) {
+        overwrite_ = Failure{code, 0, path};
+    }
     // The first `after` bytes of the file land, then the write fails (0: a write
     // that fails outright).
     void failWrite(ErrorCode code, std::size_t after = 0, std::string path = {}) {
@@ -62,9 +79,12 @@ public:
     void failReplace(ErrorCode code, std::string target = {}) {
         replace_ = Failure{code, 0, target};
     }
-    void clearFailures() { open_ = size_ = read_ = create_ = write_ = commit_ = replace_ = {}; }
+    void clearFailures() {
+        open_ = size_ = read_ = create_ = overwrite_ = write_ = commit_ = replace_ = {};
+    }
 
-    std::unique_ptr<InputFile> openForReading(const std::string& path, ErrorCode& error) override {
+    std::unique_ptr<InputFile> openForReading(const std::string& given, ErrorCode& error) override {
+        const std::string path = finalPath(given);
         if (hits(open_, path)) {
             error = open_->code;
             return nullptr;
@@ -78,17 +98,67 @@ public:
         return std::make_unique<Input>(*this, path, file->second);
     }
 
-    std::unique_ptr<OutputFile> createForWriting(const std::string& path,
+    std::unique_ptr<OutputFile> createForWriting(const std::string& given,
                                                  ErrorCode& error) override {
-        if (hits(create_, path)) {
-            error = create_->code;
-            return nullptr;
-        }
+        const std::string path = finalPath(given);
+        if (refusesCreation(path, error)) return nullptr;
         error = exists(path) ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
         files[path].clear();
         created.push_back(path);
         return std::make_unique<Output>(*this, path);
     }
+
+    std::unique_ptr<OutputFile> createNew(const std::string& given, ErrorCode& error) override {
+        const std::string path = finalPath(given);
+        if (exists(path)) {
+            error = ERROR_FILE_EXISTS;
+            return nullptr;
+        }
+        return createForWriting(path, error);
+    }
+
+    std::unique_ptr<OutputFile> openForOverwriting(const std::string& given,
+                                                   ErrorCode& error) override {
+        const std::string path = finalPath(given);
+        if (hits(overwrite_, path)) {
+            error = overwrite_->code;
+            return nullptr;
+        }
+        if (!exists(path)) {
+            error = ERROR_FILE_NOT_FOUND;
+            return nullptr;
+        }
+        if (readOnly(path)) {
+            error = ERROR_ACCESS_DENIED;
+            return nullptr;
+        }
+        error = ERROR_SUCCESS;
+        return std::make_unique<Output>(*this, path);
+    }
+
+    std::optional<std::uint32_t> attributes(const std::string& given) override {
+        const std::string path = finalPath(given);
+        if (!exists(path)) return std::nullopt;
+        const auto bits = attributeBits.find(path);
+        return bits == attributeBits.end() ? FILE_ATTRIBUTE_ARCHIVE : bits->second;
+    }
+
+    bool setAttributes(const std::string& given, std::uint32_t bits, ErrorCode& error) override {
+        const std::string path = finalPath(given);
+        if (!exists(path)) {
+            error = ERROR_FILE_NOT_FOUND;
+            return false;
+        }
+        attributeBits[path] = bits;
+        return true;
+    }
+
+    std::string finalPath(const std::string& path) override {
+        const auto link = links.find(path);
+        return link == links.end() ? path : link->second;
+    }
+
+    std::string temporaryFolder() override { return tempFolder; }
 
     bool replace(const std::string& source, const std::string& target, ErrorCode& error) override {
         if (hits(replace_, target)) {
@@ -103,12 +173,20 @@ public:
         std::string bytes = std::move(file->second);
         files.erase(file);
         files[target] = std::move(bytes);
+        links.erase(target);
+        attributeBits.erase(target);
+        const auto bits = attributeBits.find(source);
+        if (bits != attributeBits.end()) {
+            attributeBits[target] = bits->second;
+            attributeBits.erase(bits);
+        }
         return true;
     }
 
     void remove(const std::string& path) override {
         removed.push_back(path);
         files.erase(path);
+        attributeBits.erase(path);
     }
 
 private:
@@ -120,6 +198,19 @@ private:
 
     static bool hits(const std::optional<Failure>& failure, const std::string& path) {
         return failure && (failure->path.empty() || failure->path == path);
+    }
+
+    bool refusesCreation(const std::string& path, ErrorCode& error) const {
+        if (hits(create_, path)) {
+            error = create_->code;
+        } else if (pathLimit != 0 && path.size() > pathLimit) {
+            error = ERROR_FILENAME_EXCED_RANGE;
+        } else if (readOnly(path)) {
+            error = ERROR_ACCESS_DENIED;
+        } else {
+            return false;
+        }
+        return true;
     }
 
     // Reads a copy of the bytes the file held when it was opened.
@@ -156,26 +247,26 @@ private:
         std::size_t position_ = 0;
     };
 
-    // Writes straight into `files`.
+    // Writes straight into `files`, from the file's first byte on.
     class Output : public OutputFile {
     public:
         Output(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
 
         bool write(const std::string& bytes, std::size_t& written, ErrorCode& error) override {
-            std::string& file = fs_.files[path_];
             written = bytes.size();
+            bool ok = true;
             if (hits(fs_.write_, path_)) {
                 const std::size_t room =
-                    fs_.write_->after > file.size() ? fs_.write_->after - file.size() : 0;
+                    fs_.write_->after > position_ ? fs_.write_->after - position_ : 0;
                 written = std::min(room, bytes.size());
                 if (room < bytes.size() && fs_.write_->code != 0) {
-                    file.append(bytes, 0, written);
                     error = fs_.write_->code;
-                    return false;
+                    ok = false;
                 }
             }
-            file.append(bytes, 0, written);
-            return true;
+            fs_.files[path_].replace(position_, written, bytes, 0, written);
+            position_ += written;
+            return ok;
         }
 
         bool commit(ErrorCode& error) override {
@@ -183,13 +274,15 @@ private:
                 error = fs_.commit_->code;
                 return false;
             }
+            fs_.files[path_].resize(position_);
             return true;
         }
 
     private:
         FakeFileSystem& fs_;
         std::string path_;
+        std::size_t position_ = 0;
     };
 
-    std::optional<Failure> open_, size_, read_, create_, write_, commit_, replace_;
+    std::optional<Failure> open_, size_, read_, create_, overwrite_, write_, commit_, replace_;
 };

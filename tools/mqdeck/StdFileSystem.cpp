@@ -57,7 +57,9 @@ private:
 
 class StdOutputFile : public OutputFile {
 public:
-    explicit StdOutputFile(FilePtr file) : file_(std::move(file)) {}
+    // `cutAtEnd`: the file was opened over older, possibly longer content.
+    StdOutputFile(FilePtr file, std::string path = {}, bool cutAtEnd = false)
+        : file_(std::move(file)), path_(std::move(path)), cutAtEnd_(cutAtEnd) {}
 
     bool write(const std::string& bytes, std::size_t& written, ErrorCode& error) override {
         written = 0;
@@ -83,10 +85,19 @@ public:
         errno = 0;
         const bool flushed = std::fflush(file_.get()) == 0;
         ErrorCode flushError = flushed ? 0 : lastErrno();
+        const long end = std::ftell(file_.get());
         errno = 0;
         const bool closed = std::fclose(file_.release()) == 0;
         if (!flushed || !closed) {
             error = !flushed ? flushError : lastErrno();
+            return false;
+        }
+        std::error_code failure;
+        if (cutAtEnd_ && end >= 0) {
+            std::filesystem::resize_file(path_, static_cast<std::uintmax_t>(end), failure);
+        }
+        if (failure) {
+            error = windowsErrorCode(failure);
             return false;
         }
         return true;
@@ -94,6 +105,8 @@ public:
 
 private:
     FilePtr file_;
+    std::string path_;
+    bool cutAtEnd_;
 };
 
 }  // namespace
@@ -157,4 +170,71 @@ bool StdFileSystem::replace(const std::string& source, const std::string& target
 void StdFileSystem::remove(const std::string& path) {
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
+}
+
+std::unique_ptr<OutputFile> StdFileSystem::createNew(const std::string& path, ErrorCode& error) {
+    // The standard library has no exclusive creation everywhere; the tool is the
+    // only writer of its own temporary names, so asking first is enough.
+    std::error_code failure;
+    if (std::filesystem::exists(path, failure)) {
+        error = static_cast<ErrorCode>(ERROR_FILE_EXISTS);
+        return nullptr;
+    }
+    return createForWriting(path, error);
+}
+
+std::unique_ptr<OutputFile> StdFileSystem::openForOverwriting(const std::string& path,
+                                                              ErrorCode& error) {
+    errno = 0;
+    FilePtr file(std::fopen(path.c_str(), "r+b"));
+    if (!file) {
+        error = errno == ENOENT ? static_cast<ErrorCode>(ERROR_FILE_NOT_FOUND) : lastErrno();
+        return nullptr;
+    }
+    return std::make_unique<StdOutputFile>(std::move(file), path, true);
+}
+
+std::optional<std::uint32_t> StdFileSystem::attributes(const std::string& path) {
+    std::error_code failure;
+    const std::filesystem::file_status status = std::filesystem::status(path, failure);
+    if (failure || !std::filesystem::exists(status)) {
+        return std::nullopt;
+    }
+    const bool writable = (status.permissions() & std::filesystem::perms::owner_write) !=
+                          std::filesystem::perms::none;
+    return static_cast<std::uint32_t>(FILE_ATTRIBUTE_ARCHIVE) |
+           (writable ? 0u : static_cast<std::uint32_t>(FILE_ATTRIBUTE_READONLY));
+}
+
+bool StdFileSystem::setAttributes(const std::string& path, std::uint32_t attributes,
+                                  ErrorCode& error) {
+    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    std::error_code failure;
+    std::filesystem::permissions(
+        path, std::filesystem::perms::owner_write,
+        readOnly ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add,
+        failure);
+    if (failure) {
+        error = windowsErrorCode(failure);
+        return false;
+    }
+    return true;
+}
+
+std::string StdFileSystem::finalPath(const std::string& path) {
+    std::error_code failure;
+    if (!std::filesystem::is_symlink(path, failure)) {
+        return path;
+    }
+    const std::filesystem::path final = std::filesystem::canonical(path, failure);
+    return failure ? path : final.string();
+}
+
+std::string StdFileSystem::temporaryFolder() {
+    std::error_code failure;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path(failure);
+    if (failure) {
+        return std::string();
+    }
+    return (folder / "").string();
 }

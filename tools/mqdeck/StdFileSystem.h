@@ -16,8 +16,17 @@ public:
     // A rename, which replaces an existing target on POSIX and on Windows alike.
     // The standard library offers no way to flush the folder, so durability is
     // what the file system gives after the flushed and closed source file.
+    std::unique_ptr<OutputFile> createNew(const std::string& path, ErrorCode& error) override;
+    std::unique_ptr<OutputFile> openForOverwriting(const std::string& path,
+                                                   ErrorCode& error) override;
     bool replace(const std::string& source, const std::string& target, ErrorCode& error) override;
     void remove(const std::string& path) override;
+    // Read-only stands for a file its owner cannot write; everything else is archive.
+    std::optional<std::uint32_t> attributes(const std::string& path) override;
+    bool setAttributes(const std::string& path, std::uint32_t attributes,
+                       ErrorCode& error) override;
+    std::string finalPath(const std::string& path) override;
+    std::string temporaryFolder() override;
 };
 
 // The Windows error code closest to a standard library error; never 0 for an error.

@@ -12,7 +12,7 @@
 namespace {
 
 const std::string deckFile = "C:\\cards\\deck.txt";
-const std::string saveFile = deckFile + ".mqsave";
+const std::string saveFile = "C:\\cards\\~mqsave.tmp";
 const std::string oldBytes = "old card file \xFF bytes";
 
 CardRef makeCard(const std::string& mark, int section, const std::string& question,
@@ -65,17 +65,60 @@ TEST(CardWriter, WrittenTextReadsBackIntoTheSameBoxesAndWritesIdentically) {
     EXPECT_EQ(composeCardText(again), first);
 }
 
-TEST(CardWriter, SaveReplacesTheFileWithoutAnyBox) {
+bool anyCopyLeft(const FakeFileSystem& fs) {
+    for (const auto& file : fs.files) {
+        if (file.first.find("~mqsave") != std::string::npos) return true;
+    }
+    return false;
+}
+
+struct SaveRoad {
+    const char* name;
+    std::string path;  // what the user chose; the file saved is deckFile
+    void (*prepare)(FakeFileSystem&);
+};
+
+TEST(CardWriter, SaveSucceedsWhereverWritingTheFileInPlaceWould) {
+    // A deep folder and a short name: no longer name fits beside it.
+    static const std::string deepFile = "C:\\" + std::string(248, 'f') + "\\a.txt";
+    const SaveRoad roads[] = {
+        {"replacing it, hidden", deckFile,
+         [](FakeFileSystem& fs) { fs.attributeBits[deckFile] = FILE_ATTRIBUTE_HIDDEN; }},
+        {"a new file", deckFile, [](FakeFileSystem& fs) { fs.files.erase(deckFile); }},
+        {"held open without delete sharing", deckFile,
+         [](FakeFileSystem& fs) { fs.failReplace(ERROR_SHARING_VIOLATION); }},
+        {"a folder that takes no new file", deckFile,
+         [](FakeFileSystem& fs) { fs.failCreate(ERROR_ACCESS_DENIED, saveFile); }},
+        {"through a link", "D:\\link.txt",
+         [](FakeFileSystem& fs) { fs.links["D:\\link.txt"] = deckFile; }},
+        {"a path with no room for a longer name", deepFile,
+         [](FakeFileSystem& fs) {
+             fs.files[deepFile] = fs.files[deckFile];
+             fs.files.erase(deckFile);
+             fs.pathLimit = deepFile.size();
+         }},
+    };
+    for (const SaveRoad& road : roads) {
+        SCOPED_TRACE(road.name);
+        FakeFileSystem fs;
+        FakeMessageBoxes boxes;
+        fs.files[deckFile] = oldBytes;
+        road.prepare(fs);
+        const std::string saved = fs.finalPath(road.path);
+        const auto attributes = fs.attributes(saved);
+        EXPECT_TRUE(writeDeckToFile(*sampleDeck(), road.path, fs, boxes));
+        EXPECT_EQ(boxes.count(), 0u);
+        EXPECT_EQ(fs.files[saved], sampleText);
+        EXPECT_FALSE(anyCopyLeft(fs));
+        if (attributes) {
+            EXPECT_EQ(fs.attributes(saved), attributes);
+        }
+        EXPECT_EQ(fs.links.size(), road.path == saved ? 0u : 1u);
+    }
+
     FakeFileSystem fs;
     FakeMessageBoxes boxes;
-    fs.files[deckFile] = oldBytes;
-    writeDeckToFile(*sampleDeck(), deckFile, fs, boxes);
-    EXPECT_EQ(boxes.count(), 0u);
-    EXPECT_EQ(fs.files[deckFile], sampleText);
-    EXPECT_FALSE(fs.exists(saveFile));
-
-    writeDeckToFile(CardBoxes(), deckFile, fs, boxes);
-    EXPECT_EQ(boxes.count(), 0u);
+    EXPECT_TRUE(writeDeckToFile(CardBoxes(), deckFile, fs, boxes));
     EXPECT_EQ(fs.files[deckFile], "");
 }
 
@@ -85,6 +128,7 @@ struct SaveFailure {
     std::string text;
     std::optional<std::string> caption;
     bool created;
+    bool copyKept = false;
 };
 
 TEST(CardWriter, EveryFailedSaveKeepsTheOldFileAndShowsExactlyOneBox) {
@@ -98,6 +142,14 @@ TEST(CardWriter, EveryFailedSaveKeepsTheOldFileAndShowsExactlyOneBox) {
          "Invalid Handle; write", std::nullopt, false},
         {"create, denied", [](FakeFileSystem& fs) { fs.failCreate(ERROR_ACCESS_DENIED); },
          "CreateFileHandle ERR: , err#: 5", mq, false},
+        {"read-only file",
+         [](FakeFileSystem& fs) { fs.attributeBits[deckFile] = FILE_ATTRIBUTE_READONLY; },
+         "CreateFileHandle ERR: , err#: 5", mq, false},
+        {"held without write sharing",
+         [](FakeFileSystem& fs) { fs.failOverwrite(ERROR_SHARING_VIOLATION); },
+         "CreateFileHandle ERR: , err#: 32", mq, false},
+        {"folder gone", [](FakeFileSystem& fs) { fs.failOverwrite(ERROR_PATH_NOT_FOUND); },
+         "CreateFileHandle ERR: , err#: 3", mq, false},
         {"write", [](FakeFileSystem& fs) { fs.failWrite(ERROR_DISK_FULL); },
          "WriteFile-Fehler, err#: 112", mq, true},
         {"write failing part-way", [](FakeFileSystem& fs) { fs.failWrite(0x80070070u, 10); },
@@ -106,8 +158,12 @@ TEST(CardWriter, EveryFailedSaveKeepsTheOldFileAndShowsExactlyOneBox) {
          "WriteFile-Fehler, err#: 112", mq, true},
         {"commit", [](FakeFileSystem& fs) { fs.failCommit(ERROR_HANDLE_DISK_FULL); },
          "WriteFile-Fehler, err#: 39", mq, true},
-        {"replace", [](FakeFileSystem& fs) { fs.failReplace(ERROR_ACCESS_DENIED); },
-         "WriteFile-Fehler, err#: 5", mq, true},
+        {"in place, after the rename was refused",
+         [](FakeFileSystem& fs) {
+             fs.failReplace(ERROR_SHARING_VIOLATION);
+             fs.failWrite(ERROR_DISK_FULL, 0, deckFile);
+         },
+         "WriteFile-Fehler, err#: 112\nThe saved cards are kept in " + saveFile, mq, true, true},
     };
     for (const SaveFailure& failure : failures) {
         SCOPED_TRACE(failure.name);
@@ -115,11 +171,14 @@ TEST(CardWriter, EveryFailedSaveKeepsTheOldFileAndShowsExactlyOneBox) {
         FakeMessageBoxes boxes;
         fs.files[deckFile] = oldBytes;
         failure.inject(fs);
-        writeDeckToFile(*sampleDeck(), deckFile, fs, boxes);
+        EXPECT_FALSE(writeDeckToFile(*sampleDeck(), deckFile, fs, boxes));
         EXPECT_EQ(fs.files[deckFile], oldBytes);
-        EXPECT_FALSE(fs.exists(saveFile));
+        EXPECT_EQ(fs.exists(saveFile), failure.copyKept);
+        if (failure.copyKept) {
+            EXPECT_EQ(fs.files[saveFile], sampleText);
+        }
         EXPECT_EQ(fs.created.size(), failure.created ? 1u : 0u);
-        EXPECT_EQ(fs.removed.size(), failure.created ? 1u : 0u);
+        EXPECT_EQ(fs.removed.size(), failure.created && !failure.copyKept ? 1u : 0u);
         ASSERT_EQ(boxes.count(), 1u);
         EXPECT_EQ(boxes.last().owner, noWindow);
         EXPECT_EQ(boxes.last().text, failure.text);

@@ -29,19 +29,24 @@ TEST_F(ViewTest, OpeningAFileShowsTheFrontCardOfBox1) {
     EXPECT_EQ(boxes.count(), 0u);
 }
 
-TEST_F(ViewTest, OpeningAFileWithEmptyBox1KeepsTheSelectedRadio) {
-    open(goodDeck);
-    dialog.click(ids::box3Radio);
-    open(noBox1Deck, "C:\\cards\\other.txt");
-    EXPECT_EQ(question(), "");
-    EXPECT_EQ(answerPane(), "no cards.");
-    EXPECT_EQ(cardButtons(), allOff);
-    EXPECT_TRUE(dialog.enabled(ids::box1Radio));
-    EXPECT_TRUE(dialog.checked(ids::box3Radio));
-    EXPECT_FALSE(dialog.checked(ids::box1Radio));
-    EXPECT_EQ(count(2), "1");
-    EXPECT_EQ(count(4), "1");
-    EXPECT_EQ(view.activeCard()->isInit(), 0);
+TEST_F(ViewTest, OpeningAFileSelectsBox1AloneWhateverBoxWasChosen) {
+    for (const int chosen : {ids::box3Radio, ids::box0Item, ids::box6Item}) {
+        SCOPED_TRACE(chosen);
+        open(goodDeck);
+        press(chosen);
+        open(noBox1Deck, "C:\\cards\\other.txt");
+        EXPECT_EQ(getSelectedBox(dialog), 1);
+        for (int id : {ids::box2Radio, ids::box3Radio, ids::box4Radio, ids::box5Radio}) {
+            EXPECT_FALSE(dialog.checked(id));
+        }
+        EXPECT_FALSE(dialog.itemChecked(ids::box0Item));
+        EXPECT_FALSE(dialog.itemChecked(ids::box6Item));
+        EXPECT_EQ(answerPane(), "no cards.");
+        EXPECT_EQ(cardButtons(), allOff);
+        EXPECT_EQ(count(2), "1");
+        EXPECT_EQ(count(4), "1");
+        EXPECT_EQ(view.activeCard()->isInit(), 0);
+    }
 }
 
 TEST_F(ViewTest, FailedOpenWithoutAFileLeavesTheFreshDialog) {
@@ -63,27 +68,27 @@ TEST_F(ViewTest, FailedOpenWithoutAFileLeavesTheFreshDialog) {
     EXPECT_GE(boxes.count(), 4u);
 }
 
-TEST_F(ViewTest, AbortedOrCancelledOpenShowsBox1OfTheCurrentDeckAgain) {
+TEST_F(ViewTest, AbortedFailedOrCancelledOpenLeavesEverythingAsItWas) {
     open(goodDeck);
     const CardBoxes* deck = view.deck();
-    dialog.click(ids::box3Radio);
-    EXPECT_EQ(question(), "cat?");
+    press(ids::box3Radio);
+    press(ids::showButton);
+    press(ids::editItem);
+    press(ids::box6Item);  // Box 6 checked in the menu, edit mode on
+    const FakeDialog before = dialog;
+    const CardRef active = view.activeCard();
 
     boxes.answer(IDNO);  // "Overwrite?" for a text without cards: No
     open("no cards here\r\n", "C:\\cards\\junk.txt");
-    EXPECT_EQ(view.deck(), deck);
-    EXPECT_EQ(dialog.title, "Mnemoquill: deck");
-    EXPECT_EQ(question(), "one?");
-
-    dialog.click(ids::box3Radio);
+    boxes.answer(IDCANCEL);  // a missing file: Cancel
+    fileDialogs.openWillChoose("C:\\cards\\missing.txt");
+    press(ids::openItem);
     fileDialogs.openWillCancel();
     press(ids::openItem);
-    // Box1 is checked beside Box3, and the first checked radio wins.
-    EXPECT_TRUE(dialog.checked(ids::box1Radio));
-    EXPECT_TRUE(dialog.checked(ids::box3Radio));
-    EXPECT_EQ(getSelectedBox(dialog), 1);
-    EXPECT_EQ(question(), "one?");
-    EXPECT_FALSE(dialog.enabled(ids::backButton));
+
+    EXPECT_TRUE(dialog.looksLike(before));
+    EXPECT_EQ(view.deck(), deck);
+    EXPECT_EQ(view.activeCard(), active);
 }
 
 TEST_F(ViewTest, NewStartsAnEmptyDeckAndCancelChangesNothing) {

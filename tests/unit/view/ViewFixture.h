@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -15,16 +16,19 @@
 #include "view/ControlIds.h"
 #include "view/MQMainView.h"
 
-// Remembers where the keyboard focus was while each box was up.
+// Remembers where the keyboard focus was while each box was up, and lets a test
+// act (as an impatient user would) while a box is up.
 class BoxesSeeingFocus : public FakeMessageBoxes {
 public:
     explicit BoxesSeeingFocus(const FakeDialog& dialog) : dialog_(dialog) {}
     int show(WindowRef owner, const std::string& text, const char* caption,
              unsigned type) override {
         focusDuringBox.push_back(dialog_.focus);
+        if (whileShown) whileShown(text);
         return FakeMessageBoxes::show(owner, text, caption, type);
     }
     std::vector<int> focusDuringBox;
+    std::function<void(const std::string& text)> whileShown;
 
 private:
     const FakeDialog& dialog_;

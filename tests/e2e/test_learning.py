@@ -291,13 +291,13 @@ class LearningAndEditingTest(ProgramTestCase):
         self.retype(ANSWER, "dog")
         self.keys("ctrl+i")
         self.wait_for_counts([2, 0, 0, 0, 0])
-        self.retype(QUESTION, "Katze")  # Open stores no pane edits
+        self.retype(QUESTION, "Katze")  # Yes to Open's question keeps it
 
         self.keys("ctrl+o")
         self.assertEqual(self.box("Save ?"), ("dialog", ["&Yes", "&No"], b"Save CardFile?"))
         self.answer("Save ?", "yes")
         self.type_file_name("Open", saved)
-        self.assert_card("empty question", "empty info")
+        self.assert_card("Katze", "empty info")
         self.assertEqual(self.counts(), [2, 0, 0, 0, 0])
         self.assertEqual((self.workdir / "mq_tmp.txt").read_bytes(), saved.read_bytes())
         self.assert_checked(EDIT, False)
@@ -308,7 +308,8 @@ class LearningAndEditingTest(ProgramTestCase):
         self.click_control(SHOW)
         self.assert_card("Hund", "dog", b"&Info")
         self.assertEqual(self.dump_cards(saved),
-                         saved_cards({1: [PLACEHOLDERS, ("Hund", "dog", "Tier")]}))
+                         saved_cards({1: [("Katze", "empty answer", "empty info"),
+                                          ("Hund", "dog", "Tier")]}))
 
 
 if __name__ == "__main__":

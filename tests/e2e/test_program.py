@@ -10,7 +10,7 @@ QUESTION, ANSWER = 1000, 1001
 MOVE, SHOW, NEXT, BACK = 1002, 1003, 1004, 1013
 RADIOS = (1006, 1007, 1008, 1009, 1010)
 COUNTS = (1030, 1031, 1032, 1033, 1034)
-OPEN, NEW, SAVE, INFO = 1017, 1035, 40008, 40003
+OPEN, NEW, SAVE, SAVE_AS, INFO = 1017, 1035, 40008, 40013, 40003
 GET_NEW_CARD, EDIT, PREVIOUS, INSERT, DELETE = 40002, 40009, 40010, 40012, 40011
 EDIT_POPUP, NAVIGATE_POPUP = 1, 2
 
@@ -76,8 +76,10 @@ class MnemoquillTest(ProgramTestCase):
             self.assertFalse(self.enabled(control_id), "control %d" % control_id)
         self.assertEqual([self.checked(r) for r in RADIOS], [True] + [False] * 4)
 
-        # File (3 items) and Help (2) usable; Edit and Navigate grayed as a whole.
-        self.assertEqual(self.popup_state(0) & 0xFF0F, 0x0300)
+        # File (New, Open, Save, Save As) and Help (2) usable; Save As grayed until
+        # a card file is current; Edit and Navigate grayed as a whole.
+        self.assertEqual(self.popup_state(0) & 0xFF0F, 0x0400)
+        self.assert_menu_grayed(SAVE_AS)
         self.assertEqual(self.popup_state(3) & 0xFF0F, 0x0200)
         self.assertEqual(self.popup_state(EDIT_POPUP) & MF_GRAYED, MF_GRAYED)
         self.assertEqual(self.popup_state(NAVIGATE_POPUP) & MF_GRAYED, MF_GRAYED)

@@ -13,7 +13,11 @@
 //   menu ID | menu-pos POS the menu item's state, as GetMenuState gives it
 //   command ID | close | close-main               post WM_COMMAND / WM_CLOSE
 //   foreign-window         open a window of the probe's own in the foreground
-//   wait-foreground MS     wait until the dialog or main window is in the foreground
+//   wait-foreground MS     wait until the dialog is in the foreground, not minimized
+//   minimize | iconic      minimize the dialog / whether it is minimized
+//   hold PATH              keep PATH open for reading and writing, shared for reading
+//                          and writing but not for deleting or renaming
+//   release                close every file held
 //   box CAPTION MS         wait for a dialog-class window (a message box) with
 //                          this caption: its owner, its buttons, its text
 //   answer CAPTION BUTTON  press yes/no/ok/cancel in that box
@@ -36,6 +40,7 @@ constexpr DWORD sendTimeoutMs = 5000;
 constexpr DWORD pollMs = 50;
 
 HWND dialog = nullptr;
+std::vector<HANDLE> heldFiles;
 
 std::string escape(const std::string& text) {
     static const char hex[] = "0123456789abcdef";
@@ -286,14 +291,32 @@ bool run(const std::vector<std::string>& args) {
         HWND window = createForeignWindow();
         GetForegroundWindow() == window ? reply("ok", {handle(window)})
                                         : reply("err", {"not in the foreground"});
+    } else if (command == "minimize") {
+        ShowWindow(dialog, SW_MINIMIZE);
+        IsIconic(dialog) ? reply("ok") : reply("err", {"not minimized"});
+    } else if (command == "iconic") {
+        reply("ok", {IsIconic(dialog) ? "1" : "0"});
+    } else if (command == "hold") {
+        HANDLE file =
+            CreateFileA(arg1.c_str(), GENERIC_READ | GENERIC_WRITE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            reply("err", {std::to_string(GetLastError())});
+        } else {
+            heldFiles.push_back(file);
+            reply("ok");
+        }
+    } else if (command == "release") {
+        for (HANDLE file : heldFiles) CloseHandle(file);
+        heldFiles.clear();
+        reply("ok");
     } else if (command == "wait-foreground") {
-        // ok when the foreground belongs to the program (its dialog or main window)
-        HWND mainWindow = findMainWindow();
+        // ok when the program's dialog is in the foreground and not minimized
         HWND now = nullptr;
         waitUntil(
             [&] {
                 now = GetForegroundWindow();
-                return now && (now == dialog || now == mainWindow);
+                return now && now == dialog && !IsIconic(dialog);
             },
             milliseconds(args, 1))
             ? reply("ok", {handle(now)})

@@ -39,6 +39,12 @@ def unescape(text):
                   text.encode("ascii"))
 
 
+def escape(text):
+    """An argument for the probe, escaped the way it unescapes (code page 1252)."""
+    return "".join(c if " " <= c <= "~" and c != "\\" else "\\x%02x" % b
+                   for c, b in ((chr(b), b) for b in str(text).encode("cp1252")))
+
+
 def wait_until(condition, timeout=15.0, interval=0.2):
     """The condition's last value, once it is truthy or the time is up."""
     deadline = time.monotonic() + timeout
@@ -170,8 +176,8 @@ class Probe:
 
     def call(self, *args):
         """(ok, fields) with each field unescaped to bytes."""
-        line = "\t".join(str(a) for a in args) + "\n"
-        self.process.stdin.write(line.encode("cp1252"))
+        line = "\t".join(escape(a) for a in args) + "\n"
+        self.process.stdin.write(line.encode("ascii"))
         self.process.stdin.flush()
         status, *fields = self._readline(timeout=60).split("\t")
         return status == "ok", [unescape(f) for f in fields]

@@ -102,10 +102,12 @@ class MnemoquillTest(ProgramTestCase):
         first = self.start_and_wait_for_dialog()
         self.probe.ok("foreign-window")  # something else has the foreground now
 
+        self.probe.ok("minimize")
+
         second = self.start_program(workdir=self.workdir.parent / "second")
         self.assertEqual(second.wait(timeout=20), 0)
         self.assertEqual(second.stdout(), b"")  # no AccelManager: it read no accels.txt
-        self.probe.ok("wait-foreground", 10000)
+        self.probe.ok("wait-foreground", 10000)  # the dialog itself, restored
         self.assertIsNone(first.process.poll())
 
     def test_alt_f4_asks_the_save_question_and_exits_zero_on_no(self):
@@ -133,7 +135,73 @@ class MnemoquillTest(ProgramTestCase):
         self.assertEqual(program.wait(), 0)
         self.assertEqual(deck.read_bytes(), DECK)
 
+    def test_a_close_whose_save_fails_keeps_the_dialog_and_no_then_exits_zero(self):
+        folder = self.workdir / "Decks"
+        folder.mkdir()
+        deck = folder / "Latein.mqf"
+        deck.write_bytes(DECK)
+        program = self.start_and_wait_for_dialog()
+        self.open_through_dialog(deck, b"Mnemoquill: Latein")
+        folder.rename(self.workdir / "Moved")
+
+        self.probe.ok("close")
+        self.box("Save ?")
+        self.answer("Save ?", "yes")
+        self.assertEqual(self.box("MQMessage")[2], b"CreateFileHandle ERR: , err#: 3")
+        self.answer("MQMessage", "ok")
+        self.assertEqual(self.title(), b"Mnemoquill: Latein")
+        self.assertIsNone(program.process.poll())
+
+        self.probe.ok("close")
+        self.box("Save ?")
+        self.answer("Save ?", "no")
+        self.assertEqual(program.wait(), 0)
+        self.assertEqual((self.workdir / "Moved" / "Latein.mqf").read_bytes(), DECK)
+
     # --- files ---
+
+    def test_long_paths_files_held_open_and_save_as_all_save(self):
+        # A 255-character path: its folder leaves no room for a longer name beside it.
+        room = 255 - len(self.windows_path(self.workdir)) - len("\\x.mqf")
+        folder = self.workdir / ("d" * (room // 2)) / ("e" * (room - room // 2 - 2))
+        folder.mkdir(parents=True)
+        deck = folder / "x.mqf"
+        self.assertEqual(len(self.windows_path(deck)), 255)
+        deck.write_bytes(DECK)
+        self.start_and_wait_for_dialog()
+        self.open_through_dialog(deck, b"Mnemoquill: x")
+
+        for hold in (False, True):
+            deck.write_bytes(b"changed on disk")
+            if hold:  # shared for reading and writing, not for renaming
+                self.probe.ok("hold", self.windows_path(deck))
+            self.keys("ctrl+s")
+            self.box("Save ?")
+            self.answer("Save ?", "yes")
+            self.assertTrue(wait_until(lambda: deck.read_bytes() == DECK, timeout=10))
+            self.assert_no_box("MQMessage", within_ms=500)
+        self.probe.ok("release")
+        self.assertEqual(sorted(p.name for p in folder.iterdir()), ["x.mqf"])
+
+        self.assert_menu_grayed(SAVE_AS, False)
+        self.keys("ctrl+shift+s")
+        self.type_file_name("Save As", self.workdir / "Kopie")
+        self.wait_for_title(b"Mnemoquill: Kopie")
+        self.assertEqual((self.workdir / "Kopie.txt").read_bytes(), DECK)
+
+    def test_a_file_of_many_bad_sections_gives_one_notice(self):
+        bad = b"".join(b"<C><S>9</S><N>%d</N><Q>q%d</Q></C>\r\n" % (n, n) for n in range(200))
+        deck = self.write_deck("Kaputt.mqf", bad)
+        self.start_and_wait_for_dialog()
+        self.keys("ctrl+o")
+        self.type_file_name("Open", deck)
+        self.assertEqual(self.box("Error")[2],
+                         b"Invalid section number found! Set number to section 1!")
+        self.answer("Error", "ok")
+        self.wait_for_title(b"Mnemoquill: Kaputt")
+        self.assert_no_box("Error")
+        self.assertEqual(self.text(COUNTS[0]), b"200")
+
 
     def test_open_through_the_open_dialog_shows_the_front_card_of_box_1(self):
         deck = self.write_deck("Latein.Lektion1.mqf", DECK)

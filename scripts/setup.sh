@@ -9,7 +9,8 @@ has_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok inst
 
 packages=(cmake make g++ python3 googletest libgtest-dev libgmock-dev libbenchmark-dev
           clang libclang-rt-14-dev g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          wine wine32:i386 xvfb x11-utils xdotool imagemagick)
+          wine wine32:i386 xvfb x11-utils xdotool imagemagick
+          libpugixml-dev)
 missing=()
 for p in "${packages[@]}"; do has_package "$p" || missing+=("$p"); done
 

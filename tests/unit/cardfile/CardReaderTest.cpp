@@ -24,7 +24,7 @@ std::string card(const std::string& mark, const std::string& section, const std:
 std::vector<std::string> questions(const CardBoxes& deck, int box) {
     std::vector<std::string> result;
     for (const CardRef& c : deck.box(box)) {
-        result.push_back(c->getQuestion());
+        result.emplace_back(c->getQuestion());
     }
     return result;
 }

@@ -8,7 +8,6 @@ namespace {
 
 constexpr std::int32_t noOccurrence = -1;
 constexpr std::size_t openTagSize = 3;   // "<Q>"
-constexpr std::size_t closeTagSize = 4;  // "</Q>"
 
 // The field whose tags carry this letter, or -1.
 constexpr std::array<std::int8_t, 256> fieldLetters = [] {
@@ -26,6 +25,15 @@ constexpr std::array<std::int8_t, 256> fieldLetters = [] {
 }();
 
 int fieldOf(char letter) { return fieldLetters[static_cast<unsigned char>(letter)]; }
+
+// A block as the writer lays it out: the tags between the values, and the values
+// in the order it writes them.
+constexpr std::array<std::string_view, cardFieldCount + 1> writtenTags = {
+    "<C>\r\n<M>",  "</M>\r\n<S>", "</S>\r\n<N>", "</N>\r\n<Q>",
+    "</Q>\r\n<A>", "</A>\r\n<I>", "</I>\r\n</C>"};
+constexpr std::array<CardField, cardFieldCount> writtenFields = {
+    CardField::mark,     CardField::section, CardField::number,
+    CardField::question, CardField::answer,  CardField::info};
 
 constexpr std::array<FieldTags, cardFieldCount> tagsOf = {cardfield::mark,   cardfield::section,
                                                           cardfield::number, cardfield::question,
@@ -71,6 +79,9 @@ const std::vector<ScannedBlock>& BlockScanner::nextBlocks() {
         } else if (second == '>') {
             if (first == 'C') {
                 sawCard_ = true;
+                if (pending_.empty() && takeWrittenBlock(at)) {
+                    continue;
+                }
                 Pending block{at, {}};
                 block.occurrence.fill(noOccurrence);
                 pending_.push_back(block);
@@ -83,6 +94,40 @@ const std::vector<ScannedBlock>& BlockScanner::nextBlocks() {
         }
     }
     return ready_;
+}
+
+bool BlockScanner::takeWrittenBlock(std::size_t start) {
+    const char* const begin = text_.data();
+    const std::size_t size = text_.size();
+    const auto tagAt = [&](std::size_t at, std::string_view tag) {
+        return tag.size() <= size - at && std::memcmp(begin + at, tag.data(), tag.size()) == 0;
+    };
+    if (!tagAt(start, writtenTags[0])) {
+        return false;
+    }
+    std::array<std::string_view, cardFieldCount> values;
+    std::size_t value = start + writtenTags[0].size();
+    for (std::size_t field = 0; field < cardFieldCount; ++field) {
+        // The value ends at the first '<' after it, which must begin the tags that
+        // the writer puts next: then no other tag lies within the block.
+        const void* found = std::memchr(begin + value, '<', size - value);
+        if (found == nullptr) {
+            return false;
+        }
+        const auto end = static_cast<std::size_t>(static_cast<const char*>(found) - begin);
+        if (!tagAt(end, writtenTags[field + 1])) {
+            return false;
+        }
+        values[field] = text_.substr(value, end - value);
+        value = end + writtenTags[field + 1].size();
+    }
+    ScannedBlock& block = ready_.emplace_back();
+    block.found = true;
+    for (std::size_t field = 0; field < cardFieldCount; ++field) {
+        block.fields[static_cast<std::size_t>(writtenFields[field])] = values[field];
+    }
+    position_ = value;
+    return true;
 }
 
 void BlockScanner::openField(std::size_t field, std::size_t at) {

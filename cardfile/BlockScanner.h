@@ -58,6 +58,9 @@ private:
         std::size_t openUpTo = 0;     // occurrences before this one have their closing tag
     };
 
+    // Takes the block at `start` whole when it is laid out exactly as the writer
+    // writes blocks, which is the common case and needs no bookkeeping at all.
+    bool takeWrittenBlock(std::size_t start);
     void openField(std::size_t field, std::size_t at);
     void closeField(std::size_t field, std::size_t at);
     // Every pending block ends at the "</C>" at `end`.

@@ -7,7 +7,7 @@
 namespace {
 
 constexpr std::int32_t noOccurrence = -1;
-constexpr std::size_t openTagSize = 3;   // "<Q>"
+constexpr std::size_t openTagSize = 3;  // "<Q>"
 
 // The field whose tags carry this letter, or -1.
 constexpr std::array<std::int8_t, 256> fieldLetters = [] {

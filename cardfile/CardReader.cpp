@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <memory>
-#include <optional>
-#include <string>
+#include <utility>
 
+#include "cardfile/BlockScanner.h"
 #include "cardfile/CardText.h"
 #include "platform/WinConstants.h"
 
@@ -15,43 +15,25 @@ const char* const overwriteText =
     "using a right file!";
 const char* const overwriteCaption = "Overwrite?";
 const char* const sectionText = "Invalid section number found! Set number to section 1!";
-const std::string leadMark = "+";
-
-// Overlapping blocks that lack a field of their own all take the same later
-// occurrence of it; they share that one text rather than copy it once per card,
-// which for a damaged file could mean more copies than memory holds.
-class FieldTexts {
-public:
-    explicit FieldTexts(std::string_view fallback) : fallback_(makeText(std::string(fallback))) {}
-
-    SharedText take(const std::optional<std::string_view>& value) {
-        if (!value) {
-            return fallback_;
-        }
-        if (value->data() != last_.data() || value->size() != last_.size() || !lastText_) {
-            last_ = *value;
-            lastText_ = makeText(std::string(*value));
-        }
-        return lastText_;
-    }
-
-private:
-    SharedText fallback_;
-    std::string_view last_;
-    SharedText lastText_;
-};
+constexpr std::string_view leadMark = "+";
+constexpr std::string_view defaultMark = "-";
+constexpr std::string_view emptyText = "";
 
 // Orders the boxes the way they were saved: by number, then led by the "+" card.
 // Box 0 keeps the file order, since its cards were never drawn.
 void orderLearningBoxes(CardBoxes& deck) {
+    const auto byNumber = [](const CardRef& a, const CardRef& b) {
+        return a->getNumber() < b->getNumber();
+    };
     for (int box = 1; box <= CardBoxes::lastBox; ++box) {
         CardBoxes::Box& cards = deck.boxForReading(box);
         if (cards.size() < 2) {
             continue;
         }
-        std::stable_sort(cards.begin(), cards.end(), [](const CardRef& a, const CardRef& b) {
-            return a->getNumber() < b->getNumber();
-        });
+        // A saved deck is in order already, and a stable sort would not move it.
+        if (!std::is_sorted(cards.begin(), cards.end(), byNumber)) {
+            std::stable_sort(cards.begin(), cards.end(), byNumber);
+        }
         const auto lead = std::find_if(cards.begin(), cards.end(), [](const CardRef& card) {
             return card->getMark() == leadMark;
         });
@@ -61,52 +43,44 @@ void orderLearningBoxes(CardBoxes& deck) {
     }
 }
 
-}  // namespace
-
-void readCardText(CardBoxes& deck, std::string_view text, MessageBoxes& boxes) {
+void readCards(CardBoxes& deck, const CardSource& source, MessageBoxes& boxes) {
     deck.setAborted(0);
-    CardText cardText(text);
     // A damaged file can lack the end of every block from some point on; the user
     // decides once whether to go on, and that answer stands for the whole file.
     bool asked = false;
     // Hundreds of bad sections would otherwise mean hundreds of modal boxes.
     bool sectionReported = false;
-    FieldTexts marks("-");
-    FieldTexts questions("");
-    FieldTexts infos("");
-    FieldTexts answers("");
-    std::size_t scan = 0;
-    CardBlock block;
-    bool another = true;
-    while (another) {
-        another = cardText.nextCardBlock(scan, block);
-        SharedText mark = marks.take(cardText.fieldValue(block, cardfield::mark));
-        const auto sectionValue = cardText.fieldValue(block, cardfield::section);
-        const auto numberValue = cardText.fieldValue(block, cardfield::number);
-        SharedText question = questions.take(cardText.fieldValue(block, cardfield::question));
-        SharedText info = infos.take(cardText.fieldValue(block, cardfield::info));
-        SharedText answer = answers.take(cardText.fieldValue(block, cardfield::answer));
-
-        if (!block.found && !asked) {
-            asked = true;
-            const unsigned type = static_cast<unsigned>(MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2);
-            if (boxes.show(noWindow, overwriteText, overwriteCaption, type) == IDNO) {
-                deck.setAborted(1);
-            }
+    BlockScanner scanner(*source);
+    for (;;) {
+        const std::vector<ScannedBlock>& blocks = scanner.nextBlocks();
+        if (blocks.empty()) {
+            break;
         }
-
-        std::int32_t section = sectionValue ? readInteger(*sectionValue) : 0;
-        if (section < 0 || section > CardBoxes::lastBox) {
-            if (!sectionReported) {
-                sectionReported = true;
-                boxes.show(noWindow, sectionText, nullptr, static_cast<unsigned>(MB_OK));
+        for (const ScannedBlock& block : blocks) {
+            if (!block.found && !asked) {
+                asked = true;
+                const auto type = static_cast<unsigned>(MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2);
+                if (boxes.show(noWindow, overwriteText, overwriteCaption, type) == IDNO) {
+                    deck.setAborted(1);
+                }
             }
-            section = 1;
+            const auto& sectionValue = block.field(CardField::section);
+            std::int32_t section = sectionValue ? readInteger(*sectionValue) : 0;
+            if (section < 0 || section > CardBoxes::lastBox) {
+                if (!sectionReported) {
+                    sectionReported = true;
+                    boxes.show(noWindow, sectionText, nullptr, static_cast<unsigned>(MB_OK));
+                }
+                section = 1;
+            }
+            const auto& numberValue = block.field(CardField::number);
+            const std::int32_t number = numberValue ? readInteger(*numberValue) : 0;
+            deck.boxForReading(section).push_back(std::make_shared<Card>(
+                source, block.field(CardField::mark).value_or(defaultMark), section, number,
+                block.field(CardField::question).value_or(emptyText),
+                block.field(CardField::answer).value_or(emptyText),
+                block.field(CardField::info).value_or(emptyText)));
         }
-        const std::int32_t number = numberValue ? readInteger(*numberValue) : 0;
-        deck.boxForReading(section).push_back(
-            std::make_shared<Card>(std::move(mark), section, number, std::move(question),
-                                   std::move(answer), std::move(info)));
     }
 
     bool anyCard = false;
@@ -115,4 +89,19 @@ void readCardText(CardBoxes& deck, std::string_view text, MessageBoxes& boxes) {
     }
     deck.setHasCards(anyCard ? 1 : 0);
     orderLearningBoxes(deck);
+}
+
+}  // namespace
+
+void readCardText(CardBoxes& deck, std::string_view text, MessageBoxes& boxes) {
+    readCards(deck, std::make_shared<const std::string>(text.substr(0, text.find('\0'))), boxes);
+}
+
+void readCardText(CardBoxes& deck, std::string&& text, MessageBoxes& boxes) {
+    text.resize(std::min(text.size(), text.find('\0')));
+    readCards(deck, std::make_shared<const std::string>(std::move(text)), boxes);
+}
+
+void readCardText(CardBoxes& deck, const char* text, MessageBoxes& boxes) {
+    readCardText(deck, std::string_view(text), boxes);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <string_view>
 
 #include "model/CardBoxes.h"
@@ -6,4 +7,8 @@
 
 // Fills a new, empty deck from the text of a card file (the text ends at its
 // first NUL byte). Asks the user through `boxes` when no card block is found.
+// The cards refer to their texts in the deck's own copy of the text.
 void readCardText(CardBoxes& deck, std::string_view text, MessageBoxes& boxes);
+// The same, keeping `text` itself as that copy.
+void readCardText(CardBoxes& deck, std::string&& text, MessageBoxes& boxes);
+void readCardText(CardBoxes& deck, const char* text, MessageBoxes& boxes);

@@ -1,5 +1,6 @@
 #include "cardfile/CardText.h"
 
+#include <algorithm>
 #include <limits>
 
 std::size_t findTag(std::string_view text, std::size_t position, std::string_view tag,
@@ -17,6 +18,7 @@ std::int32_t readInteger(std::string_view value) {
     auto isSpace = [](char c) {
         return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
     };
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     while (at < value.size() && isSpace(value[at])) {
         ++at;
     }
@@ -25,21 +27,23 @@ std::int32_t readInteger(std::string_view value) {
         negative = value[at] == '-';
         ++at;
     }
-    // Accumulate towards the sign's side so that INT32_MIN itself fits.
-    constexpr std::int64_t highest = std::numeric_limits<std::int32_t>::max();
-    constexpr std::int64_t lowest = std::numeric_limits<std::int32_t>::min();
-    std::int64_t result = 0;
-    for (; at < value.size() && value[at] >= '0' && value[at] <= '9'; ++at) {
-        const int digit = value[at] - '0';
-        result = negative ? result * 10 - digit : result * 10 + digit;
-        if (result > highest) {
-            return static_cast<std::int32_t>(highest);
-        }
-        if (result < lowest) {
-            return static_cast<std::int32_t>(lowest);
+    // The magnitude, which for a negative value may be one more than the highest.
+    const std::int64_t limit = negative ? -std::int64_t{std::numeric_limits<std::int32_t>::min()}
+                                        : std::int64_t{std::numeric_limits<std::int32_t>::max()};
+    std::int64_t magnitude = 0;
+    // Nine digits always fit; only longer values need the check.
+    const std::size_t unchecked = std::min(value.size(), at + 9);
+    for (; at < unchecked && isDigit(value[at]); ++at) {
+        magnitude = magnitude * 10 + (value[at] - '0');
+    }
+    for (; at < value.size() && isDigit(value[at]); ++at) {
+        magnitude = magnitude * 10 + (value[at] - '0');
+        if (magnitude > limit) {
+            magnitude = limit;
+            break;
         }
     }
-    return static_cast<std::int32_t>(result);
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
 CardText::CardText(std::string_view text) : text_(text.substr(0, text.find('\0'))) {}

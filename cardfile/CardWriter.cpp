@@ -1,37 +1,77 @@
 #include "cardfile/CardWriter.h"
 
+#include <array>
+#include <charconv>
+#include <string_view>
+
 #include "cardfile/CardFile.h"
 #include "cardfile/CardSave.h"
 
 namespace {
 
-void appendField(std::string& text, const char* open, const std::string& value, const char* close) {
-    text += open;
-    text += value;
-    text += close;
-    text += "\r\n";
+// What the writer puts between a card's values, in the order it writes them.
+constexpr std::string_view beforeMark = "<C>\r\n<M>";
+constexpr std::string_view beforeSection = "</M>\r\n<S>";
+constexpr std::string_view beforeNumber = "</S>\r\n<N>";
+constexpr std::string_view beforeQuestion = "</N>\r\n<Q>";
+constexpr std::string_view beforeAnswer = "</Q>\r\n<A>";
+constexpr std::string_view beforeInfo = "</A>\r\n<I>";
+constexpr std::string_view afterInfo = "</I>\r\n</C>\r\n";
+constexpr std::size_t tagBytes = beforeMark.size() + beforeSection.size() + beforeNumber.size() +
+                                 beforeQuestion.size() + beforeAnswer.size() + beforeInfo.size() +
+                                 afterInfo.size();
+
+// Decimal digits of an int32, sign included: 11 at most.
+class Decimal {
+public:
+    explicit Decimal(std::int32_t value)
+        : size_(static_cast<std::size_t>(
+              std::to_chars(digits_.data(), digits_.data() + digits_.size(), value).ptr -
+              digits_.data())) {}
+    std::string_view text() const { return {digits_.data(), size_}; }
+
+private:
+    std::array<char, 11> digits_{};
+    std::size_t size_;
+};
+
+// Mark and number come from the position in the box, not from the card, so the
+// file always leads each box with its current card.
+std::string_view markAt(std::int32_t position) { return position == 1 ? "+" : "-"; }
+
+template <typename Visit>
+void forEachCard(const CardBoxes& deck, Visit visit) {
+    for (int box = 0; box < CardBoxes::boxCount; ++box) {
+        std::int32_t position = 1;
+        for (const CardRef& card : deck.box(box)) {
+            visit(*card, position);
+            ++position;
+        }
+    }
 }
 
 }  // namespace
 
 std::string composeCardText(const CardBoxes& deck) {
+    // Sized first, so the text is written once into memory that never moves.
+    std::size_t size = 0;
+    forEachCard(deck, [&size](const Card& card, std::int32_t position) {
+        size += tagBytes + markAt(position).size() + Decimal(card.getSection()).text().size() +
+                Decimal(position).text().size() + card.getQuestion().size() +
+                card.getAnswer().size() + card.getInfo().size();
+    });
     std::string text;
-    for (int box = 0; box < CardBoxes::boxCount; ++box) {
-        // Mark and number come from the position in the box, not from the card,
-        // so the file always leads each box with its current card.
-        int position = 1;
-        for (const CardRef& card : deck.box(box)) {
-            text += "<C>\r\n";
-            appendField(text, "<M>", position == 1 ? "+" : "-", "</M>");
-            appendField(text, "<S>", std::to_string(card->getSection()), "</S>");
-            appendField(text, "<N>", std::to_string(position), "</N>");
-            appendField(text, "<Q>", card->getQuestion(), "</Q>");
-            appendField(text, "<A>", card->getAnswer(), "</A>");
-            appendField(text, "<I>", card->getInfo(), "</I>");
-            text += "</C>\r\n";
-            ++position;
+    text.reserve(size);
+    forEachCard(deck, [&text](const Card& card, std::int32_t position) {
+        const Decimal section(card.getSection());
+        const Decimal number(position);
+        for (const std::string_view piece :
+             {beforeMark, markAt(position), beforeSection, section.text(), beforeNumber,
+              number.text(), beforeQuestion, card.getQuestion(), beforeAnswer, card.getAnswer(),
+              beforeInfo, card.getInfo(), afterInfo}) {
+            text.append(piece.data(), piece.size());
         }
-    }
+    });
     return text;
 }
 

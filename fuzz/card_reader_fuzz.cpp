@@ -1,5 +1,7 @@
-// Feeds arbitrary bytes to the card reader and checks what must hold for any deck
-// it makes, and that a deck written by the writer reads back the same.
+// Feeds arbitrary bytes to the card reader and checks that it gives what the
+// plainly written reference reader gives (the same deck, the same boxes), what
+// must hold for any deck it makes, and that a deck written by the writer reads
+// back the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -7,11 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include "cardfile/BlockScanner.h"
 #include "cardfile/CardReader.h"
 #include "cardfile/CardWriter.h"
 #include "model/CardBoxes.h"
 #include "platform/MessageBoxes.h"
 #include "platform/WinConstants.h"
+#include "reference/ReferenceReader.h"
 
 namespace {
 
@@ -19,8 +23,10 @@ class ScriptedBoxes : public MessageBoxes {
 public:
     explicit ScriptedBoxes(bool goOn) : goOn_(goOn) {}
 
-    int show(WindowRef /*owner*/, const std::string& /*text*/, const char* caption,
+    int show(WindowRef /*owner*/, const std::string& text, const char* caption,
              unsigned type) override {
+        shown += text + " | " + (caption != nullptr ? caption : "-") + " | " +
+                 std::to_string(type) + "\n";
         if ((type & 0x0Fu) == MB_YESNO && caption != nullptr &&
             std::string_view(caption) == "Overwrite?") {
             ++questions;
@@ -32,6 +38,7 @@ public:
 
     int questions = 0;
     int notices = 0;
+    std::string shown;
 
 private:
     bool goOn_;
@@ -67,9 +74,9 @@ void checkLearningBox(const CardBoxes::Box& cards) {
 bool textsHoldATag(const CardBoxes& deck) {
     for (int box = 0; box < CardBoxes::boxCount; ++box) {
         for (const CardRef& card : deck.box(box)) {
-            for (const std::string* text :
-                 {&card->getQuestion(), &card->getAnswer(), &card->getInfo()}) {
-                if (text->find('<') != std::string::npos) {
+            for (const std::string_view text :
+                 {card->getQuestion(), card->getAnswer(), card->getInfo()}) {
+                if (text.find('<') != std::string_view::npos) {
                     return true;
                 }
             }
@@ -98,13 +105,31 @@ bool sameBoxes(const CardBoxes& a, const CardBoxes& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // Read straight from the fuzzer's buffer, so any read past the text is caught.
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    // Both answers to the reader's question, chosen by the input itself.
+    // Scanned straight in the fuzzer's buffer, so any read past the text is caught.
+    for (BlockScanner scanner(text); !scanner.nextBlocks().empty();) {
+    }
+    // Both answers to the reader's question, and both ways of handing over the
+    // text, chosen by the input itself.
     const bool goOn = size % 2 == 0;
     ScriptedBoxes boxes(goOn);
     CardBoxes deck;
-    readCardText(deck, text, boxes);
+    if (size % 4 < 2) {
+        readCardText(deck, text, boxes);
+    } else {
+        readCardText(deck, std::string(text), boxes);
+    }
+
+    ScriptedBoxes referenceBoxes(goOn);
+    CardBoxes reference;
+    referenceReadCardText(reference, text, referenceBoxes);
+    const std::string got = describeDeck(deck);
+    const std::string expected = describeDeck(reference);
+    if (got != expected || boxes.shown != referenceBoxes.shown) {
+        std::fprintf(stderr, "reader:\n%s%s\nreference reader:\n%s%s\n", got.c_str(),
+                     boxes.shown.c_str(), expected.c_str(), referenceBoxes.shown.c_str());
+        check(false, "the reader gives what the reference reader gives");
+    }
 
     int cards = 0;
     for (int box = 0; box < CardBoxes::boxCount; ++box) {

@@ -3,43 +3,68 @@
 #include <utility>
 
 namespace {
-const SharedText& emptyText() {
-    static const SharedText empty = makeText("");
-    return empty;
-}
+// The marks that the deck sets over and over, and the empty text: constants
+// that a card can refer to without a copy of its own.
+constexpr std::string_view leadMark = "+";
+constexpr std::string_view otherMark = "-";
+constexpr std::string_view emptyText = "";
 }  // namespace
 
-SharedText makeText(std::string text) {
-    return std::make_shared<const std::string>(std::move(text));
-}
+struct Card::OwnTexts {
+    std::string mark;
+    std::string question;
+    std::string answer;
+    std::string info;
+};
 
 Card::Card() : Card(0) { init_ = 0; }
 
 Card::Card(std::int32_t newFlag)
-    : mark_(makeText("-")),
-      question_(emptyText()),
-      answer_(emptyText()),
-      info_(emptyText()),
+    : mark_(otherMark),
+      question_(emptyText),
+      answer_(emptyText),
+      info_(emptyText),
       isNew_(newFlag),
       init_(1) {}
 
-Card::Card(std::string mark, std::int32_t section, std::int32_t number, std::string question,
-           std::string answer, std::string info)
-    : Card(makeText(std::move(mark)), section, number, makeText(std::move(question)),
-           makeText(std::move(answer)), makeText(std::move(info))) {}
+Card::Card(std::string_view mark, std::int32_t section, std::int32_t number,
+           std::string_view question, std::string_view answer, std::string_view info)
+    : section_(section), number_(number), init_(1) {
+    keep(mark_, &OwnTexts::mark, mark);
+    keep(question_, &OwnTexts::question, question);
+    keep(answer_, &OwnTexts::answer, answer);
+    keep(info_, &OwnTexts::info, info);
+}
 
-Card::Card(SharedText mark, std::int32_t section, std::int32_t number, SharedText question,
-           SharedText answer, SharedText info)
-    : mark_(std::move(mark)),
+Card::Card(CardSource source, std::string_view mark, std::int32_t section, std::int32_t number,
+           std::string_view question, std::string_view answer, std::string_view info)
+    : source_(std::move(source)),
+      mark_(mark),
+      question_(question),
+      answer_(answer),
+      info_(info),
       section_(section),
       number_(number),
-      question_(std::move(question)),
-      answer_(std::move(answer)),
-      info_(std::move(info)),
       init_(1) {}
 
-void Card::setMark(const std::string& mark) {
-    mark_ = makeText(mark);
+Card::~Card() = default;
+
+void Card::keep(std::string_view& text, std::string OwnTexts::*copy, std::string_view value) {
+    if (!own_) {
+        own_ = std::make_unique<OwnTexts>();
+    }
+    // Built aside first: `value` may be the very copy it replaces.
+    std::string& held = (*own_).*copy;
+    held = std::string(value);
+    text = held;
+}
+
+void Card::setMark(std::string_view mark) {
+    if (mark == leadMark || mark == otherMark) {
+        mark_ = mark == leadMark ? leadMark : otherMark;
+    } else {
+        keep(mark_, &OwnTexts::mark, mark);
+    }
     changed_ = 1;
 }
 
@@ -48,18 +73,18 @@ void Card::setSection(std::int32_t section) {
     changed_ = 1;
 }
 
-void Card::setQuestion(const std::string& question) {
-    question_ = makeText(question);
+void Card::setQuestion(std::string_view question) {
+    keep(question_, &OwnTexts::question, question);
     changed_ = 1;
 }
 
-void Card::setAnswer(const std::string& answer) {
-    answer_ = makeText(answer);
+void Card::setAnswer(std::string_view answer) {
+    keep(answer_, &OwnTexts::answer, answer);
     changed_ = 1;
 }
 
-void Card::setInfo(const std::string& info) {
-    info_ = makeText(info);
+void Card::setInfo(std::string_view info) {
+    keep(info_, &OwnTexts::info, info);
     changed_ = 1;
 }
 

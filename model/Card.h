@@ -2,52 +2,66 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
-// A card text. Texts are never changed in place, only replaced, so cards read
-// from one stretch of a damaged file (where many overlapping blocks all take the
-// same field) can share it instead of each holding a copy of their own.
-using SharedText = std::shared_ptr<const std::string>;
-SharedText makeText(std::string text);
+// The text of a card file as the deck keeps it. Cards read from it refer to their
+// texts there instead of copying them, and share it, so it lives exactly as long
+// as the last such card: also after its deck is gone, for a card that the
+// controller still holds.
+using CardSource = std::shared_ptr<const std::string>;
 
 // One flash card. Texts are 8-bit strings in code page 1252, possibly holding
-// CR LF line breaks; each card owns its own copies.
+// CR LF line breaks. A card read from a card file refers to its texts in the
+// file's text until one is set, when the card takes a copy of its own.
 class Card {
 public:
     // The controller's placeholder: no card to show (init 0).
     Card();
     // A card made by Insert: empty texts, the given new flag, init 1.
     explicit Card(std::int32_t newFlag);
-    // A card read from a card file. Note the order: question, answer, info.
-    Card(std::string mark, std::int32_t section, std::int32_t number, std::string question,
-         std::string answer, std::string info);
-    Card(SharedText mark, std::int32_t section, std::int32_t number, SharedText question,
-         SharedText answer, SharedText info);
+    // A card holding copies of the given texts. Note the order: question, answer, info.
+    Card(std::string_view mark, std::int32_t section, std::int32_t number,
+         std::string_view question, std::string_view answer, std::string_view info);
+    // A card read from `source`: each text lies within it or is a constant.
+    Card(CardSource source, std::string_view mark, std::int32_t section, std::int32_t number,
+         std::string_view question, std::string_view answer, std::string_view info);
+    // Views refer into the card's own copies: a copied card would refer into another's.
+    Card(const Card&) = delete;
+    Card& operator=(const Card&) = delete;
+    ~Card();
 
-    const std::string& getMark() const { return *mark_; }
+    std::string_view getMark() const { return mark_; }
     std::int32_t getSection() const { return section_; }
     std::int32_t getNumber() const { return number_; }
-    const std::string& getQuestion() const { return *question_; }
-    const std::string& getAnswer() const { return *answer_; }
-    const std::string& getInfo() const { return *info_; }
+    std::string_view getQuestion() const { return question_; }
+    std::string_view getAnswer() const { return answer_; }
+    std::string_view getInfo() const { return info_; }
     std::int32_t isInit() const { return init_; }
     std::int32_t isChanged() const { return changed_; }
 
-    void setMark(const std::string& mark);
+    void setMark(std::string_view mark);
     void setSection(std::int32_t section);
-    void setQuestion(const std::string& question);
-    void setAnswer(const std::string& answer);
-    void setInfo(const std::string& info);
+    void setQuestion(std::string_view question);
+    void setAnswer(std::string_view answer);
+    void setInfo(std::string_view info);
     void setInit(std::int32_t init) { init_ = init; }
     // Reads the new flag and clears it.
     std::int32_t takeNew();
 
 private:
-    SharedText mark_;
+    struct OwnTexts;
+    // Points `text` at a copy of `value` held by the card itself.
+    void keep(std::string_view& text, std::string OwnTexts::*copy, std::string_view value);
+
+    CardSource source_;
+    // Made on the first text set; most cards never need it.
+    std::unique_ptr<OwnTexts> own_;
+    std::string_view mark_;
+    std::string_view question_;
+    std::string_view answer_;
+    std::string_view info_;
     std::int32_t section_ = 0;
     std::int32_t number_ = 0;
-    SharedText question_;
-    SharedText answer_;
-    SharedText info_;
     std::int32_t isNew_ = 0;
     std::int32_t changed_ = 0;
     std::int32_t init_ = 0;

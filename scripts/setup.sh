@@ -10,7 +10,8 @@ has_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok inst
 packages=(cmake make g++ python3 googletest libgtest-dev libgmock-dev libbenchmark-dev
           clang libclang-rt-14-dev g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine wine32:i386 wine64 xvfb x11-utils xdotool imagemagick)
+          wine wine32:i386 wine64 xvfb x11-utils xdotool imagemagick
+          libpugixml-dev)
 missing=()
 for p in "${packages[@]}"; do has_package "$p" || missing+=("$p"); done
 

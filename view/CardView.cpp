@@ -96,19 +96,19 @@ void initCardView(CardView& view, DialogPort& dialog) {
 
 void showCard(CardView& view, DialogPort& dialog) {
     view.answerShown = 0;
-    dialog.setControlText(ids::questionPane, view.currentCard->getQuestion());
-    dialog.setControlText(ids::answerPane, view.currentCard->getInfo());
+    dialog.setControlText(ids::questionPane, std::string(view.currentCard->getQuestion()));
+    dialog.setControlText(ids::answerPane, std::string(view.currentCard->getInfo()));
     dialog.setControlText(ids::showButton, showCaption);
 }
 
 void toggleAnswerInfo(CardView& view, DialogPort& dialog) {
     if (view.answerShown == 1) {
         view.answerShown = 0;
-        dialog.setControlText(ids::answerPane, view.currentCard->getInfo());
+        dialog.setControlText(ids::answerPane, std::string(view.currentCard->getInfo()));
         dialog.setControlText(ids::showButton, showCaption);
     } else {
         view.answerShown = 1;
-        dialog.setControlText(ids::answerPane, view.currentCard->getAnswer());
+        dialog.setControlText(ids::answerPane, std::string(view.currentCard->getAnswer()));
         dialog.setControlText(ids::showButton, infoCaption);
     }
 }

@@ -6,6 +6,7 @@
 #include "cardfile/CardReader.h"
 #include "cardfile/CardText.h"
 #include "fakes/FakeMessageBoxes.h"
+#include "reference/ReferenceReader.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ std::string card(const std::string& mark, const std::string& section, const std:
 std::vector<std::string> questions(const CardBoxes& deck, int box) {
     std::vector<std::string> result;
     for (const CardRef& c : deck.box(box)) {
-        result.push_back(c->getQuestion());
+        result.emplace_back(c->getQuestion());
     }
     return result;
 }
@@ -183,6 +184,46 @@ TEST(CardReader, BuildingBlocksReportBlocksAndFields) {
     EXPECT_EQ(findTag("<Q><Q>", 1, "<Q>", 5), 3u);
 }
 
+std::string describeBoxes(const FakeMessageBoxes& boxes) {
+    std::string out;
+    for (const FakeMessageBoxes::Shown& box : boxes.shown) {
+        out +=
+            box.text + " | " + box.caption.value_or("-") + " | " + std::to_string(box.type) + "\n";
+    }
+    return out;
+}
+
+// Texts where blocks overlap, end early, end twice or not at all, and where a
+// written block is not quite what the writer writes; the fuzz target does the
+// same comparison at large.
+TEST(CardReader, GivesWhatThePlainReferenceReaderGives) {
+    const auto written = [](const std::string& question) {
+        return "<C>\r\n<M>+</M>\r\n<S>2</S>\r\n<N>1</N>\r\n<Q>" + question +
+               "</Q>\r\n<A>a</A>\r\n<I>i</I>\r\n</C>\r\n";
+    };
+    const std::string whole = written("w");
+    const std::vector<std::string> texts = {
+        whole + written("a<b") + written("<Q>inner") + written("</C") + written("<C>"),
+        "<C><Q>a</Q><C><A>b</Q></A></C><C><I>unended</I>",
+        "<C><Q>x</C><C><Q>y</C",
+        "<C><Q>1</C<C><Q>2</Q></C>",
+        "<C><M>+<C></M><S>3</S></C<C><S>-9</S>",
+        "</C><Q>q</Q><S>9</S></C",
+        "<C><S>7</S><C><Q></C>x</Q></C><C>",
+        whole.substr(0, whole.size() - 3) + whole.substr(0, 40),
+        whole.substr(0, whole.size() - 2) + card("-", "3", "1", "q") + whole,
+        whole.substr(0, 60) + whole,
+    };
+    for (const std::string& text : texts) {
+        CardBoxes deck, reference;
+        FakeMessageBoxes boxes, referenceBoxes;
+        readCardText(deck, text, boxes);
+        referenceReadCardText(reference, text, referenceBoxes);
+        EXPECT_EQ(describeDeck(deck), describeDeck(reference)) << text;
+        EXPECT_EQ(describeBoxes(boxes), describeBoxes(referenceBoxes)) << text;
+    }
+}
+
 // Each damaged pattern makes a search that restarts per block rescan the rest of
 // the text for every block: with this many blocks that takes minutes, not seconds.
 TEST(CardReader, DamagedTextsAreReadInLinearTime) {
@@ -223,6 +264,22 @@ TEST(CardReader, OverlappingBlocksShareTheFieldTheyAllTake) {
     // Editing one of them leaves the others as they were.
     deck.box(0).front()->setQuestion("edited");
     EXPECT_EQ(deck.box(0).back()->getQuestion(), longQuestion);
+}
+
+// A card taken out of the deck (Delete) stays valid while the controller holds it,
+// also after the deck and the text it was read from are gone.
+TEST(CardReader, ACardOutlivesItsDeckAndTheTextItWasReadFrom) {
+    auto deck = std::make_unique<CardBoxes>();
+    FakeMessageBoxes boxes;
+    std::string text = card("+", "1", "1", "kept") + card("-", "1", "2", "other");
+    readCardText(*deck, std::move(text), boxes);
+    CardRef kept = deck->box(1).front();
+    ASSERT_TRUE(deck->removeFirst(1));
+    deck.reset();
+    EXPECT_EQ(kept->getQuestion(), "kept");
+    EXPECT_EQ(kept->getMark(), "+");
+    kept->setInfo("edited later");
+    EXPECT_EQ(kept->getInfo(), "edited later");
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ std::string describe(const CardBoxes& deck, int box) {
     std::string out;
     for (const CardRef& c : deck.box(box)) {
         if (!out.empty()) out += ' ';
-        out += c->getQuestion() + c->getMark();
+        out.append(c->getQuestion()).append(c->getMark());
     }
     return out;
 }

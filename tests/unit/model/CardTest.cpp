@@ -57,6 +57,33 @@ TEST(Card, TextsKeepLineBreaksAndEightBitBytes) {
     card.setInfo(std::string("a\0b", 3));
     EXPECT_EQ(card.getAnswer(), twoLines + "\r\n");
     EXPECT_EQ(card.getInfo().size(), 3u);
+
+    // A text set from the card's own texts survives the copy it replaces.
+    card.setQuestion(card.getQuestion().substr(6));
+    card.setInfo(card.getQuestion());
+    EXPECT_EQ(card.getQuestion(), "Zeile\r\nzweite \xFC\x81");
+    EXPECT_EQ(card.getInfo(), card.getQuestion());
+    card.setMark("+");
+    card.setMark(card.getMark());
+    EXPECT_EQ(card.getMark(), "+");
+    card.setMark("*");
+    EXPECT_EQ(card.getMark(), "*");
+}
+
+TEST(Card, ReadCardsReferToTheirSourceUntilATextIsSet) {
+    CardSource source = std::make_shared<const std::string>("+|question|answer|info");
+    const std::string_view text = *source;
+    Card card(source, text.substr(0, 1), 2, 5, text.substr(2, 8), text.substr(11, 6),
+              text.substr(18));
+    source.reset();  // the card keeps it
+    EXPECT_EQ(card.getQuestion(), "question");
+    EXPECT_EQ(card.getQuestion().data(), text.data() + 2);
+    EXPECT_EQ(card.isChanged(), 0);
+    card.setAnswer("own");
+    EXPECT_EQ(card.getAnswer(), "own");
+    EXPECT_EQ(card.getInfo(), "info");
+    EXPECT_EQ(card.getMark(), "+");
+    EXPECT_EQ(card.isChanged(), 1);
 }
 
 }  // namespace

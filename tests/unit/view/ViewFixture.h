@@ -80,7 +80,8 @@ protected:
     std::string count(int box) const { return dialog.text(ids::box1Count + box - 1); }
     std::vector<std::string> questionsIn(int box) const {
         std::vector<std::string> questions;
-        for (const CardRef& card : view.deck()->box(box)) questions.push_back(card->getQuestion());
+        for (const CardRef& card : view.deck()->box(box))
+            questions.emplace_back(card->getQuestion());
         return questions;
     }
     // Whether Back, Move, Show and Next can be pressed.

@@ -1,0 +1,135 @@
+#include "reference/ReferenceReader.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "cardfile/CardText.h"
+#include "platform/WinConstants.h"
+
+namespace {
+
+struct Block {
+    std::size_t start = 0;
+    std::size_t end = 0;
+    bool found = false;
+};
+
+// The first `tag` that lies whole within [from, end).
+std::size_t find(std::string_view text, std::string_view tag, std::size_t from, std::size_t end) {
+    return from > end ? noTag : findTag(text, from, tag, end - from);
+}
+
+std::optional<std::string_view> field(std::string_view text, const Block& block,
+                                      const FieldTags& tags) {
+    const std::size_t open = find(text, tags.open, block.start, block.end);
+    if (open == noTag) {
+        return std::nullopt;
+    }
+    const std::size_t value = open + tags.open.size();
+    const std::size_t close = find(text, tags.close, value, block.end);
+    if (close == noTag) {
+        return std::nullopt;
+    }
+    return text.substr(value, close - value);
+}
+
+// As atoi reads it, held at the ends of the 32-bit range.
+std::int32_t integer(std::string_view value) {
+    std::size_t at = value.find_first_not_of(" \t\n\v\f\r");
+    if (at == std::string_view::npos) {
+        return 0;
+    }
+    const bool negative = value[at] == '-';
+    if (value[at] == '-' || value[at] == '+') {
+        ++at;
+    }
+    std::int64_t result = 0;
+    for (; at < value.size() && value[at] >= '0' && value[at] <= '9'; ++at) {
+        result = std::min<std::int64_t>(result * 10 + (value[at] - '0'), 1LL << 31);
+    }
+    result = negative ? -result : std::min<std::int64_t>(result, (1LL << 31) - 1);
+    return static_cast<std::int32_t>(result);
+}
+
+}  // namespace
+
+void referenceReadCardText(CardBoxes& deck, std::string_view whole, MessageBoxes& boxes) {
+    const std::string_view text = whole.substr(0, whole.find('\0'));
+    const std::size_t size = text.size();
+    deck.setAborted(0);
+    bool asked = false;
+    bool reported = false;
+    std::size_t scan = 0;
+    for (bool another = true; another;) {
+        Block block;
+        const std::size_t open = find(text, cardtag::cardOpen, scan, size);
+        block.start = open == noTag ? scan : open;
+        std::size_t end = noTag;
+        if (open != noTag) {
+            end = find(text, cardtag::cardClose, open, size);
+            if (end == noTag) {
+                end = find(text, cardtag::cardCloseCut, open, size);
+            }
+        }
+        block.found = end != noTag;
+        block.end = block.found ? end : size;
+        const std::size_t next = find(text, cardtag::cardOpen, block.start + 1, size);
+        another = next != noTag;
+        scan = another ? next : scan;
+
+        if (!block.found && !asked) {
+            asked = true;
+            if (boxes.show(noWindow,
+                           "Couldn't find a card.If you proceed the file willbe over written. "
+                           "Please ensureyou're using a right file!",
+                           "Overwrite?", MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2) == IDNO) {
+                deck.setAborted(1);
+            }
+        }
+        const auto section = field(text, block, cardfield::section);
+        std::int32_t box = section ? integer(*section) : 0;
+        if (box < 0 || box > 6) {
+            if (!reported) {
+                reported = true;
+                boxes.show(noWindow, "Invalid section number found! Set number to section 1!",
+                           nullptr, MB_OK);
+            }
+            box = 1;
+        }
+        const auto number = field(text, block, cardfield::number);
+        deck.boxForReading(box).push_back(std::make_shared<Card>(
+            field(text, block, cardfield::mark).value_or("-"), box, number ? integer(*number) : 0,
+            field(text, block, cardfield::question).value_or(""),
+            field(text, block, cardfield::answer).value_or(""),
+            field(text, block, cardfield::info).value_or("")));
+    }
+    deck.setHasCards(1);
+    for (int box = 1; box <= 6; ++box) {
+        CardBoxes::Box& cards = deck.boxForReading(box);
+        std::stable_sort(cards.begin(), cards.end(), [](const CardRef& a, const CardRef& b) {
+            return a->getNumber() < b->getNumber();
+        });
+        const auto lead = std::find_if(cards.begin(), cards.end(),
+                                       [](const CardRef& card) { return card->getMark() == "+"; });
+        if (lead != cards.end()) {
+            std::rotate(cards.begin(), lead, cards.end());
+        }
+    }
+}
+
+std::string describeDeck(const CardBoxes& deck) {
+    std::string out = "aborted " + std::to_string(deck.isAborted()) + ", hasCards " +
+                      std::to_string(deck.hasCards()) + "\n";
+    for (int box = 0; box < CardBoxes::boxCount; ++box) {
+        for (const CardRef& card : deck.box(box)) {
+            out += std::to_string(box) + ": [";
+            out.append(card->getMark()) += "] " + std::to_string(card->getSection()) + " " +
+                                           std::to_string(card->getNumber()) + " [";
+            out.append(card->getQuestion()) += "] [";
+            out.append(card->getAnswer()) += "] [";
+            out.append(card->getInfo()) += "] init " + std::to_string(card->isInit()) +
+                                           " changed " + std::to_string(card->isChanged()) + "\n";
+        }
+    }
+    return out;
+}

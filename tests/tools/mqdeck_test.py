@@ -188,8 +188,8 @@ class Write(MqdeckTest):
 
         os.mkdir(self.path("taken"))
         code, err = self.write(source, self.path("taken"))
-        self.assertEqual(code, 1)
-        self.assertIn("WriteFile-Fehler, err#: ", err)
+        self.assertEqual(code, 1)  # a folder cannot be written as a file: nothing is tried
+        self.assertIn("mqdeck: MQMessage: CreateFileHandle ERR: , err#: 5", err)
         self.assertTrue(os.path.isdir(self.path("taken")))
         self.assertEqual(sorted(os.listdir(self.dir)), ["deck.txt", "taken"])
 

@@ -91,7 +91,7 @@ class OpenTiming(ProgramTestCase):
             program.stop()
             wait_until(lambda: not self.probe.call("main")[0], timeout=10)
         print("\nopening %.1f MB (%s): %s s from OK to the title; best %.2f s"
-              % (size / 1048576, path.name, ", ".join("%.2f" % f for f in figures),
+              % (size / 1e6, path.name, ", ".join("%.2f" % f for f in figures),
                  min(figures)), file=sys.stderr)
 
 

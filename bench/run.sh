@@ -33,7 +33,7 @@ echo
 cmp -s "$work/large.mqf" "$work/out.mqf" || echo "mqdeck write did not give the same bytes back"
 awk -v kb="$(cat "$work/rss")" -v size="$size" 'BEGIN {
     printf "peak resident memory of mqdeck write: %.1f MB (%.2f x the file of %.1f MB)\n",
-        kb / 1024, kb * 1024 / size, size / 1048576 }'
+        kb * 1024 / 1e6, kb * 1024 / size, size / 1e6 }'
 
 if command -v valgrind >/dev/null; then
     valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \

@@ -5,11 +5,13 @@ minute): run it as
 
     MQ_BUILD_DIR=build/win python3 tests/e2e/time_open.py [DECK] [RUNS]
 
-DECK defaults to a generated deck shaped like the benchmark's (about 27 MB).
+DECK defaults to (or, given as "", is) a generated deck shaped like the
+benchmark's, about 27 MB.
 """
 
 import os
 import random
+import subprocess
 import sys
 import time
 import unittest
@@ -52,6 +54,15 @@ class OpenTiming(ProgramTestCase):
     deck = None
     runs = 3
 
+    def press_until_it_takes(self, keys):
+        """A loaded machine can show the dialog before its X window can take the focus."""
+        for _ in range(20):
+            try:
+                return self.keys(keys)
+            except subprocess.CalledProcessError:
+                time.sleep(0.5)
+        return self.keys(keys)
+
     def test_time_from_ok_to_title(self):
         path = self.workdir / "Grosses.Deck.mqf"
         if self.deck:
@@ -62,7 +73,7 @@ class OpenTiming(ProgramTestCase):
         figures = []
         for _ in range(self.runs):
             program = self.start_and_wait_for_dialog()
-            self.keys("ctrl+o")
+            self.press_until_it_takes("ctrl+o")
             self.box("Open")
             window = self.x_window("Open")
             self.session.xdotool("windowfocus", "--sync", window)
@@ -80,12 +91,12 @@ class OpenTiming(ProgramTestCase):
             program.stop()
             wait_until(lambda: not self.probe.call("main")[0], timeout=10)
         print("\nopening %.1f MB (%s): %s s from OK to the title; best %.2f s"
-              % (size / 1048576, path.name, ", ".join("%.2f" % f for f in figures),
+              % (size / 1e6, path.name, ", ".join("%.2f" % f for f in figures),
                  min(figures)), file=sys.stderr)
 
 
 if __name__ == "__main__":
-    if len(sys.argv) > 1:
+    if len(sys.argv) > 1 and sys.argv[1]:
         OpenTiming.deck = os.path.abspath(sys.argv[1])
     if len(sys.argv) > 2:
         OpenTiming.runs = int(sys.argv[2])

@@ -206,7 +206,8 @@ std::string htmlToText(std::string_view html, UnheldEntity& unheld) {
         out += c;
         ++at;
     }
-    return out;
+    // "&#13;" or "&#10;" alone would leave half a line break.
+    return withCrLf(out);
 }
 
 std::string textToHtml(std::string_view text) {

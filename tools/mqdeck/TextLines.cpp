@@ -9,6 +9,20 @@ std::size_t lineBreakLength(std::string_view text, std::size_t at) {
     return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
 }
 
+std::string withCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        if (const std::size_t length = lineBreakLength(text, at)) {
+            out += "\r\n";
+            at += length;
+        } else {
+            out += text[at++];
+        }
+    }
+    return out;
+}
+
 LineIndex::LineIndex(std::string_view text) {
     starts_.push_back(0);
     for (std::size_t at = 0; at < text.size();) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -9,6 +10,9 @@ inline bool isLineBreak(char c) { return c == '\n' || c == '\r'; }
 
 // The length of the line break at `at`: 2 for CR LF, 1 for a CR or LF, else 0.
 std::size_t lineBreakLength(std::string_view text, std::size_t at);
+
+// The text with every line break made CR LF, as card texts hold them.
+std::string withCrLf(std::string_view text);
 
 struct TextPosition {
     std::size_t line = 1;    // from 1

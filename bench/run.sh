@@ -2,7 +2,7 @@
 # Builds the card file benchmarks (Release, no sanitizers), runs them side by side
 # with pugixml, then measures from outside: peak resident memory of reading and of
 # `mqdeck write` on the 100,000-card deck, and callgrind's instructions per byte
-# of reading a 10,000-card deck.
+# of reading a 10,000-card deck; and the card tool's import and export.
 # usage: bench/run.sh [BUILD_DIR] [benchmark options...]     (default: build/bench)
 set -euo pipefail
 
@@ -13,12 +13,13 @@ shift || true
 
 cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DMQ_BENCH=ON \
     -DMQ_SANITIZE=OFF -DMQ_TESTS=OFF >/dev/null
-cmake --build "$build_dir" -j2 --target card_file_bench mqdeck
+cmake --build "$build_dir" -j2 --target card_file_bench import_bench mqdeck
 bench=$build_dir/bench/card_file_bench
 # Other work on the machine only ever slows a run down: the fastest of a few
 # repetitions is the figure.
 [ $# -gt 0 ] || set -- --benchmark_repetitions=3
 "$bench" "$@"
+"$build_dir/bench/import_bench" "$@"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -11,6 +11,9 @@ import sys
 import tempfile
 import unittest
 
+SAMPLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "samples",
+                      "latin.mqf")
+
 MQDECK = None
 RUNNER = []
 
@@ -58,12 +61,13 @@ class MqdeckTest(unittest.TestCase):
             f.write(data)
         return path
 
-    def run_tool(self, *args):
+    def run_tool(self, *args, env=None):
         # Files, not pipes: a runner's helper processes (the wineserver) may hold a
         # pipe open long after the tool has ended.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            env = {k: v for k, v in dict(os.environ, **(env or {})).items() if v is not None}
             code = subprocess.run(RUNNER + [MQDECK] + list(args), stdout=out, stderr=err,
-                                  timeout=600).returncode
+                                  env=env, timeout=600).returncode
             out.seek(0)
             err.seek(0)
             out, err = out.read(), err.read()
@@ -84,6 +88,14 @@ class MqdeckTest(unittest.TestCase):
         self.assertTrue(out == b"" or out.endswith(b"\n"))
         return cards, err
 
+    def texts(self, path):
+        """The question, answer and info of every card, in box order."""
+        return [(c["question"], c["answer"], c["info"]) for c in self.dump(path)[0]]
+
+    def read(self, path):
+        with open(path, "rb") as f:
+            return f.read()
+
     def write(self, source, target):
         code, out, err = self.run_tool("write", source, target)
         self.assertEqual(out, b"")
@@ -91,20 +103,60 @@ class MqdeckTest(unittest.TestCase):
 
 
 class Arguments(MqdeckTest):
+    OPTIONS = {"import": ["--replace", "--into", "--keep-duplicates"], "export": ["--format"],
+               "dump": [], "write": [], "check": [], "stats": []}
+
     def test_wrong_arguments_exit_2(self):
-        for args in ([], ["dump"], ["dump", "a", "b"], ["write", "a"], ["load", "a"]):
+        for args, why in (([], "no command"), (["dump"], "too few"), (["dump", "a", "b"], "too many"),
+                          (["write", "a"], "too few"), (["load", "a"], "unknown command load"),
+                          (["import", "a"], "give IN and OUT"),
+                          (["import", "--into", "d", "a", "b"], "give IN only"),
+                          (["import", "--keep-duplicates", "a", "b"], "goes with --into"),
+                          (["import", "--bogus", "a", "b"], "unknown option --bogus"),
+                          (["export", "a", "b", "--format"], "--format needs a value"),
+                          (["export", "--format=xml", "a", "b"], 'unknown format "xml"'),
+                          (["check", "-x", "a"], "unknown option -x"),
+                          (["stats", "--replace", "a"], "unknown option --replace")):
             code, out, err = self.run_tool(*args)
             self.assertEqual((code, out), (2, b""), args)
-            self.assertIn("usage", err)
+            self.assertIn(why, err)
+            self.assertIn("usage: mqdeck", err)
 
-    def test_unreadable_or_empty_input_exits_1(self):
+    def test_help_describes_every_option(self):
+        for command in [None] + list(self.OPTIONS):
+            args = ["--help"] if command is None else [command, "--help"]
+            code, out, err = self.run_tool(*args)
+            self.assertEqual((code, err), (0, ""), args)
+            commands = list(self.OPTIONS) if command is None else [command]
+            for name in commands + sum((self.OPTIONS[c] for c in commands), []):
+                self.assertIn(name.encode(), out, args)
+
+    def test_unreadable_empty_or_folder_input_fails(self):
         empty = self.file("empty.txt", b"")
+        out = self.path("out.txt")
         for source in (self.path("missing.txt"), empty, self.dir):
-            for args in (["dump", source], ["write", source, self.path("out.txt")]):
-                code, out, err = self.run_tool(*args)
-                self.assertEqual((code, out), (1, b""), args)
-                self.assertTrue(err, args)
-        self.assertFalse(os.path.exists(self.path("out.txt")))
+            for args in (["dump", source], ["write", source, out], ["import", source, out],
+                         ["export", source, out], ["stats", source], ["check", source],
+                         ["import", "--into", source, self.file("in.txt", b"q\ta\n")]):
+                code, stdout, err = self.run_tool(*args)
+                readable = source == empty
+                self.assertEqual(code, (1 if readable else 2) if args[0] == "check" else 1, args)
+                self.assertTrue(err or (readable and b"no text" in stdout), args)
+        self.assertFalse(os.path.exists(out))
+
+    def test_unwritable_output_fails_and_keeps_what_was_there(self):
+        # The save itself keeps an old file on every failure (the unit tests inject
+        # them); a folder in the output's place, or a missing folder, stops it here.
+        deck = self.file("deck.txt", card(b"+", 1, 1, b"q", b"a"))
+        text = self.file("in.txt", b"new\tcard\n")
+        os.mkdir(self.path("folder"))
+        for args in (["write", deck], ["import", text], ["export", deck]):
+            for target in (self.path("folder"), self.path(os.path.join("no-dir", "x"))):
+                code, out, err = self.run_tool(*args, target)
+                self.assertEqual(code, 1, args)
+                self.assertTrue(err.startswith("mqdeck: "), err)
+        self.assertTrue(os.path.isdir(self.path("folder")))
+        self.assertEqual(sorted(os.listdir(self.dir)), ["deck.txt", "folder", "in.txt"])
 
 
 class Dump(MqdeckTest):
@@ -233,10 +285,12 @@ class Robustness(MqdeckTest):
         groups = {}
         for box in (3, 1, 0, 6, 2, 5, 4):  # the file holds the boxes out of order
             cards = []
-            while sum(map(len, cards)) < 3 * 1024 * 1024:
+            size = 0  # kept as it grows: summing the list each time took most of the test
+            while size < 3 * 1024 * 1024:
                 position = len(cards) + 1
                 cards.append(card(b"+" if position == 1 else b"-", box, position, text(),
                                   text(), b"%d" % position))
+                size += len(cards[-1])
             groups[box] = cards
         data = b"".join(b"".join(cards) for cards in groups.values())
         source = self.file("large.txt", data)
@@ -252,6 +306,175 @@ class Robustness(MqdeckTest):
         self.assertEqual(self.write(source, target), (0, ""))
         with open(target, "rb") as f:
             self.assertEqual(f.read(), b"".join(b"".join(groups[box]) for box in range(7)))
+
+
+class Import(MqdeckTest):
+    SUMMARY = "{} imported, {} skipped as duplicates, {} replaced, {} ignored\n"
+    CASES = [  # name, file, options, the cards or the error, the summary's counts
+        ("trainer export",
+         b"#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n"
+         b"#tags column:6\nf2Kq\tBasic\tLatin\t<b>domus</b> &amp; villa<br>d.\t"
+         b"the house<div>&quot;home&quot;</div><div>casa</div>\tnoun latin\n"
+         b'"a""b"\tBasic\tLatin\tx&lt;y&gt;z &euro;&#150;\t"one<BR />two\t2"\t\n',
+         [], [("domus & villa\r\nd.", 'the house\r\n"home"\r\ncasa', ""),
+              ("x<y>z \u20ac\u2013", "one\r\ntwo\t2", "")], ("2 cards", 0, "0 characters",
+                                                              "0 extra columns")),
+        ("spreadsheet in code page 1252",
+         b'Wort,Bedeutung,Info\r\n"Stra\xdfe, Weg","sagt ""hallo""\r\nund geht",\x80 5\r\n'
+         b'"zwei\nZeilen",plain,"a,b"\r\n',
+         [], [("Wort", "Bedeutung", "Info"), ("Stra\xdfe, Weg", 'sagt "hallo"\r\nund geht',
+                                              "\u20ac 5"), ("zwei\r\nZeilen", "plain", "a,b")],
+         ("3 cards", 0, "0 characters", "0 extra columns")),
+        ("outside code page 1252", b"ok\tfine\n\xc3\xa4\tb\ncaf\xc3\xa9\t\xe4\xb8\xad\n", [],
+         'line 3, column 6: the character U+4E2D "\u4e2d" is not in code page 1252', None),
+        ("replaced", b"ok\tfine\n\xc3\xa4\tb\ncaf\xc3\xa9\t\xe4\xb8\xad\n", ["--replace"],
+         [("ok", "fine", ""), ("\xe4", "b", ""), ("caf\xe9", "?", "")],
+         ("3 cards", 0, "1 character", "0 extra columns")),
+        ("semicolons, mark, empty lines, extra columns",
+         b"\xef\xbb\xbf\r\nHaus;house, home;noun;x;y\r\n\r\nonly a question\r\n", [],
+         [("Haus", "house, home", "noun"), ("only a question", "", "")],
+         ("2 cards", 0, "0 characters", "2 extra columns")),
+        ("named separator", b"#separator:pipe\n#deck column:2\na|deck|b|c\n", [],
+         [("a", "b", "c")], ("1 card", 0, "0 characters", "0 extra columns")),
+        ("card file tag", b"q1\ta1\nq2\tsee </A> here\n", [],
+         'line 2: a field holds the card file tag "</A>"', None),
+        ("quote left open", b'a\tb\n"open\tc\nd\n', [],
+         "line 2: a quoted field has no closing quote", None),
+    ]
+
+    def test_delimited_files(self):
+        for name, data, options, expected, counts in self.CASES:
+            with self.subTest(name):
+                source = self.file("in.txt", data)
+                target = self.path(name + ".mqf")
+                code, out, err = self.run_tool("import", *options, source, target)
+                if isinstance(expected, str):
+                    self.assertEqual((code, out), (1, b""))
+                    self.assertIn(expected, err)
+                    self.assertFalse(os.path.exists(target))
+                    continue
+                self.assertEqual((code, err), (0, ""))
+                self.assertEqual(out.decode(), self.SUMMARY.format(*counts))
+                cards, _ = self.dump(target)
+                self.assertEqual([(c["box"], c["pos"], c["mark"]) for c in cards],
+                                 [(0, i + 1, "-+"[i == 0]) for i in range(len(cards))])
+                self.assertEqual(self.texts(target), expected)
+
+    def test_into_a_deck_skips_what_it_holds(self):
+        deck = self.file("deck.mqf", card(b"+", 0, 1, b"amo", b"I love") +
+                         card(b"+", 2, 1, b"domus", b"house", b"noun"))
+        source = self.file("new.txt", b"domus\thouse\tother info\nvia\troad\nvia\troad\n"
+                                      b"amo\tI like\n")
+        for options, counts in (([], ("3 cards", 1, "0 characters", "0 extra columns")),
+                                (["--keep-duplicates"], ("4 cards", 0, "0 characters",
+                                                         "0 extra columns"))):
+            code, out, err = self.run_tool("import", source, "--into", deck, *options)
+            self.assertEqual((code, err, out.decode()), (0, "", self.SUMMARY.format(*counts)))
+        new = [("via", "road"), ("via", "road"), ("amo", "I like")]
+        self.assertEqual([(c["box"], c["question"], c["answer"]) for c in self.dump(deck)[0]],
+                         [(0, q, a) for q, a in [("amo", "I love")] + new + [("domus", "house")] +
+                          new] + [(2, "domus", "house")])
+
+
+def generated_deck(count):
+    """Cards whose texts hold everything the three formats have to get across."""
+    rng = random.Random(11)
+    pieces = [b"domus", b"Stra\xdfe", b"caf\xe9", b"\x80", b"\x81", b"\x9f", b"\xa0", b"a,b",
+              b"x;y", b'"q"', b"\t", b"\r\n", b"#", b"<b>", b"&amp;", b"&", b"<", b">", b" "]
+
+    def text():
+        return b"".join(rng.choice(pieces) for _ in range(rng.randrange(6)))
+    return b"".join(card(b"+" if i < 7 else b"-", i % 7, i // 7 + 1, text(), text(), text())
+                    for i in range(count))
+
+
+class Export(MqdeckTest):
+    def test_each_format_byte_for_byte(self):
+        deck = self.file("deck.mqf", card(b"+", 3, 1, b"x,y;z", b"l1\r\nl2", b"<b>&amp; \x80") +
+                         card(b"+", 0, 1, b"#1", b"a\tb", b'say "hi"'))
+        first = b'"#1"\t"a\tb"\t"say ""hi"""\r\n'
+        second = b'x,y;z\t"l1\r\nl2"\t<b>&amp; \xe2\x82\xac\r\n'
+        for options, expected in (
+                ([], first + second),
+                (["--format", "csv"], b'\xef\xbb\xbf"#1","a\tb","say ""hi"""\r\n'
+                                      b'"x,y;z","l1\r\nl2","<b>&amp; \xe2\x82\xac"\r\n'),
+                (["--format=anki"], b"#separator:tab\r\n#html:true\r\n#tags column:4\r\n"
+                                    b"&#35;1\ta&#9;b\tsay &quot;hi&quot;\tmnemoquill::box0\r\n"
+                                    b"x,y;z\tl1<br>l2\t&lt;b&gt;&amp;amp; \xe2\x82\xac\t"
+                                    b"mnemoquill::box3\r\n")):
+            code, out, err = self.run_tool("export", deck, self.path("out.txt"), *options)
+            self.assertEqual((code, out, err), (0, b"", ""), options)
+            self.assertEqual(self.read(self.path("out.txt")), expected, options)
+
+    def test_export_then_import_gives_the_same_cards(self):
+        large = self.file("large.mqf", generated_deck(10000))
+        for deck in (SAMPLE, large):
+            original = self.texts(deck)
+            for form in ("tsv", "csv", "anki"):
+                with self.subTest(deck=os.path.basename(deck), format=form):
+                    exported = self.path("deck." + form)
+                    self.assertEqual(self.run_tool("export", "--format", form, deck, exported),
+                                     (0, b"", ""))
+                    code, out, err = self.run_tool("import", exported, self.path("back.mqf"))
+                    self.assertEqual((code, err), (0, ""))
+                    self.assertEqual(self.texts(self.path("back.mqf")), original)
+
+
+class Check(MqdeckTest):
+    CASES = [  # file, findings as (line, part of the text), cards per box
+        (b"notes\r\n" + card(b"+", 2, 1, b"a", b"b", b"c") + b"stray\r\n"
+         b"<C><M>+</M><S>9</S><N>x3</N><Q>q</Q></C>\r\n"
+         b"<C><M>+</M><S>2</S><N>1</N><Q>r</Q><A></A><I></I></C>\r\n"
+         b"<C><S>3</S><N>1</N><Q>s</Q><A>t</A><I>u</I></C",
+         [(1, 'text outside any card is ignored: "notes"'),
+          (10, 'text outside any card is ignored: "stray"'),
+          (11, 'fields missing, the defaults are taken: "<I>" (empty info), "<A>" (empty answer)'),
+          (11, "section 9 is no box 0 to 6: the card goes to box 1"),
+          (11, 'number "x3" reads as 0'),
+          (12, 'box 2 has 2 cards marked "+" (lines 2, 12): the one of line 2 leads it'),
+          (12, "box 2: number 1 is on more than one card (lines 2, 12)"),
+          (13, 'the card ends in "</C" without its ">"'),
+          (13, '"<M>" (mark "-")'),
+          (13, 'box 3 has no card marked "+": the card of line 13')], [0, 1, 2, 1, 0, 0, 0]),
+        (card(b"+", 1, 1, b"x", b"y", b"z") + b"<C><M>+</M><S>4</S><N>1</N>\r\n"
+         b"<Q>open <C><M>+</M><S>5</S><N>1</N><Q>w</Q>",
+         [(9, 'the card has no end ("</C>")'), (9, '"<A>" (empty answer)'),
+          (10, 'the card has no end ("</C>")'),
+          (10, 'a "<C>" inside the card of line 9, before its end: neither card has an end'),
+          (10, '"<A>" (empty answer)')], [0, 1, 0, 0, 1, 1, 0]),
+        (b"just text\r\n", [(1, 'no card ("<C>") at all: the program asks "Overwrite?"')],
+         [1, 0, 0, 0, 0, 0, 0]),
+        (None, [], [8, 3, 2, 1, 0, 0, 0]),
+    ]
+
+    def test_findings_with_line_numbers(self):
+        for data, findings, counts in self.CASES:
+            path = SAMPLE if data is None else self.file("hand-made.mqf", data)
+            with self.subTest(path=path, findings=findings):
+                code, out, err = self.run_tool("check", path)
+                self.assertEqual((code, err), (1 if findings else 0, ""))
+                lines = out.decode().splitlines()
+                self.assertEqual(len(lines), len(findings) + 1, lines)
+                for (line, text), told in zip(findings, lines):
+                    self.assertTrue(told.startswith("%s:%d: " % (path, line)), told)
+                    self.assertIn(text, told)
+                self.assertEqual(lines[-1], path + ": " + ", ".join(
+                    "box %d: %d" % b for b in enumerate(counts)) + " (%d card%s)" % (sum(counts), "s" * (sum(counts) != 1)))
+
+
+class Stats(MqdeckTest):
+    def test_bars_fit_the_terminal_width(self):
+        boxes = {0: 40, 1: 20, 2: 1, 6: 4}
+        deck = self.file("deck.mqf", b"".join(card(b"+", box, i + 1, b"q%d" % i)
+                                              for box, n in boxes.items() for i in range(n)))
+        for columns, width in (("40", 40), ("120", 120), (None, 80)):
+            code, out, err = self.run_tool("stats", deck, env={"COLUMNS": columns})
+            self.assertEqual((code, err), (0, ""))
+            room = width - len("box 0 40 ") - 1  # the last column stays free
+            self.assertEqual(out.decode().splitlines(), [
+                "box 0 40 " + "#" * room, "box 1 20 " + "#" * (room // 2), "box 2  1 " + "#" * max(1, round(room / 40)),
+                "box 3  0", "box 4  0", "box 5  0", "box 6  4 " + "#" * round(room / 10),
+                "learning (boxes 1 to 6): 25", "learned (box 6): 4", "all boxes: 65"])
 
 
 if __name__ == "__main__":

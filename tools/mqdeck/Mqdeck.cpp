@@ -1,114 +1,93 @@
 #include "tools/mqdeck/Mqdeck.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 #include <ostream>
 
-#include "cardfile/CardReader.h"
-#include "cardfile/CardWriter.h"
-#include "platform/WinConstants.h"
+#include "tools/mqdeck/Command.h"
+#include "tools/mqdeck/ConsoleBoxes.h"
 #include "tools/mqdeck/Cp1252Json.h"
+#include "tools/mqdeck/ToolFiles.h"
 
 namespace {
 
-const char* const usage =
-    "usage: mqdeck dump FILE       print every card of FILE as one JSON line\n"
-    "       mqdeck write IN OUT    save the cards of IN to OUT as Mnemoquill would\n";
+const Command* const commands[] = {&dumpCommand,   &writeCommand, &importCommand,
+                                   &exportCommand, &checkCommand, &statsCommand};
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
+const char* const toolHelp =
+    "Mnemoquill's card tool. It reads card files with the program's own reader and\n"
+    "saves them with its own safe save. Every command takes --help.\n"
+    "Exit status: 0 done, 1 failed (or check found something), 2 wrong arguments.\n";
 
-// Every byte of the file, as the program reads a card file whole.
-bool readWholeFile(const std::string& path, std::string& bytes, std::ostream& err) {
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        err << "mqdeck: cannot open " << path << ": " << std::strerror(errno) << '\n';
-        return false;
+void printUsage(std::ostream& stream) {
+    for (const Command* command : commands) {
+        stream << command->usage;
     }
-    constexpr std::size_t chunk = std::size_t{1} << 20;
-    for (;;) {
-        const std::size_t start = bytes.size();
-        bytes.resize(start + chunk);
-        errno = 0;
-        const std::size_t got = std::fread(&bytes[start], 1, chunk, file.get());
-        bytes.resize(start + got);
-        if (got < chunk) {
-            break;
-        }
-    }
-    if (std::ferror(file.get()) != 0) {
-        err << "mqdeck: cannot read " << path << ": " << std::strerror(errno) << '\n';
-        return false;
-    }
-    if (bytes.empty()) {
-        err << "mqdeck: " << path << " is empty\n";
-        return false;
-    }
-    return true;
 }
 
-bool readDeck(const std::string& path, CardBoxes& deck, MessageBoxes& boxes, std::ostream& err) {
-    std::string text;
-    if (!readWholeFile(path, text, err)) {
-        return false;
-    }
-    readCardText(deck, text, boxes);
-    return true;
-}
-
-int dumpFile(const std::string& path, std::ostream& out, std::ostream& err) {
-    ConsoleMessageBoxes boxes(err);
+int runDump(const CommandLine& line, ToolStreams& io) {
+    ConsoleMessageBoxes boxes(io.err);
     CardBoxes deck;
-    if (!readDeck(path, deck, boxes, err)) {
-        return 1;
+    if (!readDeckFile(io.files, line.files[0], deck, boxes, io.err)) {
+        return exitFailed;
     }
-    dumpDeck(deck, out);
-    out.flush();
-    if (!out) {
-        err << "mqdeck: cannot write the cards to standard output\n";
-        return 1;
+    dumpDeck(deck, io.out);
+    io.out.flush();
+    if (!io.out) {
+        io.err << "mqdeck: cannot write the cards to standard output\n";
+        return exitFailed;
     }
-    return 0;
+    return exitDone;
 }
 
-int writeFile(const std::string& in, const std::string& outPath, std::ostream& err,
-              FileSystem& files) {
-    ConsoleMessageBoxes boxes(err);
+int runWrite(const CommandLine& line, ToolStreams& io) {
+    ConsoleMessageBoxes boxes(io.err);
     CardBoxes deck;
-    if (!readDeck(in, deck, boxes, err)) {
-        return 1;
+    if (!readDeckFile(io.files, line.files[0], deck, boxes, io.err)) {
+        return exitFailed;
     }
-    // The writer only ever shows a box when saving failed.
-    const std::size_t before = boxes.count();
-    writeDeckToFile(deck, outPath, files, boxes);
-    if (boxes.count() != before) {
-        err << "mqdeck: cannot save " << outPath << '\n';
-        return 1;
+    return saveDeckFile(io.files, line.files[1], deck, io.err) ? exitDone : exitFailed;
+}
+
+int runCommand(const Command& command, const std::vector<std::string>& args, ToolStreams& io) {
+    CommandLine line;
+    std::string error;
+    if (parseCommandLine(args, command.options, line, error) && line.has("--help")) {
+        io.out << command.usage << command.help;
+        return exitDone;
     }
-    return 0;
+    if (error.empty() &&
+        (line.files.size() < command.fewestFiles || line.files.size() > command.mostFiles)) {
+        error =
+            line.files.size() < command.fewestFiles ? "too few file names" : "too many file names";
+    }
+    if (!error.empty()) {
+        io.err << "mqdeck: " << command.name << ": " << error << '\n' << command.usage;
+        return exitUsage;
+    }
+    return command.run(line, io);
 }
 
 }  // namespace
 
-int ConsoleMessageBoxes::show(WindowRef /*owner*/, const std::string& text, const char* caption,
-                              unsigned type) {
-    ++count_;
-    err_ << "mqdeck: ";
-    if (caption != nullptr) {
-        err_ << cp1252ToUtf8(caption) << ": ";
-    }
-    err_ << cp1252ToUtf8(text) << '\n';
-    switch (type & 0x0Fu) {
-        case MB_YESNO:
-            return IDYES;
-        default:
-            return IDOK;
-    }
-}
+const Command dumpCommand{
+    "dump",
+    "usage: mqdeck dump FILE\n",
+    "Prints every card of the card file FILE as one JSON line, boxes 0 to 6, each\n"
+    "from its front card on.\n",
+    {},
+    1,
+    1,
+    runDump,
+};
+
+const Command writeCommand{
+    "write",
+    "usage: mqdeck write IN OUT\n",
+    "Reads the card file IN and saves its cards to OUT exactly as Mnemoquill would.\n",
+    {},
+    2,
+    2,
+    runWrite,
+};
 
 void dumpDeck(const CardBoxes& deck, std::ostream& out) {
     std::string line;
@@ -132,16 +111,20 @@ void dumpDeck(const CardBoxes& deck, std::ostream& out) {
 
 int runMqdeck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               FileSystem& files) {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        out << usage;
-        return 0;
+    ToolStreams io{out, err, files};
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        out << toolHelp;
+        for (const Command* command : commands) {
+            out << '\n' << command->usage << command->help;
+        }
+        return exitDone;
     }
-    if (args.size() == 2 && args[0] == "dump") {
-        return dumpFile(args[1], out, err);
+    for (const Command* command : commands) {
+        if (!args.empty() && args[0] == command->name) {
+            return runCommand(*command, std::vector<std::string>(args.begin() + 1, args.end()), io);
+        }
     }
-    if (args.size() == 3 && args[0] == "write") {
-        return writeFile(args[1], args[2], err, files);
-    }
-    err << usage;
-    return 2;
+    err << "mqdeck: " << (args.empty() ? "no command" : "unknown command " + args[0]) << '\n';
+    printUsage(err);
+    return exitUsage;
 }

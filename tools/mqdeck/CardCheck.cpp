@@ -1,0 +1,313 @@
+#include "tools/mqdeck/CardCheck.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <optional>
+
+#include "cardfile/CardText.h"
+#include "model/CardBoxes.h"
+#include "tools/mqdeck/Cp1252.h"
+#include "tools/mqdeck/TextLines.h"
+
+namespace {
+
+const char* const overwriteQuestion = "the program asks \"Overwrite?\"";
+
+// The next place of a tag at or after positions that only grow, as the blocks'
+// starts do; each tag is searched for once over the whole text.
+class ForwardFinder {
+public:
+    ForwardFinder(std::string_view text, std::string_view tag) : text_(text), tag_(tag) {}
+
+    bool within(std::size_t from, std::size_t end) {
+        if (!searched_ || (hit_ != std::string_view::npos && hit_ < from)) {
+            hit_ = text_.find(tag_, from);
+            searched_ = true;
+        }
+        return hit_ != std::string_view::npos && hit_ + tag_.size() <= end;
+    }
+
+private:
+    std::string_view text_;
+    std::string_view tag_;
+    std::size_t hit_ = 0;
+    bool searched_ = false;
+};
+
+struct ReadCard {
+    std::size_t line;
+    bool lead;  // marked "+"
+    std::int32_t section;
+    std::int32_t number;
+};
+
+struct FieldCheck {
+    const FieldTags& tags;
+    const char* fallback;  // what a missing field gives
+};
+
+const FieldCheck markField{cardfield::mark, "mark \"-\""};
+const FieldCheck sectionField{cardfield::section, "box 0"};
+const FieldCheck numberField{cardfield::number, "number 0"};
+const FieldCheck questionField{cardfield::question, "empty question"};
+const FieldCheck infoField{cardfield::info, "empty info"};
+const FieldCheck answerField{cardfield::answer, "empty answer"};
+
+// A value as a message shows it: on one line, cut short.
+std::string shown(std::string_view value) {
+    constexpr std::size_t longest = 40;
+    std::string text(value.substr(0, longest));
+    std::replace_if(text.begin(), text.end(), isLineBreak, ' ');
+    text = cp1252ToUtf8(text);
+    return "\"" + text + (value.size() > longest ? "...\"" : "\"");
+}
+
+// What atoi reads without leaving anything out: blanks, a sign, digits, blanks.
+bool plainInteger(std::string_view value) {
+    auto isBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    std::size_t at = 0;
+    while (at < value.size() && isBlank(value[at])) {
+        ++at;
+    }
+    at += at < value.size() && (value[at] == '+' || value[at] == '-') ? 1 : 0;
+    const std::size_t digits = at;
+    while (at < value.size() && value[at] >= '0' && value[at] <= '9') {
+        ++at;
+    }
+    if (at == digits) {
+        return false;
+    }
+    while (at < value.size() && isBlank(value[at])) {
+        ++at;
+    }
+    return at == value.size();
+}
+
+std::string lineList(const std::vector<const ReadCard*>& cards) {
+    std::string text;
+    for (const ReadCard* card : cards) {
+        text += (text.empty() ? "" : ", ") + std::to_string(card->line);
+    }
+    return text;
+}
+
+class Checker {
+public:
+    explicit Checker(std::string_view bytes) : cardText_(bytes), lines_(bytes) {
+        const std::size_t nul = bytes.find('\0');
+        if (nul != std::string_view::npos) {
+            add(nul, "a NUL byte: the program reads nothing from here on (" +
+                         std::to_string(bytes.size() - nul) + " bytes)");
+        }
+        for (const FieldCheck* field :
+             {&markField, &sectionField, &numberField, &questionField, &infoField, &answerField}) {
+            openTags_.emplace_back(cardText_.text(), field->tags.open);
+        }
+    }
+
+    CheckReport run() {
+        const std::string_view text = cardText_.text();
+        if (text.empty()) {
+            report_.findings.push_back(
+                {1,
+                 "no text: the program cannot open the file (\"Couldn't read any card datas!\")"});
+            return std::move(report_);
+        }
+        std::size_t scan = 0;
+        CardBlock block;
+        bool another = true;
+        while (another) {
+            another = cardText_.nextCardBlock(scan, block);
+            checkBlock(block);
+        }
+        reportOutside(covered_, text.size());
+        checkBoxes();
+        std::stable_sort(
+            report_.findings.begin(), report_.findings.end(),
+            [](const CheckFinding& a, const CheckFinding& b) { return a.line < b.line; });
+        return std::move(report_);
+    }
+
+private:
+    void add(std::size_t offset, std::string text) {
+        report_.findings.push_back({lines_.lineOf(offset), std::move(text)});
+    }
+
+    void checkBlock(const CardBlock& block) {
+        const std::string_view text = cardText_.text();
+        const bool opened = text.substr(block.start, cardtag::cardOpen.size()) == cardtag::cardOpen;
+        const std::size_t tagEnd =
+            !block.found ? text.size()
+            : text.substr(block.end, cardtag::cardClose.size()) == cardtag::cardClose
+                ? block.end + cardtag::cardClose.size()
+                : block.end + cardtag::cardCloseCut.size();
+        if (!opened) {
+            add(block.start, "no card (\"<C>\") at all: " + std::string(overwriteQuestion) +
+                                 ", and Yes makes one card of whatever fields the text holds");
+        } else {
+            reportOutside(covered_, block.start);
+            if (!block.found) {
+                add(block.start,
+                    "the card has no end (\"</C>\"): its fields are looked for up to "
+                    "the end of the file, and " +
+                        std::string(overwriteQuestion) + " before it reads the file");
+            } else if (tagEnd - block.end == cardtag::cardCloseCut.size() &&
+                       block.end != previousEnd_) {
+                add(block.end, "the card ends in \"</C\" without its \">\" (accepted)");
+            }
+            if (block.start < previousEnd_) {
+                add(block.start, "a \"<C>\" inside the card of line " +
+                                     std::to_string(previousLine_) + ", before its end: " +
+                                     (block.found ? "both cards end at line " +
+                                                        std::to_string(lines_.lineOf(block.end))
+                                                  : std::string("neither card has an end")));
+            }
+            previousEnd_ = block.end;
+            previousLine_ = lines_.lineOf(block.start);
+        }
+        covered_ = std::max(covered_, tagEnd);
+        readFields(block, opened);
+    }
+
+    // The fields in the order the reader takes them.
+    void readFields(const CardBlock& block, bool opened) {
+        missing_.clear();
+        const auto mark = field(block, markField, 0);
+        const auto section = field(block, sectionField, 1);
+        const auto number = field(block, numberField, 2);
+        field(block, questionField, 3);
+        field(block, infoField, 4);
+        field(block, answerField, 5);
+        if (opened && !missing_.empty()) {
+            add(block.start, "fields missing, the defaults are taken: " + missing_);
+        }
+
+        ReadCard card{lines_.lineOf(block.start), mark && *mark == "+", 0, 0};
+        if (mark && *mark != "+" && *mark != "-") {
+            addAt(*mark, "mark " + shown(*mark) +
+                             " is neither \"+\" nor \"-\": the card does "
+                             "not lead its box");
+        }
+        if (section) {
+            card.section = readInteger(*section);
+            if (!plainInteger(*section)) {
+                addAt(*section,
+                      "section " + shown(*section) + " reads as " + std::to_string(card.section));
+            }
+            if (card.section < 0 || card.section > CardBoxes::lastBox) {
+                addAt(*section, "section " + std::to_string(card.section) +
+                                    " is no box 0 to 6: the card goes to box 1, and the program "
+                                    "says \"Invalid section number found! Set number to section "
+                                    "1!\"");
+                card.section = 1;
+            }
+        }
+        if (number) {
+            card.number = readInteger(*number);
+            if (!plainInteger(*number)) {
+                addAt(*number,
+                      "number " + shown(*number) + " reads as " + std::to_string(card.number));
+            }
+        }
+        ++report_.counts[static_cast<std::size_t>(card.section)];
+        cards_.push_back(card);
+    }
+
+    std::optional<std::string_view> field(const CardBlock& block, const FieldCheck& check,
+                                          std::size_t index) {
+        auto value = cardText_.fieldValue(block, check.tags);
+        if (!value) {
+            const bool open = openTags_[index].within(block.start, block.end);
+            missing_ += missing_.empty() ? "" : ", ";
+            missing_ += "\"" + std::string(check.tags.open) + "\"";
+            if (open) {
+                missing_ += " without \"" + std::string(check.tags.close) + "\"";
+            }
+            missing_ += " (" + std::string(check.fallback) + ")";
+        }
+        return value;
+    }
+
+    void addAt(std::string_view value, std::string text) {
+        add(static_cast<std::size_t>(value.data() - cardText_.text().data()), std::move(text));
+    }
+
+    void reportOutside(std::size_t from, std::size_t to) {
+        const std::string_view text = cardText_.text();
+        for (std::size_t at = from; at < to; ++at) {
+            const char c = text[at];
+            if (c != ' ' && c != '\t' && !isLineBreak(c)) {
+                std::size_t lineEnd = at;
+                while (lineEnd < to && !isLineBreak(text[lineEnd])) {
+                    ++lineEnd;
+                }
+                add(at,
+                    "text outside any card is ignored: " + shown(text.substr(at, lineEnd - at)));
+                return;
+            }
+        }
+    }
+
+    // The reader orders boxes 1 to 6 by number and lets the first "+" card lead;
+    // box 0 keeps the file's order whatever its numbers and marks.
+    void checkBoxes() {
+        for (int box = 1; box <= CardBoxes::lastBox; ++box) {
+            std::vector<const ReadCard*> cards;
+            for (const ReadCard& card : cards_) {
+                if (card.section == box) {
+                    cards.push_back(&card);
+                }
+            }
+            if (cards.empty()) {
+                continue;
+            }
+            std::stable_sort(cards.begin(), cards.end(), [](const ReadCard* a, const ReadCard* b) {
+                return a->number < b->number;
+            });
+            const std::string name = "box " + std::to_string(box);
+            std::vector<const ReadCard*> leads;
+            std::copy_if(cards.begin(), cards.end(), std::back_inserter(leads),
+                         [](const ReadCard* card) { return card->lead; });
+            if (leads.empty()) {
+                report_.findings.push_back(
+                    {cards.front()->line, name + " has no card marked \"+\": the card of line " +
+                                              std::to_string(cards.front()->line) +
+                                              " (lowest number) leads it"});
+            } else if (leads.size() > 1) {
+                report_.findings.push_back(
+                    {leads[1]->line, name + " has " + std::to_string(leads.size()) +
+                                         " cards marked \"+\" (lines " + lineList(leads) +
+                                         "): the one of line " + std::to_string(leads[0]->line) +
+                                         " leads it"});
+            }
+            for (auto run = cards.begin(); run != cards.end();) {
+                const auto end = std::find_if(run, cards.end(), [&](const ReadCard* card) {
+                    return card->number != (*run)->number;
+                });
+                if (end - run > 1) {
+                    const std::vector<const ReadCard*> same(run, end);
+                    report_.findings.push_back(
+                        {same[1]->line, name + ": number " + std::to_string((*run)->number) +
+                                            " is on more than one card (lines " + lineList(same) +
+                                            "): they keep their order in the file"});
+                }
+                run = end;
+            }
+        }
+    }
+
+    CardText cardText_;
+    LineIndex lines_;
+    std::vector<ForwardFinder> openTags_;
+    CheckReport report_;
+    std::vector<ReadCard> cards_;
+    std::string missing_;
+    std::size_t covered_ = 0;  // end of the cards seen so far, end tags included
+    std::size_t previousEnd_ = 0;
+    std::size_t previousLine_ = 0;
+};
+
+}  // namespace
+
+CheckReport checkCardText(std::string_view text) { return Checker(text).run(); }

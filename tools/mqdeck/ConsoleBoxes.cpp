@@ -1,0 +1,20 @@
+#include "tools/mqdeck/ConsoleBoxes.h"
+
+#include <ostream>
+
+#include "platform/WinConstants.h"
+#include "tools/mqdeck/Cp1252.h"
+
+int ConsoleMessageBoxes::show(WindowRef /*owner*/, const std::string& text, const char* caption,
+                              unsigned type) {
+    ++count_;
+    err_ << "mqdeck: ";
+    if (caption != nullptr) {
+        err_ << cp1252ToUtf8(caption) << ": ";
+    }
+    err_ << cp1252ToUtf8(text) << '\n';
+    if ((type & 0x0Fu) == MB_YESNO) {
+        return goOn_ ? IDYES : IDNO;
+    }
+    return IDOK;
+}

@@ -1,0 +1,154 @@
+#include "tools/mqdeck/ImportParser.h"
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+
+#include "tools/mqdeck/DelimitedText.h"
+#include "tools/mqdeck/HtmlText.h"
+#include "tools/mqdeck/InputDecoding.h"
+#include "tools/mqdeck/TextLines.h"
+
+namespace {
+
+// "</C" stands for "</C>" too: the reader ends a card at either.
+constexpr std::array<std::string_view, 13> cardTags = {
+    "<C>", "</C", "<M>", "</M>", "<S>", "</S>", "<N>", "</N>", "<Q>", "</Q>", "<A>", "</A>", "<I>",
+};
+constexpr std::string_view infoClose = "</I>";
+
+// The first thing in `text` that would not read back from a card file.
+std::string_view unwritable(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos) {
+        return std::string_view("\0", 1);
+    }
+    // Every tag starts with "<": only those places need a look.
+    for (std::size_t at = text.find('<'); at != std::string_view::npos;
+         at = text.find('<', at + 1)) {
+        const std::string_view rest = text.substr(at);
+        for (const std::string_view tag : cardTags) {
+            if (rest.substr(0, tag.size()) == tag) {
+                return tag;
+            }
+        }
+        if (rest.substr(0, infoClose.size()) == infoClose) {
+            return infoClose;
+        }
+    }
+    return {};
+}
+
+class Importer {
+public:
+    Importer(const std::string& text, bool replace, ImportResult& result)
+        : text_(text), lines_(text), replace_(replace), result_(result) {}
+
+    bool run() {
+        DelimitedHeaders headers;
+        if (!readHeaders(text_, headers, result_.error)) {
+            return false;
+        }
+        html_ = headers.html;
+        skipped_ = headers.skippedColumns;
+        const char separator =
+            headers.separator != 0 ? headers.separator : detectSeparator(text_, headers.dataStart);
+        DelimitedReader reader(text_, separator, headers.dataStart);
+        DelimitedRecord record;
+        std::size_t errorAt = 0;
+        std::string error;
+        while (reader.next(record, error, errorAt)) {
+            if (!addCard(record)) {
+                return false;
+            }
+        }
+        if (!error.empty()) {
+            return fail(errorAt, error);
+        }
+        return true;
+    }
+
+private:
+    bool fail(std::size_t at, const std::string& why) {
+        result_.error = "line " + std::to_string(lines_.lineOf(at)) + ": " + why;
+        return false;
+    }
+
+    bool addCard(const DelimitedRecord& record) {
+        ImportedCard& card = result_.cards.emplace_back();
+        std::string* const texts[] = {&card.question, &card.answer, &card.info};
+        std::size_t used = 0;
+        for (std::size_t column = 0; column < record.count; ++column) {
+            if (std::find(skipped_.begin(), skipped_.end(), column) != skipped_.end()) {
+                continue;
+            }
+            if (used < std::size(texts) && !takeField(record.fields[column], *texts[used])) {
+                return false;
+            }
+            ++used;
+        }
+        if (used > std::size(texts)) {
+            result_.extraColumns = std::max(result_.extraColumns, used - std::size(texts));
+        }
+        return true;
+    }
+
+    bool takeField(const DelimitedField& field, std::string& text) {
+        if (!html_) {
+            text = field.value;
+        } else {
+            UnheldEntity unheld;
+            text = htmlToText(field.value, unheld);
+            if (unheld.count > 0) {
+                if (!replace_) {
+                    const std::size_t at = text_.find(unheld.first, field.begin);
+                    const TextPosition position =
+                        lines_.at(at != std::string::npos ? at : field.begin);
+                    result_.error = "line " + std::to_string(position.line) + ", column " +
+                                    std::to_string(position.column) + ": " + unheld.first +
+                                    " stands for the character " +
+                                    describeCharacter(unheld.codePoint) +
+                                    ", which is not in code page 1252 (--replace writes \"?\" "
+                                    "instead)";
+                    return false;
+                }
+                result_.replaced += unheld.count;
+            }
+        }
+        const std::string_view bad = unwritable(text);
+        if (bad.empty()) {
+            return true;
+        }
+        // Point at the tag itself when the field holds it as written.
+        const std::size_t raw = std::string_view(text_).substr(0, field.end).find(bad, field.begin);
+        const std::string what = bad == std::string_view("\0", 1)
+                                     ? "a NUL character"
+                                     : "the card file tag \"" + std::string(bad) + "\"";
+        return fail(raw != std::string_view::npos ? raw : field.begin,
+                    "a field holds " + what +
+                        ", which a card file cannot hold: the card would not read back");
+    }
+
+    const std::string& text_;
+    LineIndex lines_;
+    bool replace_;
+    ImportResult& result_;
+    bool html_ = false;
+    std::vector<std::size_t> skipped_;
+};
+
+}  // namespace
+
+ImportResult parseImport(std::string_view bytes, bool replace) {
+    ImportResult result;
+    DecodedInput input;
+    if (!decodeInput(bytes, replace, input, result.error)) {
+        return result;
+    }
+    result.replaced = input.replaced;
+    Importer importer(input.text, replace, result);
+    result.ok = importer.run();
+    if (!result.ok) {
+        result.cards.clear();
+    }
+    return result;
+}

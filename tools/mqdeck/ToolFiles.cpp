@@ -1,0 +1,123 @@
+#include "tools/mqdeck/ToolFiles.h"
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+
+#include "cardfile/CardReader.h"
+#include "cardfile/CardWriter.h"
+#include "platform/WinConstants.h"
+#include "tools/mqdeck/ConsoleBoxes.h"
+
+namespace {
+
+// Beside the target, as the program's own save names its temporary file.
+const char* const saveSuffix = ".mqsave";
+
+std::string whyFailed(ErrorCode error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+            return "no such file";
+        case ERROR_PATH_NOT_FOUND:
+            return "no such file or folder";
+        case ERROR_ACCESS_DENIED:
+            return "access denied";
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return "the disk is full";
+        case ERROR_INVALID_NAME:
+            return "not a valid file name";
+        default:
+            return "error " + std::to_string(error);
+    }
+}
+
+bool isFolder(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::is_directory(path, ignored);
+}
+
+bool reportFolder(const std::string& path, std::ostream& err) {
+    err << "mqdeck: " << path << " is a folder, not a file\n";
+    return false;
+}
+
+}  // namespace
+
+bool readInputFile(FileSystem& files, const std::string& path, std::string& bytes,
+                   std::ostream& err) {
+    if (isFolder(path)) {
+        return reportFolder(path, err);
+    }
+    ErrorCode error = 0;
+    std::unique_ptr<InputFile> file = files.openForReading(path, error);
+    if (!file) {
+        err << "mqdeck: cannot open " << path << ": " << whyFailed(error) << '\n';
+        return false;
+    }
+    constexpr std::uint32_t chunk = 1u << 20;
+    std::uint32_t wanted = file->size();
+    for (;;) {
+        const std::size_t before = bytes.size();
+        if (!file->read(bytes, wanted > 0 ? wanted : chunk, error)) {
+            err << "mqdeck: cannot read " << path << ": " << whyFailed(error) << '\n';
+            return false;
+        }
+        if (bytes.size() == before) {
+            return true;
+        }
+        wanted = chunk;
+    }
+}
+
+bool readDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, MessageBoxes& boxes,
+                  std::ostream& err) {
+    std::string text;
+    if (!readInputFile(files, path, text, err)) {
+        return false;
+    }
+    if (text.empty() || text[0] == '\0') {
+        err << "mqdeck: " << path << " holds no text\n";
+        return false;
+    }
+    readCardText(deck, text, boxes);
+    if (deck.isAborted() != 0) {
+        err << "mqdeck: " << path << " holds no card file: left as it is\n";
+        return false;
+    }
+    return true;
+}
+
+bool saveDeckFile(FileSystem& files, const std::string& path, const CardBoxes& deck,
+                  std::ostream& err) {
+    // The save only ever shows a box when it failed.
+    ConsoleMessageBoxes boxes(err);
+    writeDeckToFile(deck, path, files, boxes);
+    if (boxes.count() != 0) {
+        err << "mqdeck: cannot save " << path << '\n';
+        return false;
+    }
+    return true;
+}
+
+bool saveTextFile(FileSystem& files, const std::string& path, const std::string& bytes,
+                  std::ostream& err) {
+    if (isFolder(path)) {
+        return reportFolder(path, err);
+    }
+    const std::string temporary = path + saveSuffix;
+    ErrorCode error = 0;
+    std::unique_ptr<OutputFile> file = files.createForWriting(temporary, error);
+    if (!file) {
+        err << "mqdeck: cannot save " << path << ": " << whyFailed(error) << '\n';
+        return false;
+    }
+    bool saved = writeWhole(*file, bytes, error) && file->commit(error);
+    file.reset();  // an open file can be neither moved nor removed on Windows
+    saved = saved && files.replace(temporary, path, error);
+    if (!saved) {
+        files.remove(temporary);
+        err << "mqdeck: cannot save " << path << ": " << whyFailed(error) << '\n';
+    }
+    return saved;
+}

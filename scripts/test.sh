@@ -61,6 +61,8 @@ if step win-build bash -c "cmake -S . -B '$MQ_WIN_BUILD' -DCMAKE_TOOLCHAIN_FILE=
         gtest "wine-$(basename "$t" .exe)" wine "$t"
     done
     step wine-tool-tests ctest --test-dir "$MQ_WIN_BUILD" -R "^mqdeck$" --no-tests=error --output-on-failure
+    # The installer and the portable zip; the end-to-end tests install the former.
+    step win-package bash -c "cd '$MQ_WIN_BUILD' && rm -f packages/Mnemoquill-* && cpack"
     if [ -f tests/e2e/run.sh ]; then
         # The end-to-end tests start a virtual display of their own, so real key
         # presses never reach a desktop you are working on.

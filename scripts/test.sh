@@ -68,7 +68,8 @@ if [ "$MQ_WIN_ARCH" != i686 ]; then
     echo "== Windows build of the product (MinGW-w64, i686; not run: this machine runs no 32-bit code)"
     step win32-build bash -c "win_build '$MQ_WIN32_BUILD' '$MQ_WIN32_TOOLCHAIN' >/dev/null &&
         i686-w64-mingw32-objdump -p '$MQ_WIN32_BUILD/shell/Mnemoquill.exe' |
-        grep -q 'Subsystem.*Windows GUI'"
+        grep -q 'Subsystem.*Windows GUI' &&
+        cd '$MQ_WIN32_BUILD' && rm -f packages/Mnemoquill-* && cpack >/dev/null"
 fi
 
 echo "== Windows build (MinGW-w64, $MQ_WIN_ARCH), tested under Wine ($WINEARCH)"
@@ -77,6 +78,8 @@ if step win-build win_build "$MQ_WIN_BUILD" "$MQ_WIN_TOOLCHAIN"; then
         gtest "wine-$(basename "$t" .exe)" wine "$t"
     done
     step wine-tool-tests ctest --test-dir "$MQ_WIN_BUILD" -R "^mqdeck$" --no-tests=error --output-on-failure
+    # The installer and the portable zip; the end-to-end tests install the former.
+    step win-package bash -c "cd '$MQ_WIN_BUILD' && rm -f packages/Mnemoquill-* && cpack"
     if [ -f tests/e2e/run.sh ]; then
         # The end-to-end tests start a virtual display of their own, so real key
         # presses never reach a desktop you are working on.

@@ -23,7 +23,7 @@ import subprocess
 import tempfile
 import time
 import unittest
-from pathlib import Path
+from pathlib import Path, PureWindowsPath
 
 SHARED_PREFIX = Path.home() / ".cache" / "mnemoquill" / "wineprefix"
 PRIVATE_PREFIX = Path.home() / ".cache" / "mnemoquill" / "e2e-wineprefix"
@@ -62,7 +62,9 @@ class ProbeError(AssertionError):
 class Session:
     """One X display and one Wine prefix, shared by all tests of a run."""
 
-    def __init__(self):
+    def __init__(self, fresh_in=None):
+        """fresh_in: a folder in which to run on a fresh copy of the private prefix,
+        for tests that change the prefix itself (installers)."""
         build = os.environ.get("MQ_BUILD_DIR")
         if not build:
             raise unittest.SkipTest("MQ_BUILD_DIR is not set")
@@ -77,9 +79,15 @@ class Session:
                 raise FileNotFoundError(exe)
         self.xvfb = None
         self.env = dict(os.environ)
+        # No menu entries or file associations of the installer's shortcuts in
+        # the real desktop's menus.
         self.env.update(WINEARCH=os.environ.get("WINEARCH", "win32"), WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
-        self.env["WINEPREFIX"] = str(self._prefix())
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+        prefix = self.private_prefix()
+        if fresh_in:
+            prefix = self._fresh_copy(prefix, Path(fresh_in) / "prefix")
+        self.prefix = prefix
+        self.env["WINEPREFIX"] = str(prefix)
         self.env["DISPLAY"] = os.environ.get("MQ_E2E_DISPLAY") or self._start_xvfb()
         if self.xvfb:
             # No window manager runs on the own display, and Wine would wait two
@@ -89,7 +97,7 @@ class Session:
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.wineserver_kill()  # leftovers of an interrupted run
 
-    def _prefix(self):
+    def private_prefix(self):
         prefix = Path(os.environ.get("MQ_E2E_WINEPREFIX", PRIVATE_PREFIX))
         if (prefix / "system.reg").is_file():
             return prefix
@@ -103,6 +111,29 @@ class Session:
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             subprocess.run(["wineserver", "-w"], env=env, timeout=300)
         return prefix
+
+    @staticmethod
+    def _fresh_copy(template, prefix):
+        shutil.copytree(template, prefix, symlinks=True)
+        # The user's shell folders (Documents, Desktop...) link into the real home;
+        # the copy gets folders of its own.
+        for folder in (prefix / "drive_c" / "users").glob("*/*"):
+            if folder.is_symlink():
+                folder.unlink()
+                folder.mkdir()
+        # Nor does it remember where a program's file dialogs were last: they start
+        # in the working folder, as on a new machine.
+        user_reg = prefix / "user.reg"
+        sections = re.split(r"\n(?=\[)", user_reg.read_text(encoding="latin-1"))
+        user_reg.write_text("\n".join(s for s in sections if "\\\\ComDlg32\\\\" not in
+                                      s.split("\n", 1)[0]), encoding="latin-1")
+        return prefix
+
+    def unix_path(self, windows_path):
+        """Where a path of the Windows side lies in this prefix (C: or Z:)."""
+        path = PureWindowsPath(windows_path)
+        drive = (self.prefix / "dosdevices" / path.drive.lower()).resolve()
+        return drive.joinpath(*path.parts[1:])
 
     def _start_xvfb(self):
         if not shutil.which("Xvfb"):
@@ -200,8 +231,9 @@ class Probe:
 class Program:
     """One run of Mnemoquill.exe in a working folder of its own."""
 
-    def __init__(self, session, workdir):
+    def __init__(self, session, workdir, exe=None):
         self.session = session
+        self.exe = exe or session.exe
         self.workdir = Path(workdir)
         self.stdout_path = self.workdir.parent / (self.workdir.name + ".stdout")
         self.process = None
@@ -209,7 +241,7 @@ class Program:
     def start(self, *args):
         with open(self.stdout_path, "wb") as out:
             self.process = subprocess.Popen(
-                ["wine", str(self.session.exe), *args], cwd=self.workdir, env=self.session.env,
+                ["wine", str(self.exe), *args], cwd=self.workdir, env=self.session.env,
                 stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL)
         return self
 
@@ -260,10 +292,10 @@ class ProgramTestCase(unittest.TestCase):
 
     # --- starting and finding the program ---
 
-    def start_program(self, *args, workdir=None):
+    def start_program(self, *args, workdir=None, exe=None):
         workdir = workdir or self.workdir
         workdir.mkdir(exist_ok=True)
-        program = Program(self.session, workdir).start(*args)
+        program = Program(self.session, workdir, exe).start(*args)
         self.programs.append(program)
         return program
 
@@ -363,15 +395,17 @@ class ProgramTestCase(unittest.TestCase):
         self.session.xdotool("click", "1")
 
     def type_file_name(self, caption, path):
-        """Types `path` into the Open or Save As dialog like a user and confirms."""
+        """Types `path` into the Open or Save As dialog like a user and confirms; a
+        plain str is typed as it is (a name in the folder the dialog shows)."""
         self.box(caption)
         window = self.x_window(caption)
         name_field = 1148  # the file name combo box of the explorer-style dialogs
-        expected = self.windows_path(path).encode("cp1252")
+        typed = path if isinstance(path, str) else self.windows_path(path)
+        expected = typed.encode("cp1252")
         for _ in range(3):
             self.session.xdotool("windowfocus", "--sync", window)
             self.session.xdotool("key", "ctrl+a", "BackSpace")
-            self.session.xdotool("type", "--delay", "40", self.windows_path(path))
+            self.session.xdotool("type", "--delay", "40", typed)
             if wait_until(lambda: self.probe.ok("field", caption, name_field)[0] == expected,
                           timeout=3):
                 break

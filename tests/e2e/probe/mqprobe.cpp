@@ -25,9 +25,18 @@
 //   gone CAPTION MS        wait until no such window is left
 //   field CAPTION ID       text of one control of such a window
 //   x11 [CAPTION]          the X window id of the dialog or of such a window
+//   module NAME            full path of the DLL of that name loaded in the program
+//   version FILE           a file's version resource: the fixed file version,
+//                          then FileVersion, ProductVersion, ProductName,
+//                          FileDescription, CompanyName, LegalCopyright
+//   manifest FILE          the file's application manifest (resource 1, type 24)
 //   quit
 #include <windows.h>
+// after windows.h, which they build on
+#include <psapi.h>
+#include <winver.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -225,6 +234,78 @@ void menuState(UINT item, bool byPosition) {
     reply("ok", {std::to_string(static_cast<UINT>(state))});
 }
 
+// Which copy of a DLL the program loaded (comctl32 6 comes from the side-by-side
+// store only when the manifest asks for it).
+void modulePath(const std::string& name) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(dialog, &processId);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return reply("err", {"cannot open the process"});
+    std::vector<HMODULE> modules(256);
+    DWORD needed = 0;
+    std::string found;
+    if (EnumProcessModules(process, modules.data(),
+                           static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed)) {
+        modules.resize(std::min<std::size_t>(modules.size(), needed / sizeof(HMODULE)));
+        for (HMODULE module : modules) {
+            std::string path(MAX_PATH, '\0');
+            path.resize(GetModuleFileNameExA(process, module, path.data(),
+                                             static_cast<DWORD>(path.size())));
+            const std::size_t slash = path.find_last_of('\\');
+            if (lstrcmpiA(path.substr(slash + 1).c_str(), name.c_str()) == 0) found = path;
+        }
+    }
+    CloseHandle(process);
+    found.empty() ? reply("err", {"not loaded"}) : reply("ok", {found});
+}
+
+void versionResource(const std::string& file) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+    std::vector<char> data(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!size || !GetFileVersionInfoA(file.c_str(), 0, size, data.data()) ||
+        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed)
+        return reply("err", {"no version resource"});
+    std::vector<std::string> fields{std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                                    std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                                    std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+                                    std::to_string(LOWORD(fixed->dwFileVersionLS))};
+    // The strings are found under the language and code page the resource declares.
+    WORD* translation = nullptr;
+    if (!VerQueryValueA(data.data(), "\\VarFileInfo\\Translation",
+                        reinterpret_cast<void**>(&translation), &length) ||
+        length < 2 * sizeof(WORD))
+        return reply("err", {"no translation"});
+    char block[64];
+    std::snprintf(block, sizeof block, "\\StringFileInfo\\%04x%04x\\", translation[0],
+                  translation[1]);
+    for (const char* name : {"FileVersion", "ProductVersion", "ProductName", "FileDescription",
+                             "CompanyName", "LegalCopyright"}) {
+        char* value = nullptr;
+        const bool found = VerQueryValueA(data.data(), (block + std::string(name)).c_str(),
+                                          reinterpret_cast<void**>(&value), &length);
+        fields.push_back(found && value ? value : "");
+    }
+    reply("ok", fields);
+}
+
+void manifest(const std::string& file) {
+    HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC resource =
+        module ? FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) : nullptr;
+    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    if (!loaded) {
+        if (module) FreeLibrary(module);
+        return reply("err", {"no manifest"});
+    }
+    const std::string text(static_cast<const char*>(LockResource(loaded)),
+                           SizeofResource(module, resource));
+    FreeLibrary(module);
+    reply("ok", {text});
+}
+
 DWORD milliseconds(const std::vector<std::string>& args, std::size_t index) {
     return index < args.size() ? static_cast<DWORD>(std::atol(args[index].c_str())) : 0;
 }
@@ -347,6 +428,12 @@ bool run(const std::vector<std::string>& args) {
             window ? reinterpret_cast<std::uintptr_t>(GetPropA(window, "__wine_x11_whole_window"))
                    : 0;
         x11 ? reply("ok", {std::to_string(x11)}) : reply("err", {"no X window"});
+    } else if (command == "module") {
+        dialog ? modulePath(arg1) : reply("err", {"no dialog yet"});
+    } else if (command == "version") {
+        versionResource(arg1);
+    } else if (command == "manifest") {
+        manifest(arg1);
     } else if (command == "field") {
         HWND box = findBox(arg1);
         HWND item = box ? GetDlgItem(box, std::atoi(arg2.c_str())) : nullptr;

@@ -1,0 +1,55 @@
+# Windows builds: what `cpack` packs (scripts/package.sh runs it). The installer
+# and the portable zip carry the same folder: both programs, the sample deck and
+# the README as plain text.
+install(FILES ${PROJECT_SOURCE_DIR}/samples/latin.mqf DESTINATION .)
+
+# The README with Windows line ends, so that Notepad shows it as it is written.
+set(readme_txt ${PROJECT_BINARY_DIR}/README.txt)
+file(READ ${PROJECT_SOURCE_DIR}/README.md readme)
+string(REPLACE "\r\n" "\n" readme "${readme}")
+string(REPLACE "\n" "\r\n" readme "${readme}")
+set(written "")
+if(EXISTS ${readme_txt})
+  file(READ ${readme_txt} written)
+endif()
+if(NOT written STREQUAL readme)  # keeps its time stamp when unchanged
+  file(WRITE ${readme_txt} "${readme}")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/README.md)
+install(FILES ${readme_txt} DESTINATION .)
+
+# cpack packs what is built; scripts/package.sh builds the two programs first,
+# so packing never waits for the unit tests to build.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_GENERATOR NSIS ZIP)
+set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_PACKAGE_VENDOR ${MQ_VENDOR})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Flash-card trainer with the box method")
+# The product is the 32-bit program; a 64-bit build (what the tests run where a
+# machine runs no 32-bit code) packs into a 64-bit installer of its own name.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win64)
+  set(CPACK_MQ_NSIS_TARGET amd64-unicode)
+else()
+  set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win32)
+  set(CPACK_MQ_NSIS_TARGET x86-unicode)
+endif()
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY ${PROJECT_NAME})
+# One Add/Remove Programs entry whatever the version, so an update replaces it.
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY ${PROJECT_NAME})
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/packaging/CPackPerGenerator.cmake)
+
+# The installer script is our own (cmake/packaging/NSIS.template.in): the stock
+# one has no place for the per-user working folder and offers a PATH change
+# that a dialog program does not need.
+list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake/packaging)
+set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/shell/Mnemoquill.ico)
+set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/shell/Mnemoquill.ico)
+set(CPACK_MQ_VERSION_QUAD ${MQ_VERSION_DOTS})
+set(CPACK_MQ_COPYRIGHT "Copyright (C) 2026 ${MQ_VENDOR}")
+include(CPack)

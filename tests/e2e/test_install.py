@@ -1,0 +1,214 @@
+"""End-to-end test of the Windows installer under Wine, in a fresh prefix: a silent
+install, the installed program started the way its Start-menu shortcut starts it,
+a second install over the user's folder, and a silent uninstall."""
+
+import ntpath
+import os
+import re
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import xml.etree.ElementTree as ElementTree
+from pathlib import Path
+
+from harness import Probe, ProgramTestCase, Session, wait_until
+
+ROOT = Path(__file__).resolve().parents[2]
+SAMPLE = ROOT / "samples" / "latin.mqf"
+VERSION = re.search(r"project\(Mnemoquill VERSION ([\d.]+)",
+                    (ROOT / "CMakeLists.txt").read_text()).group(1)
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Mnemoquill"
+PROGRAM_FILES = {"Mnemoquill.exe", "mqdeck.exe", "latin.mqf", "README.txt", "Uninstall.exe"}
+SHORTCUT = "Mnemoquill.lnk"
+
+
+def read_shortcut(path):
+    """(target, working folder) of a shell link file, as Windows paths."""
+    data = Path(path).read_bytes()
+    flags = struct.unpack_from("<I", data, 20)[0]
+    pos = struct.unpack_from("<I", data, 0)[0]  # the header's size
+    if flags & 0x01:  # an item id list
+        pos += 2 + struct.unpack_from("<H", data, pos)[0]
+    target = None
+    if flags & 0x02:  # link info with the target's local path
+        size, _, info_flags, _, base, _, suffix = struct.unpack_from("<7I", data, pos)
+        if info_flags & 0x01:
+            target = b"".join(data[pos + offset:].split(b"\0", 1)[0]
+                              for offset in (base, suffix)).decode("cp1252")
+        pos += size
+    strings = {}
+    width, encoding = (2, "utf-16-le") if flags & 0x80 else (1, "cp1252")
+    for bit, name in ((0x04, "name"), (0x08, "relative"), (0x10, "workdir"),
+                      (0x20, "arguments"), (0x40, "icon")):
+        if flags & bit:
+            count = struct.unpack_from("<H", data, pos)[0]
+            # Wine counts the terminating NUL too.
+            strings[name] = data[pos + 2:pos + 2 + count * width].decode(encoding).rstrip("\0")
+            pos += 2 + count * width
+    return target, strings.get("workdir")
+
+
+class InstallerTest(ProgramTestCase):
+    """The steps build on each other and run in the order of their names."""
+
+    @classmethod
+    def setUpClass(cls):
+        if not os.environ.get("MQ_BUILD_DIR"):
+            raise unittest.SkipTest("MQ_BUILD_DIR is not set")
+        build = Path(os.environ["MQ_BUILD_DIR"])
+        found = sorted(build.glob("packages/Mnemoquill-*-win*-setup.exe"))
+        if not found:
+            raise FileNotFoundError(build / "packages" / "Mnemoquill-VERSION-win32-setup.exe"
+                                    " (scripts/package.sh or cpack in the build folder makes it)")
+        cls.installer = found[-1].resolve()
+        cls.prefix_tmp = tempfile.TemporaryDirectory(prefix="mq-install-")
+        cls.session = Session(fresh_in=cls.prefix_tmp.name)
+        try:
+            cls.probe = Probe(cls.session)
+            cls.install_seconds = cls.run_windows(str(cls.installer), "/S")
+        except BaseException:
+            cls.session.close()
+            cls.prefix_tmp.cleanup()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        super().tearDownClass()
+        cls.prefix_tmp.cleanup()
+
+    # --- the Windows side ---
+
+    @classmethod
+    def run_windows(cls, *command):
+        """Runs a program in the prefix to its end; how many seconds it took."""
+        start = time.monotonic()
+        code = subprocess.run(["wine", *command], env=cls.session.env, timeout=300,
+                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode
+        assert code == 0, "%r ended with %d" % (command, code)
+        return time.monotonic() - start
+
+    def uninstall_entry(self):
+        """The values of the Add/Remove Programs entry, or None without one."""
+        # Output to a file: the wineserver may hold a pipe open after reg has ended.
+        with tempfile.TemporaryFile() as out:
+            code = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY], env=self.session.env,
+                                  stdin=subprocess.DEVNULL, stdout=out,
+                                  stderr=subprocess.DEVNULL, timeout=120).returncode
+            out.seek(0)
+            text = out.read().decode("utf-8", "replace")
+        if code != 0:
+            return None
+        return dict(re.findall(r"^\s+(\S+)\s+REG_\w+\s+(.*?)\r?$", text, re.M))
+
+    def user_home(self):
+        (home,) = [p for p in (self.session.prefix / "drive_c" / "users").iterdir()
+                   if p.name != "Public"]
+        return home
+
+    def start_menu_shortcut(self):
+        return (self.user_home() / "AppData" / "Roaming" / "Microsoft" / "Windows" /
+                "Start Menu" / "Programs" / SHORTCUT)
+
+    def desktop_shortcut(self):
+        return self.user_home() / "Desktop" / SHORTCUT
+
+    def user_folder(self):
+        return self.session.unix_path(read_shortcut(self.start_menu_shortcut())[1])
+
+    # --- the steps ---
+
+    def test_1_silent_install_puts_files_shortcuts_and_entry_in_place(self):
+        print("\ninstall: %.1f s" % self.install_seconds, file=sys.stderr)
+        entry = self.uninstall_entry()
+        self.assertIsNotNone(entry, "no Add/Remove Programs entry")
+        folder = entry["InstallLocation"]
+        self.assertEqual(ntpath.basename(folder), "Mnemoquill")
+        program_folder = self.session.unix_path(folder)
+        self.assertEqual({p.name for p in program_folder.iterdir()}, PROGRAM_FILES)
+        exe = ntpath.join(folder, "Mnemoquill.exe")
+        self.assertEqual(
+            {k: entry.get(k) for k in ("DisplayName", "DisplayVersion", "Publisher",
+                                       "DisplayIcon", "UninstallString")},
+            {"DisplayName": "Mnemoquill", "DisplayVersion": VERSION,
+             "Publisher": "Mnemoquill-Team", "DisplayIcon": exe + ",0",
+             "UninstallString": '"%s"' % ntpath.join(folder, "Uninstall.exe")})
+        readme = (program_folder / "README.txt").read_bytes()
+        self.assertTrue(readme.startswith(b"# Mnemoquill\r\n"))
+        self.assertNotIn(b"\n", readme.replace(b"\r\n", b""))
+
+        # The shortcut starts the program in the user's folder, which has the sample;
+        # the desktop shortcut is there only when asked for.
+        target, workdir = read_shortcut(self.start_menu_shortcut())
+        self.assertEqual((target.lower(), workdir.split("\\")[-2:]),
+                         (exe.lower(), ["Documents", "Mnemoquill"]))
+        self.assertEqual((self.user_folder() / "latin.mqf").read_bytes(), SAMPLE.read_bytes())
+        self.assertFalse(self.desktop_shortcut().exists())
+
+        # Both programs carry the version as Explorer's Properties read it.
+        quad = ".".join((VERSION.split(".") + ["0"] * 4)[:4])
+        for name, description in (("Mnemoquill.exe", b"Mnemoquill flash-card trainer"),
+                                  ("mqdeck.exe", b"Mnemoquill card tool")):
+            fields = self.probe.ok("version", ntpath.join(folder, name))
+            self.assertEqual(fields[:5], [quad.encode(), VERSION.encode(), VERSION.encode(),
+                                          b"Mnemoquill", description], name)
+            self.assertEqual(fields[5:], [b"Mnemoquill-Team", b"Copyright \xa9 2026 Mnemoquill-Team"])
+
+        manifest = ElementTree.fromstring(self.probe.ok("manifest", exe)[0])
+        v1, v3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
+        controls = manifest.find("%sdependency/%sdependentAssembly/%sassemblyIdentity"
+                                 % (v1, v1, v1))
+        self.assertEqual((controls.get("name"), controls.get("version")),
+                         ("Microsoft.Windows.Common-Controls", "6.0.0.0"))
+        self.assertEqual(manifest.find(".//%srequestedExecutionLevel" % v3).get("level"),
+                         "asInvoker")
+        self.assertEqual(len(manifest.findall(
+            ".//{urn:schemas-microsoft-com:compatibility.v1}supportedOS")), 4)
+
+    def test_2_program_starts_from_the_shortcut_and_opens_the_sample_deck(self):
+        target, workdir = read_shortcut(self.start_menu_shortcut())
+        user_folder = self.session.unix_path(workdir)
+        program = self.start_program(workdir=user_folder, exe=target)
+        self.probe.ok("dialog", 60000)
+        # The manifest brings in the side-by-side common controls 6.
+        comctl32 = self.probe.ok("module", "comctl32.dll")[0].decode().lower()
+        self.assertIn("common-controls_6595b64144ccf1df_6.", comctl32)
+
+        # By its bare name: the Open dialog starts in the working folder.
+        self.keys("ctrl+o")
+        self.type_file_name("Open", "latin.mqf")
+        self.wait_for_title(b"Mnemoquill: latin")
+        self.assertEqual((user_folder / "mq_tmp.txt").read_bytes(), SAMPLE.read_bytes())
+        self.probe.ok("close")
+        self.box("Save ?")
+        self.answer("Save ?", "no")
+        self.assertEqual(program.wait(), 0)
+
+    def test_3_reinstall_with_desktop_shortcut_keeps_decks_and_uninstall_leaves_only_them(self):
+        user_folder = self.user_folder()
+        changed = SAMPLE.read_bytes() + b"<C>\r\n<Q>added</Q>\r\n</C>\r\n"
+        (user_folder / "latin.mqf").write_bytes(changed)
+        (user_folder / "mine.mqf").write_bytes(b"<C>\r\n<Q>mine</Q>\r\n</C>\r\n")
+        self.run_windows(str(self.installer), "/S", "/DESKTOP")
+        self.assertEqual((user_folder / "latin.mqf").read_bytes(), changed)
+        self.assertEqual(read_shortcut(self.desktop_shortcut()),
+                         read_shortcut(self.start_menu_shortcut()))
+
+        folder = self.uninstall_entry()["InstallLocation"]
+        program_folder = self.session.unix_path(folder)
+        # The uninstaller runs from a copy of itself in the temporary folder and
+        # returns at once; its work is done when the program folder is gone.
+        start = time.monotonic()
+        self.run_windows(ntpath.join(folder, "Uninstall.exe"), "/S")
+        wait_until(lambda: not program_folder.exists(), timeout=120)
+        print("\nuninstall: %.1f s" % (time.monotonic() - start), file=sys.stderr)
+        self.assertFalse(program_folder.exists())
+        self.assertFalse(self.start_menu_shortcut().exists())
+        self.assertFalse(self.desktop_shortcut().exists())
+        self.assertIsNone(self.uninstall_entry())
+        self.assertEqual(sorted(p.name for p in user_folder.iterdir()),
+                         ["latin.mqf", "mine.mqf", "mq_tmp.txt"])
+        self.assertEqual((user_folder / "latin.mqf").read_bytes(), changed)

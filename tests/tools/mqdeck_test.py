@@ -499,4 +499,8 @@ if __name__ == "__main__":
         sys.exit(__doc__)
     MQDECK = os.path.abspath(sys.argv[1])
     RUNNER = sys.argv[2:]
+    if RUNNER and os.path.basename(RUNNER[0]).startswith("wine"):
+        # A Wine program started after the server has gone waits seconds for it and
+        # its services: keep them up from one run of the tool to the next.
+        subprocess.run([os.environ.get("WINESERVER", "wineserver"), "-p10"], check=False)
     unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -41,7 +41,7 @@ std::string_view unwritable(std::string_view text) {
 class Importer {
 public:
     Importer(const std::string& text, bool replace, ImportResult& result)
-        : text_(text), lines_(text), replace_(replace), result_(result) {}
+        : text_(text), replace_(replace), result_(result) {}
 
     bool run() {
         DelimitedHeaders headers;
@@ -69,7 +69,7 @@ public:
 
 private:
     bool fail(std::size_t at, const std::string& why) {
-        result_.error = "line " + std::to_string(lines_.lineOf(at)) + ": " + why;
+        result_.error = "line " + std::to_string(LineIndex(text_).lineOf(at)) + ": " + why;
         return false;
     }
 
@@ -102,7 +102,7 @@ private:
                 if (!replace_) {
                     const std::size_t at = text_.find(unheld.first, field.begin);
                     const TextPosition position =
-                        lines_.at(at != std::string::npos ? at : field.begin);
+                        LineIndex(text_).at(at != std::string::npos ? at : field.begin);
                     result_.error = "line " + std::to_string(position.line) + ", column " +
                                     std::to_string(position.column) + ": " + unheld.first +
                                     " stands for the character " +
@@ -128,8 +128,8 @@ private:
                         ", which a card file cannot hold: the card would not read back");
     }
 
+    // Lines are only counted for a message: an import that goes well never needs them.
     const std::string& text_;
-    LineIndex lines_;
     bool replace_;
     ImportResult& result_;
     bool html_ = false;

@@ -27,10 +27,6 @@ bool isUtf8(std::string_view bytes) {
     return true;
 }
 
-std::string positionText(std::size_t line, std::size_t column) {
-    return "line " + std::to_string(line) + ", column " + std::to_string(column);
-}
-
 }  // namespace
 
 std::string describeCharacter(std::uint32_t codePoint) {
@@ -57,41 +53,41 @@ bool decodeInput(std::string_view bytes, bool replace, DecodedInput& out, std::s
     }
     out.text.clear();
     out.text.reserve(bytes.size());
-    std::size_t line = 1;
-    std::size_t lineStart = 0;  // in characters of `out.text`
     for (std::size_t at = 0; at < bytes.size();) {
-        const char c = bytes[at];
-        if (static_cast<unsigned char>(c) < 0x80) {
-            out.text += c;
-            ++at;
-            if (c == '\n' || (c == '\r' && (at == bytes.size() || bytes[at] != '\n'))) {
-                ++line;
-                lineStart = out.text.size();
-            }
-            continue;
+        // ASCII, the bulk of any file, goes across in runs.
+        std::size_t run = at;
+        while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80) {
+            ++run;
+        }
+        out.text.append(bytes.data() + at, run - at);
+        at = run;
+        if (at == bytes.size()) {
+            break;
         }
         std::uint32_t codePoint = 0;
         const std::size_t length = decodeUtf8(bytes, at, codePoint);
         const int byte = length == 0 ? -1 : cp1252Byte(codePoint);
-        if (byte < 0) {
-            if (!replace) {
-                const std::size_t column = out.text.size() - lineStart + 1;
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(c));
-                error = positionText(line, column) +
-                        (length == 0 ? ": the byte " + std::string(hex) + " is not UTF-8"
-                                     : ": the character " + describeCharacter(codePoint) +
-                                           " is not in code page 1252") +
-                        " (--replace writes \"?\" instead)";
-                return false;
-            }
+        if (byte >= 0) {
+            out.text += static_cast<char>(byte);
+            at += length;
+        } else if (replace) {
             out.text += '?';
             ++out.replaced;
             at += length == 0 ? 1 : length;
-            continue;
+        } else {
+            // Every character so far is one byte of the text made: its position
+            // there is the character's position in the file.
+            const TextPosition position = LineIndex(out.text).at(out.text.size());
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(bytes[at]));
+            error = "line " + std::to_string(position.line) + ", column " +
+                    std::to_string(position.column) +
+                    (length == 0 ? ": the byte " + std::string(hex) + " is not UTF-8"
+                                 : ": the character " + describeCharacter(codePoint) +
+                                       " is not in code page 1252") +
+                    " (--replace writes \"?\" instead)";
+            return false;
         }
-        out.text += static_cast<char>(byte);
-        at += length;
     }
     return true;
 }

@@ -5,14 +5,12 @@
 #include <ostream>
 
 #include "cardfile/CardReader.h"
+#include "cardfile/CardSave.h"
 #include "cardfile/CardWriter.h"
 #include "platform/WinConstants.h"
 #include "tools/mqdeck/ConsoleBoxes.h"
 
 namespace {
-
-// Beside the target, as the program's own save names its temporary file.
-const char* const saveSuffix = ".mqsave";
 
 std::string whyFailed(ErrorCode error) {
     switch (error) {
@@ -90,10 +88,8 @@ bool readDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, M
 
 bool saveDeckFile(FileSystem& files, const std::string& path, const CardBoxes& deck,
                   std::ostream& err) {
-    // The save only ever shows a box when it failed.
     ConsoleMessageBoxes boxes(err);
-    writeDeckToFile(deck, path, files, boxes);
-    if (boxes.count() != 0) {
+    if (!writeDeckToFile(deck, path, files, boxes)) {
         err << "mqdeck: cannot save " << path << '\n';
         return false;
     }
@@ -105,19 +101,10 @@ bool saveTextFile(FileSystem& files, const std::string& path, const std::string&
     if (isFolder(path)) {
         return reportFolder(path, err);
     }
-    const std::string temporary = path + saveSuffix;
-    ErrorCode error = 0;
-    std::unique_ptr<OutputFile> file = files.createForWriting(temporary, error);
-    if (!file) {
-        err << "mqdeck: cannot save " << path << ": " << whyFailed(error) << '\n';
+    ConsoleMessageBoxes boxes(err);
+    if (!saveCardText(bytes, path, files, boxes)) {
+        err << "mqdeck: cannot save " << path << '\n';
         return false;
     }
-    bool saved = writeWhole(*file, bytes, error) && file->commit(error);
-    file.reset();  // an open file can be neither moved nor removed on Windows
-    saved = saved && files.replace(temporary, path, error);
-    if (!saved) {
-        files.remove(temporary);
-        err << "mqdeck: cannot save " << path << ": " << whyFailed(error) << '\n';
-    }
-    return saved;
+    return true;
 }

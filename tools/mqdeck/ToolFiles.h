@@ -23,7 +23,7 @@ bool readDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, M
 bool saveDeckFile(FileSystem& files, const std::string& path, const CardBoxes& deck,
                   std::ostream& err);
 
-// Saves any text the way the program saves a card file: written beside the target
-// first, then put in its place, so a failure leaves the old file as it was.
+// Saves any text with the program's safe save, so a failure leaves the old file
+// as it was.
 bool saveTextFile(FileSystem& files, const std::string& path, const std::string& bytes,
                   std::ostream& err);

@@ -72,16 +72,11 @@ class MonkeyTest(ProgramTestCase):
         deadline = time.monotonic() + seconds
         while (len(log) < steps) if steps else (time.monotonic() < deadline):
             command = rng.choice(COMMANDS)
-            # Cards made or removed in boxes 0 and 6 show in no count, so the
-            # editing commands stay in boxes 1 to 5.
-            if ((before["outer"] and command in (EDIT, INSERT, DELETE)) or
-                    (before["edit"] and command in (BOX_0, BOX_6))):
-                continue
-            shown = self.text(QUESTION) if command == DELETE else None
-            nothing_shown = self.text(ANSWER) == b"no cards." if command == EDIT else None
-            selected = [self.checked(r) for r in RADIOS] if command == DELETE else None
             log.append(command)
             where = "seed %d, step %d: %r" % (seed, len(log), log[-8:])
+            shown = (self.text(QUESTION), self.text(ANSWER)) if command in (DELETE, EDIT) else None
+            selected = ([self.checked(r) for r in RADIOS].index(True)
+                        if command == DELETE and not before["outer"] else None)
 
             self.probe.ok("command", command)
             self.probe.ok("ping")  # the command is taken after this one...
@@ -90,26 +85,35 @@ class MonkeyTest(ProgramTestCase):
             self.assertIsNone(program.process.poll(), where)
             after = self.state()
             change = sum(after["counts"]) - sum(before["counts"])
+            if command not in IN_PLACE:
+                before = after
+                continue
 
-            if command in IN_PLACE:
-                if command == INSERT:
-                    expected = 1 if before["edit"] else 0
-                elif command == DELETE:
-                    box = selected.index(True)
-                    expected = -1 if before["edit"] and before["counts"][box] else 0
-                elif command == EDIT:
-                    # Edit mode with nothing shown starts with a fresh card.
-                    expected = 1 if not before["edit"] and nothing_shown else 0
-                elif command in RADIOS:
-                    # An empty box chosen in edit mode gets a card to write on.
-                    box = RADIOS.index(command)
-                    expected = 1 if before["edit"] and not before["counts"][box] else 0
-                else:
-                    expected = 0
-                self.assertEqual(change, expected, where)
-                made += max(change, 0)
-                if change < 0:
-                    deleted.append(shown)
+            # The cards this command made or removed, and whether boxes 1 to 5
+            # counted them; boxes 0 and 6 show no count.
+            editing, nothing_shown = before["edit"], shown and shown[1] == b"no cards."
+            counted = not before["outer"]
+            made_now = gone = False
+            if command == INSERT:
+                made_now = editing
+            elif command == DELETE:
+                gone = editing and (before["counts"][selected] > 0 if counted
+                                    else not nothing_shown)
+            elif command == EDIT:
+                # Edit mode with nothing shown starts with a fresh card.
+                made_now = not editing and nothing_shown
+            elif command in RADIOS:
+                # An empty box chosen in edit mode gets a card to write on.
+                counted = True
+                made_now = editing and not before["counts"][RADIOS.index(command)]
+            elif command in (BOX_0, BOX_6):
+                counted = False
+                # Cards already there show a question; a fresh one shows empty panes.
+                made_now = editing and (self.text(QUESTION), self.text(ANSWER)) == (b"", b"")
+            self.assertEqual(change, made_now - gone if counted else 0, where)
+            made += made_now
+            if gone:
+                deleted.append(shown[0])
             before = after
 
         sys.stderr.write("(%d steps, %d made, %d deleted) ... " % (len(log), made, len(deleted)))

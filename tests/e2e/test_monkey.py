@@ -37,6 +37,8 @@ BOXES = {"Edit Mode:", "Info", INFO_CAPTION}
 
 class MonkeyTest(ProgramTestCase):
 
+    maxDiff = None
+
     def state(self):
         return {"counts": [int(self.text(c) or b"-1") for c in COUNTS],
                 "edit": bool(self.menu_state(EDIT) & MF_CHECKED),

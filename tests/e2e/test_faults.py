@@ -112,8 +112,11 @@ class FaultTest(ProgramTestCase):
             self.assertEqual(deck.read_bytes(), DECK)
             self.assertEqual(deck.stat().st_mode, mode or deck.stat().st_mode)
         self.assertEqual(self.text(QUESTION), b"Baum")  # still answering, same card
-        # No copy is left behind, whatever happened.
+        # No copy is left behind, whatever happened: neither beside the file nor in
+        # the temporary folder, where it goes when the file's folder takes none.
         leftovers = {p.name for p in old.parent.iterdir()} - {deck.name, "filler"}
+        users = Path(self.session.env["WINEPREFIX"], "drive_c", "users")
+        leftovers.update(str(p) for p in users.glob("*/Temp/~mqsave*"))
         self.assertEqual(leftovers, set())
 
         remove(self, deck)

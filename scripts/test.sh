@@ -91,6 +91,17 @@ if step win-build win_build "$MQ_WIN_BUILD" "$MQ_WIN_TOOLCHAIN"; then
         [ "$2" -eq 0 ] || grep -E -A15 '^(FAIL|ERROR):' "$logs/e2e.log" | head -n 80
         record e2e "$1" "$2"
     fi
+    if [ -f tests/e2e/faults.sh ]; then
+        # Saving against a read-only, full, held or vanished file, as an ordinary user.
+        rc=0
+        bash tests/e2e/faults.sh "$MQ_WIN_BUILD" >"$logs/e2e-faults.log" 2>&1 || rc=$?
+        grep -E "^skipping|skipped '" "$logs/e2e-faults.log"
+        counts=$(python3 scripts/unittest_counts.py "$logs/e2e-faults.log")
+        set -- $counts
+        if [ "$rc" -ne 0 ] && [ "$2" -eq 0 ]; then set -- "$1" 1; fi
+        [ "$2" -eq 0 ] || grep -E -A15 '^(FAIL|ERROR):' "$logs/e2e-faults.log" | head -n 80
+        record e2e-faults "$1" "$2"
+    fi
 fi
 
 if [ -f fuzz/run.sh ]; then

@@ -10,4 +10,4 @@ MQ_BUILD_DIR=$(cd "$1" && pwd)
 export MQ_BUILD_DIR
 shift
 cd "$(dirname "$0")"
-exec python3 -m unittest -v test_program test_learning test_install "$@"
+exec python3 -m unittest -v test_program test_learning test_install test_monkey "$@"

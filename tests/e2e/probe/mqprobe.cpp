@@ -18,6 +18,8 @@
 //   hold PATH              keep PATH open for reading and writing, shared for reading
 //                          and writing but not for deleting or renaming
 //   release                close every file held
+//   ping                   ok once the dialog's thread has taken a sent message
+//   boxes                  the captions of every visible dialog-class window
 //   box CAPTION MS         wait for a dialog-class window (a message box) with
 //                          this caption: its owner, its buttons, its text
 //   answer CAPTION BUTTON  press yes/no/ok/cancel in that box
@@ -325,7 +327,8 @@ bool run(const std::vector<std::string>& args) {
         mainWindow ? reply("ok", {handle(mainWindow)}) : reply("err", {"no main window"});
     } else if (!dialog && (command == "text" || command == "enabled" || command == "checked" ||
                            command == "rect" || command == "title" || command == "menu" ||
-                           command == "menu-pos" || command == "command" || command == "close")) {
+                           command == "menu-pos" || command == "command" || command == "close" ||
+                           command == "ping")) {
         reply("err", {"no dialog yet"});
     } else if (command == "text") {
         HWND item = control(arg1);
@@ -391,6 +394,21 @@ bool run(const std::vector<std::string>& args) {
         for (HANDLE file : heldFiles) CloseHandle(file);
         heldFiles.clear();
         reply("ok");
+    } else if (command == "ping") {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, sendTimeoutMs, &ignored)
+            ? reply("ok")
+            : reply("err", {"no answer"});
+    } else if (command == "boxes") {
+        std::vector<HWND> windows;
+        EnumWindows(collectChild, reinterpret_cast<LPARAM>(&windows));
+        std::vector<std::string> captions;
+        for (HWND window : windows) {
+            if (IsWindowVisible(window) && className(window) == "#32770") {
+                captions.push_back(windowText(window));
+            }
+        }
+        reply("ok", captions);
     } else if (command == "wait-foreground") {
         // ok when the program's dialog is in the foreground and not minimized
         HWND now = nullptr;

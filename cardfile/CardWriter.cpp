@@ -9,17 +9,28 @@
 
 namespace {
 
-// What the writer puts between a card's values, in the order it writes them.
-constexpr std::string_view beforeMark = "<C>\r\n<M>";
-constexpr std::string_view beforeSection = "</M>\r\n<S>";
+// What the writer puts between a card's values, in the order it writes them. The
+// mark is part of the first piece: it is "+" or "-" by position.
+constexpr std::string_view leadHead = "<C>\r\n<M>+</M>\r\n<S>";
+constexpr std::string_view otherHead = "<C>\r\n<M>-</M>\r\n<S>";
 constexpr std::string_view beforeNumber = "</S>\r\n<N>";
 constexpr std::string_view beforeQuestion = "</N>\r\n<Q>";
 constexpr std::string_view beforeAnswer = "</Q>\r\n<A>";
 constexpr std::string_view beforeInfo = "</A>\r\n<I>";
 constexpr std::string_view afterInfo = "</I>\r\n</C>\r\n";
-constexpr std::size_t tagBytes = beforeMark.size() + beforeSection.size() + beforeNumber.size() +
-                                 beforeQuestion.size() + beforeAnswer.size() + beforeInfo.size() +
-                                 afterInfo.size();
+constexpr std::size_t tagBytes = leadHead.size() + beforeNumber.size() + beforeQuestion.size() +
+                                 beforeAnswer.size() + beforeInfo.size() + afterInfo.size();
+
+// How many characters the decimal form of `value` takes, sign included.
+std::size_t decimalSize(std::int32_t value) {
+    std::uint32_t magnitude =
+        value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    std::size_t size = value < 0 ? 2 : 1;
+    for (; magnitude >= 10; magnitude /= 10) {
+        ++size;
+    }
+    return size;
+}
 
 // Decimal digits of an int32, sign included: 11 at most.
 class Decimal {
@@ -37,7 +48,7 @@ private:
 
 // Mark and number come from the position in the box, not from the card, so the
 // file always leads each box with its current card.
-std::string_view markAt(std::int32_t position) { return position == 1 ? "+" : "-"; }
+std::string_view headAt(std::int32_t position) { return position == 1 ? leadHead : otherHead; }
 
 template <typename Visit>
 void forEachCard(const CardBoxes& deck, Visit visit) {
@@ -56,9 +67,8 @@ std::string composeCardText(const CardBoxes& deck) {
     // Sized first, so the text is written once into memory that never moves.
     std::size_t size = 0;
     forEachCard(deck, [&size](const Card& card, std::int32_t position) {
-        size += tagBytes + markAt(position).size() + Decimal(card.getSection()).text().size() +
-                Decimal(position).text().size() + card.getQuestion().size() +
-                card.getAnswer().size() + card.getInfo().size();
+        size += tagBytes + decimalSize(card.getSection()) + decimalSize(position) +
+                card.getQuestion().size() + card.getAnswer().size() + card.getInfo().size();
     });
     std::string text;
     text.reserve(size);
@@ -66,9 +76,9 @@ std::string composeCardText(const CardBoxes& deck) {
         const Decimal section(card.getSection());
         const Decimal number(position);
         for (const std::string_view piece :
-             {beforeMark, markAt(position), beforeSection, section.text(), beforeNumber,
-              number.text(), beforeQuestion, card.getQuestion(), beforeAnswer, card.getAnswer(),
-              beforeInfo, card.getInfo(), afterInfo}) {
+             {headAt(position), section.text(), beforeNumber, number.text(), beforeQuestion,
+              card.getQuestion(), beforeAnswer, card.getAnswer(), beforeInfo, card.getInfo(),
+              afterInfo}) {
             text.append(piece.data(), piece.size());
         }
     });

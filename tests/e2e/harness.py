@@ -373,14 +373,24 @@ class ProgramTestCase(unittest.TestCase):
         """The X window of the dialog, or of the dialog-class window with this caption."""
         return self.probe.ok("x11", caption)[0].decode()
 
+    def focus(self, window):
+        """Focuses an X window. On a loaded machine a window that Windows already
+        shows may not be viewable in X yet, and X refuses the focus until it is."""
+        for _ in range(20):
+            try:
+                return self.session.xdotool("windowfocus", "--sync", window)
+            except subprocess.CalledProcessError:
+                time.sleep(0.5)
+        return self.session.xdotool("windowfocus", "--sync", window)
+
     def keys(self, *keys, caption=""):
         """Presses keys the way a user does, with the window's X window focused."""
-        self.session.xdotool("windowfocus", "--sync", self.x_window(caption))
+        self.focus(self.x_window(caption))
         self.session.xdotool("key", "--delay", "80", *keys)
 
     def type_text(self, text):
         """Types into whatever control of the dialog has the keyboard focus."""
-        self.session.xdotool("windowfocus", "--sync", self.x_window())
+        self.focus(self.x_window())
         self.session.xdotool("type", "--delay", "60", text)
 
     def click_control(self, control_id):
@@ -403,7 +413,7 @@ class ProgramTestCase(unittest.TestCase):
         typed = path if isinstance(path, str) else self.windows_path(path)
         expected = typed.encode("cp1252")
         for _ in range(3):
-            self.session.xdotool("windowfocus", "--sync", window)
+            self.focus(window)
             self.session.xdotool("key", "ctrl+a", "BackSpace")
             self.session.xdotool("type", "--delay", "40", typed)
             if wait_until(lambda: self.probe.ok("field", caption, name_field)[0] == expected,

@@ -119,7 +119,8 @@ int CardFile::loadCardFile(DialogPort& window) {
     }
 
     auto deck = std::make_unique<CardBoxes>();
-    readCardText(*deck, text, boxes);
+    // The deck keeps the text its cards refer to; handing it over saves a copy.
+    readCardText(*deck, std::move(text), boxes);
     if (deck->isAborted() != 0) {
         return 0;
     }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <ostream>
+#include <utility>
 
 #include "cardfile/CardReader.h"
 #include "cardfile/CardSave.h"
@@ -78,7 +79,7 @@ bool readDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, M
         err << "mqdeck: " << path << " holds no text\n";
         return false;
     }
-    readCardText(deck, text, boxes);
+    readCardText(deck, std::move(text), boxes);
     if (deck.isAborted() != 0) {
         err << "mqdeck: " << path << " holds no card file: left as it is\n";
         return false;

@@ -78,11 +78,16 @@ void MQMainView::onGetNewCard(DialogPort& dialog) {
     if (deck_ == nullptr) {
         return;
     }
+    // The drawn card takes over from the active one, which may still carry the
+    // "nothing to show" flag of a box that ran empty; left so, it would later
+    // show "no cards." in a box that holds it (and, editing, get a card inserted).
+    const CardRef previous = activeCard_;
     if (!deck_->takeNewCard(activeCard_)) {
         const std::string text = platform_.strings.load(ids::noNewCardString, noNewCardCapacity);
         platform_.messageBoxes.show(dialog.window(), text, "Info", MB_OK);
         return;
     }
+    previous->setInit(1);
     // The click comes back as command 1006 before clickBox1 returns, so box 1 is
     // selected, through the gate, exactly as if the user had clicked it.
     clickBox1(dialog);

@@ -95,6 +95,21 @@ TEST_F(KeepingWorkTest, ACardInsertedIntoAnEmptyBoxIsTheCardEveryCommandActsOn) 
     EXPECT_EQ(question(), "one?");
 }
 
+TEST_F(KeepingWorkTest, ACardThatEmptiedItsBoxStillShowsAfterANewCardWasDrawn) {
+    boxes.answer(IDNO);
+    open(cardFileText({{0, "new"}, {1, "one"}, {3, "cat"}}));
+    press(ids::box3Radio);
+    press(ids::backButton);  // box 3 runs empty; "cat?" goes to the back of box 1
+    press(ids::getNewCardItem);
+    press(ids::nextButton);
+    EXPECT_EQ(question(), "cat?");
+    press(ids::showButton);
+    EXPECT_EQ(answerPane(), "cat!");
+    press(ids::editItem);
+    press(ids::box1Radio);  // cards there: nothing is inserted
+    EXPECT_EQ(view.deck()->count(1), 3);
+}
+
 TEST_F(KeepingWorkTest, CommandsGivenWhileABoxIsUpAreDropped) {
     std::vector<CommandOutcome> meanwhile;
     boxes.whileShown = [&](const std::string& text) {

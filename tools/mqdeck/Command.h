@@ -21,7 +21,7 @@ struct Command {
     const char* name;
     const char* usage;  // "usage: mqdeck NAME ..." lines, continued with seven blanks
     const char* help;   // what the command does and what each option means
-    std::vector<OptionSpec> options;
+    std::vector<OptionRule> options;
     std::size_t fewestFiles;
     std::size_t mostFiles;
     // Runs with arguments that have passed the checks above.

@@ -1,6 +1,8 @@
 #include "tools/mqdeck/CommandLine.h"
 
-bool parseCommandLine(const std::vector<std::string>& args, const std::vector<OptionSpec>& known,
+#include <algorithm>
+
+bool parseCommandLine(const std::vector<std::string>& args, const std::vector<OptionRule>& known,
                       CommandLine& line, std::string& error) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -19,15 +21,13 @@ bool parseCommandLine(const std::vector<std::string>& args, const std::vector<Op
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& option : known) {
-            spec = name == option.name ? &option : spec;
-        }
-        if (spec == nullptr) {
+        const auto option = std::find_if(known.begin(), known.end(),
+                                         [&](const OptionRule& o) { return o.name == name; });
+        if (option == known.end()) {
             error = "unknown option " + name;
             return false;
         }
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             if (equals != std::string::npos) {
                 error = name + " takes no value";
                 return false;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-struct OptionSpec {
+struct OptionRule {
     const char* name;  // "--into"
     bool takesValue;
 };
@@ -23,5 +23,5 @@ struct CommandLine {
 // Options may stand before, between or after the file names, a value after the
 // option or joined to it with "="; "--" ends the options. "--help" and "-h" are
 // always known. Unknown options and missing values fail with a message.
-bool parseCommandLine(const std::vector<std::string>& args, const std::vector<OptionSpec>& known,
+bool parseCommandLine(const std::vector<std::string>& args, const std::vector<OptionRule>& known,
                       CommandLine& line, std::string& error);

@@ -3,15 +3,8 @@
 #include <cstdlib>
 #include <string>
 
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "platform/WinConstants.h"
+#ifndef _WIN32
 #include <sys/ioctl.h>
 #include <unistd.h>
 #endif

@@ -74,14 +74,18 @@ class MqdeckTest(unittest.TestCase):
     def run_tool(self, *args, env=None):
         # Files, not pipes: a runner's helper processes (the wineserver) may hold a
         # pipe open long after the tool has ended.
-        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            env = {k: v for k, v in dict(os.environ, **(env or {})).items() if v is not None}
-            code = subprocess.run(RUNNER + [MQDECK] + list(args), stdout=out, stderr=err,
-                                  env=env, timeout=600).returncode
-            out.seek(0)
-            err.seek(0)
-            out, err = out.read(), err.read()
-        err = err.decode("utf-8").replace("\r\n", "\n")  # boxes are converted too
+        env = {k: v for k, v in dict(os.environ, **(env or {})).items() if v is not None}
+        for _ in range(2):
+            with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+                code = subprocess.run(RUNNER + [MQDECK] + list(args), stdout=out, stderr=err,
+                                      env=env, timeout=600).returncode
+                out.seek(0)
+                err.seek(0)
+                out, err = out.read(), err.read()
+            err = err.decode("utf-8").replace("\r\n", "\n")  # boxes are converted too
+            # A Wine server that went away between runs is the runner's, not the tool's.
+            if not (RUNNER and err.startswith("wine client error")):
+                break
         for line in err.splitlines():  # no sanitizer or other stray report
             self.assertTrue(line.startswith(("mqdeck: ", "usage:", "       ")), err)
         return code, out, err

@@ -48,39 +48,59 @@ Temporary createTemporary(const std::string& folder, FileSystem& files, ErrorCod
     return {};
 }
 
-bool writeAndCommit(OutputFile& file, const std::string& text, ErrorCode& error) {
-    return writeWhole(file, text, error) && file.commit(error);
+bool writeAndCommit(OutputFile& file, const TextPieces& text, ErrorCode& error) {
+    return text([&](const std::string& piece) { return writeWhole(file, piece, error); }) &&
+           file.commit(error);
 }
 
-// Reads the file back whole: an overwrite in place is trusted only once the disk
-// gives back exactly what was meant to be there.
-bool holdsExactly(FileSystem& files, const std::string& path, const std::string& text,
+// Appends to `bytes` until it holds `count` bytes or the file ends.
+bool readUpTo(InputFile& file, std::string& bytes, std::size_t count, ErrorCode& error) {
+    while (bytes.size() < count) {
+        const std::size_t before = bytes.size();
+        if (!file.read(bytes, static_cast<std::uint32_t>(count - before), error)) {
+            return false;
+        }
+        if (bytes.size() == before) {
+            break;
+        }
+    }
+    return true;
+}
+
+// Reads the file back, piece by piece against the text: an overwrite in place is
+// trusted only once the disk gives back exactly what was meant to be there.
+bool holdsExactly(FileSystem& files, const std::string& path, const TextPieces& text,
                   ErrorCode& error) {
     std::unique_ptr<InputFile> file = files.openForReading(path, error);
     if (!file) {
         return false;
     }
     std::string bytes;
-    for (;;) {
-        const std::size_t before = bytes.size();
-        if (!file->read(bytes, static_cast<std::uint32_t>(text.size() - before + 1), error)) {
-            return false;
-        }
-        if (bytes.size() == before || bytes.size() > text.size()) {
-            break;
-        }
+    bool readFailed = false;
+    bool same = text([&](const std::string& piece) {
+        bytes.clear();
+        readFailed = !readUpTo(*file, bytes, piece.size(), error);
+        return !readFailed && bytes == piece;
+    });
+    if (same) {
+        // Nothing may follow the text.
+        bytes.clear();
+        readFailed = !readUpTo(*file, bytes, 1, error);
+        same = bytes.empty();
     }
-    if (bytes != text) {
-        error = static_cast<ErrorCode>(ERROR_WRITE_FAULT);
+    if (readFailed) {
         return false;
     }
-    return true;
+    if (!same) {
+        error = static_cast<ErrorCode>(ERROR_WRITE_FAULT);
+    }
+    return same;
 }
 
 // The card file cannot be replaced (another program holds it open without letting
 // it be renamed, or the copy had to go to another folder), so its own bytes are
 // overwritten. The complete copy stays until they are known to be on the disk.
-bool overwriteInPlace(const std::string& text, const std::string& target, bool exists,
+bool overwriteInPlace(const TextPieces& text, const std::string& target, bool exists,
                       const std::string& copy, FileSystem& files, MessageBoxes& boxes) {
     ErrorCode error = 0;
     std::unique_ptr<OutputFile> file =
@@ -116,6 +136,12 @@ void reportCreateFailure(ErrorCode error, MessageBoxes& boxes) {
 }
 
 bool saveCardText(const std::string& text, const std::string& fileName, FileSystem& files,
+                  MessageBoxes& boxes) {
+    return saveCardText([&text](const PieceTaker& take) { return take(text); }, fileName, files,
+                        boxes);
+}
+
+bool saveCardText(const TextPieces& text, const std::string& fileName, FileSystem& files,
                   MessageBoxes& boxes) {
     // Through a link the file it leads to is saved, and the link stays a link.
     const std::string target = files.finalPath(fileName);

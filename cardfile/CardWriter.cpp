@@ -46,9 +46,24 @@ private:
     std::size_t size_;
 };
 
+// Large enough that writing a piece costs little more than writing its bytes, small
+// enough that a saved deck is never held twice.
+constexpr std::size_t pieceBytes = 64 * 1024;
+
 // Mark and number come from the position in the box, not from the card, so the
 // file always leads each box with its current card.
 std::string_view headAt(std::int32_t position) { return position == 1 ? leadHead : otherHead; }
+
+void appendCard(std::string& text, const Card& card, std::int32_t position) {
+    const Decimal section(card.getSection());
+    const Decimal number(position);
+    for (const std::string_view piece :
+         {headAt(position), section.text(), beforeNumber, number.text(), beforeQuestion,
+          card.getQuestion(), beforeAnswer, card.getAnswer(), beforeInfo, card.getInfo(),
+          afterInfo}) {
+        text.append(piece.data(), piece.size());
+    }
+}
 
 template <typename Visit>
 void forEachCard(const CardBoxes& deck, Visit visit) {
@@ -73,16 +88,25 @@ std::string composeCardText(const CardBoxes& deck) {
     std::string text;
     text.reserve(size);
     forEachCard(deck, [&text](const Card& card, std::int32_t position) {
-        const Decimal section(card.getSection());
-        const Decimal number(position);
-        for (const std::string_view piece :
-             {headAt(position), section.text(), beforeNumber, number.text(), beforeQuestion,
-              card.getQuestion(), beforeAnswer, card.getAnswer(), beforeInfo, card.getInfo(),
-              afterInfo}) {
-            text.append(piece.data(), piece.size());
-        }
+        appendCard(text, card, position);
     });
     return text;
+}
+
+bool composeCardTextInPieces(const CardBoxes& deck, const PieceTaker& take) {
+    std::string piece;
+    piece.reserve(pieceBytes);
+    bool going = true;
+    forEachCard(deck, [&](const Card& card, std::int32_t position) {
+        if (going) {
+            appendCard(piece, card, position);
+            if (piece.size() >= pieceBytes) {
+                going = take(piece);
+                piece.clear();
+            }
+        }
+    });
+    return going && (piece.empty() || take(piece));
 }
 
 std::unique_ptr<OutputFile> CreateFileHandle(const std::string& path, FileSystem& files,
@@ -97,7 +121,9 @@ std::unique_ptr<OutputFile> CreateFileHandle(const std::string& path, FileSystem
 
 bool writeDeckToFile(const CardBoxes& deck, const std::string& fileName, FileSystem& files,
                      MessageBoxes& boxes) {
-    return saveCardText(composeCardText(deck), fileName, files, boxes);
+    return saveCardText(
+        [&deck](const PieceTaker& take) { return composeCardTextInPieces(deck, take); }, fileName,
+        files, boxes);
 }
 
 bool writeCardFile(const CardFile& cardFile, FileSystem& files, MessageBoxes& boxes) {

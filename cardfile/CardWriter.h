@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 
+#include "cardfile/CardSave.h"
 #include "model/CardBoxes.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
@@ -10,6 +11,10 @@ class CardFile;
 
 // The card file text of a whole deck, exactly as it is saved.
 std::string composeCardText(const CardBoxes& deck);
+// The same text in consecutive pieces of a bounded size (a card is never split),
+// so that saving a large deck does not hold its text twice. False when `take`
+// stopped it.
+bool composeCardTextInPieces(const CardBoxes& deck, const PieceTaker& take);
 
 // Creates (or empties) `path` for writing. When that fails, tells the user why in
 // one box and gives nothing.

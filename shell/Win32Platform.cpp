@@ -29,12 +29,23 @@ public:
     }
 
     bool read(std::string& out, std::uint32_t count, ErrorCode& error) override {
-        std::string buffer(count, '\0');
+        // A whole deck goes straight into `out`, which would otherwise hold it twice
+        // for a moment; a read that finds `out` full goes through a buffer instead,
+        // so that it does not make `out` grow.
+        const std::size_t start = out.size();
+        std::string buffer;
+        const bool direct = start == 0 || out.capacity() - start >= count;
+        std::string& into = direct ? out : buffer;
+        const std::size_t at = direct ? start : 0;
+        into.resize(at + count);
         DWORD got = 0;
         SetLastError(0);
-        const BOOL ok = ReadFile(handle_, buffer.data(), count, &got, nullptr);
+        const BOOL ok = ReadFile(handle_, &into[at], count, &got, nullptr);
         error = ok ? 0 : GetLastError();
-        out.append(buffer, 0, got);
+        into.resize(at + got);
+        if (!direct) {
+            out += buffer;
+        }
         return ok != FALSE;
     }
 

@@ -31,6 +31,16 @@ std::unique_ptr<CardBoxes> sampleDeck() {
     return deck;
 }
 
+// The sample with enough cards behind it that saving takes several pieces.
+std::unique_ptr<CardBoxes> largeDeck() {
+    auto deck = sampleDeck();
+    for (int i = 0; i < 3000; ++i) {
+        deck->boxForReading(2).push_back(
+            makeCard("-", 2, "question " + std::to_string(i), std::string(60, 'a')));
+    }
+    return deck;
+}
+
 const std::string sampleText =
     "<C>\r\n<M>+</M>\r\n<S>1</S>\r\n<N>1</N>\r\n<Q>domus</Q>\r\n<A>house</A>\r\n<I>noun</I>\r\n"
     "</C>\r\n"
@@ -42,6 +52,21 @@ const std::string sampleText =
 TEST(CardWriter, ComposesEveryCardWithTheMarkAndNumberOfItsPosition) {
     EXPECT_EQ(composeCardText(*sampleDeck()), sampleText);
     EXPECT_EQ(composeCardText(CardBoxes()), "");
+
+    // In pieces: the same bytes in several bounded pieces, ended early by a refusal.
+    const auto deck = largeDeck();
+    std::string joined;
+    int pieces = 0;
+    EXPECT_TRUE(composeCardTextInPieces(*deck, [&](const std::string& piece) {
+        EXPECT_LE(piece.size(), 64u * 1024 + 200);
+        joined += piece;
+        return ++pieces > 0;
+    }));
+    EXPECT_EQ(joined, composeCardText(*deck));
+    EXPECT_GT(pieces, 3);
+    int calls = 0;
+    EXPECT_FALSE(composeCardTextInPieces(*deck, [&](const std::string&) { return ++calls > 1; }));
+    EXPECT_EQ(calls, 1);
 }
 
 TEST(CardWriter, WrittenTextReadsBackIntoTheSameBoxesAndWritesIdentically) {
@@ -106,9 +131,9 @@ TEST(CardWriter, SaveSucceedsWhereverWritingTheFileInPlaceWould) {
         road.prepare(fs);
         const std::string saved = fs.finalPath(road.path);
         const auto attributes = fs.attributes(saved);
-        EXPECT_TRUE(writeDeckToFile(*sampleDeck(), road.path, fs, boxes));
+        EXPECT_TRUE(writeDeckToFile(*largeDeck(), road.path, fs, boxes));
         EXPECT_EQ(boxes.count(), 0u);
-        EXPECT_EQ(fs.files[saved], sampleText);
+        EXPECT_EQ(fs.files[saved], composeCardText(*largeDeck()));
         EXPECT_FALSE(anyCopyLeft(fs));
         if (attributes) {
             EXPECT_EQ(fs.attributes(saved), attributes);
@@ -164,18 +189,30 @@ TEST(CardWriter, EveryFailedSaveKeepsTheOldFileAndShowsExactlyOneBox) {
              fs.failWrite(ERROR_DISK_FULL, 0, deckFile);
          },
          "WriteFile-Fehler, err#: 112\nThe saved cards are kept in " + saveFile, mq, true, true},
+        {"write failing in a later piece",
+         [](FakeFileSystem& fs) { fs.failWrite(ERROR_DISK_FULL, 100000); },
+         "WriteFile-Fehler, err#: 112", mq, true},
+        {"in place, read back failing in a later piece",
+         [](FakeFileSystem& fs) {
+             fs.failReplace(ERROR_SHARING_VIOLATION);
+             fs.failRead(ERROR_ACCESS_DENIED, 100000, deckFile);
+         },
+         "WriteFile-Fehler, err#: 5\nThe saved cards are kept in " + saveFile, mq, true, true},
     };
+    const std::string text = composeCardText(*largeDeck());
     for (const SaveFailure& failure : failures) {
         SCOPED_TRACE(failure.name);
         FakeFileSystem fs;
         FakeMessageBoxes boxes;
         fs.files[deckFile] = oldBytes;
         failure.inject(fs);
-        EXPECT_FALSE(writeDeckToFile(*sampleDeck(), deckFile, fs, boxes));
-        EXPECT_EQ(fs.files[deckFile], oldBytes);
+        EXPECT_FALSE(writeDeckToFile(*largeDeck(), deckFile, fs, boxes));
+        // The old bytes stay, or else the box names a complete copy.
         EXPECT_EQ(fs.exists(saveFile), failure.copyKept);
         if (failure.copyKept) {
-            EXPECT_EQ(fs.files[saveFile], sampleText);
+            EXPECT_EQ(fs.files[saveFile], text);
+        } else {
+            EXPECT_EQ(fs.files[deckFile], oldBytes);
         }
         EXPECT_EQ(fs.created.size(), failure.created ? 1u : 0u);
         EXPECT_EQ(fs.removed.size(), failure.created && !failure.copyKept ? 1u : 0u);

@@ -75,12 +75,14 @@ public:
     // The first `after` bytes land and the write still reports success, as a
     // system may when the disk runs full.
     void shortWrite(std::size_t after, std::string path = {}) { write_ = Failure{0, after, path}; }
+    // The byte written at `at` lands changed, with the write reported as a success.
+    void garbleWrite(std::size_t at, std::string path = {}) { garble_ = Failure{0, at, path}; }
     void failCommit(ErrorCode code, std::string path = {}) { commit_ = Failure{code, 0, path}; }
     void failReplace(ErrorCode code, std::string target = {}) {
         replace_ = Failure{code, 0, target};
     }
     void clearFailures() {
-        open_ = size_ = read_ = create_ = overwrite_ = write_ = commit_ = replace_ = {};
+        open_ = size_ = read_ = create_ = overwrite_ = write_ = garble_ = commit_ = replace_ = {};
     }
 
     std::unique_ptr<InputFile> openForReading(const std::string& given, ErrorCode& error) override {
@@ -264,7 +266,11 @@ private:
                     ok = false;
                 }
             }
-            fs_.files[path_].replace(position_, written, bytes, 0, written);
+            std::string& file = fs_.files[path_];
+            file.replace(position_, written, bytes, 0, written);
+            if (hits(fs_.garble_, path_) && fs_.garble_->after - position_ < written) {
+                file[fs_.garble_->after] ^= 1;
+            }
             position_ += written;
             return ok;
         }
@@ -284,5 +290,6 @@ private:
         std::size_t position_ = 0;
     };
 
-    std::optional<Failure> open_, size_, read_, create_, overwrite_, write_, commit_, replace_;
+    std::optional<Failure> open_, size_, read_, create_, overwrite_, write_, garble_, commit_,
+        replace_;
 };

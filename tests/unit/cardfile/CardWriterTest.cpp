@@ -198,6 +198,12 @@ TEST(CardWriter, EveryFailedSaveKeepsTheOldFileAndShowsExactlyOneBox) {
              fs.failRead(ERROR_ACCESS_DENIED, 100000, deckFile);
          },
          "WriteFile-Fehler, err#: 5\nThe saved cards are kept in " + saveFile, mq, true, true},
+        {"in place, the disk giving back other bytes",
+         [](FakeFileSystem& fs) {
+             fs.failReplace(ERROR_SHARING_VIOLATION);
+             fs.garbleWrite(200000, deckFile);
+         },
+         "WriteFile-Fehler, err#: 29\nThe saved cards are kept in " + saveFile, mq, true, true},
     };
     const std::string text = composeCardText(*largeDeck());
     for (const SaveFailure& failure : failures) {

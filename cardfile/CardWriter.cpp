@@ -46,10 +46,6 @@ private:
     std::size_t size_;
 };
 
-// Large enough that writing a piece costs little more than writing its bytes, small
-// enough that a saved deck is never held twice.
-constexpr std::size_t pieceBytes = 64 * 1024;
-
 // Mark and number come from the position in the box, not from the card, so the
 // file always leads each box with its current card.
 std::string_view headAt(std::int32_t position) { return position == 1 ? leadHead : otherHead; }
@@ -95,12 +91,12 @@ std::string composeCardText(const CardBoxes& deck) {
 
 bool composeCardTextInPieces(const CardBoxes& deck, const PieceTaker& take) {
     std::string piece;
-    piece.reserve(pieceBytes);
+    piece.reserve(cardTextPieceBytes);
     bool going = true;
     forEachCard(deck, [&](const Card& card, std::int32_t position) {
         if (going) {
             appendCard(piece, card, position);
-            if (piece.size() >= pieceBytes) {
+            if (piece.size() >= cardTextPieceBytes) {
                 going = take(piece);
                 piece.clear();
             }

@@ -34,7 +34,7 @@ std::unique_ptr<CardBoxes> sampleDeck() {
 // The sample with enough cards behind it that saving takes several pieces.
 std::unique_ptr<CardBoxes> largeDeck() {
     auto deck = sampleDeck();
-    for (int i = 0; i < 3000; ++i) {
+    for (std::size_t i = 0; i < 3 * cardTextPieceBytes / 100; ++i) {
         deck->boxForReading(2).push_back(
             makeCard("-", 2, "question " + std::to_string(i), std::string(60, 'a')));
     }
@@ -58,7 +58,7 @@ TEST(CardWriter, ComposesEveryCardWithTheMarkAndNumberOfItsPosition) {
     std::string joined;
     int pieces = 0;
     EXPECT_TRUE(composeCardTextInPieces(*deck, [&](const std::string& piece) {
-        EXPECT_LE(piece.size(), 64u * 1024 + 200);
+        EXPECT_LE(piece.size(), cardTextPieceBytes + 200);
         joined += piece;
         return ++pieces > 0;
     }));
@@ -190,18 +190,18 @@ TEST(CardWriter, EveryFailedSaveKeepsTheOldFileAndShowsExactlyOneBox) {
          },
          "WriteFile-Fehler, err#: 112\nThe saved cards are kept in " + saveFile, mq, true, true},
         {"write failing in a later piece",
-         [](FakeFileSystem& fs) { fs.failWrite(ERROR_DISK_FULL, 100000); },
+         [](FakeFileSystem& fs) { fs.failWrite(ERROR_DISK_FULL, cardTextPieceBytes + 1000); },
          "WriteFile-Fehler, err#: 112", mq, true},
         {"in place, read back failing in a later piece",
          [](FakeFileSystem& fs) {
              fs.failReplace(ERROR_SHARING_VIOLATION);
-             fs.failRead(ERROR_ACCESS_DENIED, 100000, deckFile);
+             fs.failRead(ERROR_ACCESS_DENIED, cardTextPieceBytes + 1000, deckFile);
          },
          "WriteFile-Fehler, err#: 5\nThe saved cards are kept in " + saveFile, mq, true, true},
         {"in place, the disk giving back other bytes",
          [](FakeFileSystem& fs) {
              fs.failReplace(ERROR_SHARING_VIOLATION);
-             fs.garbleWrite(200000, deckFile);
+             fs.garbleWrite(2 * cardTextPieceBytes + 1000, deckFile);
          },
          "WriteFile-Fehler, err#: 29\nThe saved cards are kept in " + saveFile, mq, true, true},
     };

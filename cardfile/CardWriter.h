@@ -16,9 +16,9 @@ std::string composeCardText(const CardBoxes& deck);
 // twice.
 constexpr std::size_t cardTextPieceBytes = 256 * 1024;
 
-// The same text in consecutive pieces of a bounded size (a card is never split),
-// so that saving a large deck does not hold its text twice. False when `take`
-// stopped it.
+// The same text in consecutive pieces of about cardTextPieceBytes (a card is never
+// split, so a very long card makes a longer piece), so that saving a large deck
+// does not hold its text twice. False when `take` stopped it.
 bool composeCardTextInPieces(const CardBoxes& deck, const PieceTaker& take);
 
 // Creates (or empties) `path` for writing. When that fails, tells the user why in

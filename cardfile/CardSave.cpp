@@ -53,20 +53,6 @@ bool writeAndCommit(OutputFile& file, const TextPieces& text, ErrorCode& error) 
            file.commit(error);
 }
 
-// Appends to `bytes` until it holds `count` bytes or the file ends.
-bool readUpTo(InputFile& file, std::string& bytes, std::size_t count, ErrorCode& error) {
-    while (bytes.size() < count) {
-        const std::size_t before = bytes.size();
-        if (!file.read(bytes, static_cast<std::uint32_t>(count - before), error)) {
-            return false;
-        }
-        if (bytes.size() == before) {
-            break;
-        }
-    }
-    return true;
-}
-
 // Reads the file back, piece by piece against the text: an overwrite in place is
 // trusted only once the disk gives back exactly what was meant to be there.
 bool holdsExactly(FileSystem& files, const std::string& path, const TextPieces& text,

@@ -13,3 +13,31 @@ bool writeWhole(OutputFile& file, const std::string& bytes, ErrorCode& error) {
     }
     return true;
 }
+
+bool readUpTo(InputFile& file, std::string& bytes, std::size_t count, ErrorCode& error) {
+    while (bytes.size() < count) {
+        const std::size_t before = bytes.size();
+        if (!file.read(bytes, static_cast<std::uint32_t>(count - before), error)) {
+            return false;
+        }
+        if (bytes.size() == before) {
+            break;
+        }
+    }
+    return true;
+}
+
+bool readToEnd(InputFile& file, std::string& bytes, ErrorCode& error) {
+    constexpr std::uint32_t chunk = 64 * 1024;
+    std::uint32_t wanted = file.size();
+    for (;;) {
+        const std::size_t before = bytes.size();
+        if (!file.read(bytes, wanted > 0 ? wanted : chunk, error)) {
+            return false;
+        }
+        if (bytes.size() == before) {
+            return true;
+        }
+        wanted = chunk;
+    }
+}

@@ -127,9 +127,7 @@ void MQMainView::onSaveAs(DialogPort& dialog) {
     if (cardFile_.hasFile() == 0) {
         return;
     }
-    if (isEditMode(dialog) == 1) {
-        commitCardEdits(view_, dialog);
-    }
+    keepTypedText(dialog);
     cardFile_.saveCardFileAs(dialog);
 }
 

@@ -11,9 +11,7 @@ void MQMainView::onShow(DialogPort& dialog) {
     if (view_.currentCard->isInit() == 0) {
         return;
     }
-    if (isEditMode(dialog) == 1) {
-        commitCardEdits(view_, dialog);
-    }
+    keepTypedText(dialog);
     toggleAnswerInfo(view_, dialog);
 }
 
@@ -21,9 +19,7 @@ void MQMainView::onNext(DialogPort& dialog) {
     if (deck_ == nullptr) {
         return;
     }
-    if (isEditMode(dialog) == 1) {
-        commitCardEdits(view_, dialog);
-    }
+    keepTypedText(dialog);
     if (deck_->nextCard(getSelectedBox(dialog), activeCard_)) {
         showActiveCard(dialog);
         return;
@@ -35,9 +31,7 @@ void MQMainView::onPrevious(DialogPort& dialog) {
     if (deck_ == nullptr) {
         return;
     }
-    if (isEditMode(dialog) == 1) {
-        commitCardEdits(view_, dialog);
-    }
+    keepTypedText(dialog);
     deck_->previousCard(getSelectedBox(dialog), activeCard_);
     if (activeCard_->isInit() == 1) {
         showActiveCard(dialog);

@@ -108,9 +108,13 @@ void MQMainView::offerToSaveBeforeReplacing(DialogPort& dialog) {
     }
 }
 
-bool MQMainView::saveWithEdits(DialogPort& dialog) {
+void MQMainView::keepTypedText(DialogPort& dialog) {
     if (isEditMode(dialog) == 1) {
         commitCardEdits(view_, dialog);
     }
+}
+
+bool MQMainView::saveWithEdits(DialogPort& dialog) {
+    keepTypedText(dialog);
     return writeCardFile(cardFile_, platform_.files, platform_.messageBoxes);
 }

@@ -68,6 +68,8 @@ private:
     void offerToSaveBeforeReplacing(DialogPort& dialog);
     // Save's question; false only when the user said Yes and the save failed.
     bool saveIfConfirmed(DialogPort& dialog);
+    // In edit mode, stores what was typed into the panes in the card shown.
+    void keepTypedText(DialogPort& dialog);
     // Yes to a save question keeps what was typed into the panes.
     bool saveWithEdits(DialogPort& dialog);
     // What a card file makes usable: the Edit and Navigate menus, the box radio

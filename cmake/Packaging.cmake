@@ -4,18 +4,9 @@
 install(FILES ${PROJECT_SOURCE_DIR}/samples/latin.mqf DESTINATION .)
 
 # The README with Windows line ends, so that Notepad shows it as it is written.
+# (configure_file rewrites it only when it changes; the README holds no @NAME@.)
 set(readme_txt ${PROJECT_BINARY_DIR}/README.txt)
-file(READ ${PROJECT_SOURCE_DIR}/README.md readme)
-string(REPLACE "\r\n" "\n" readme "${readme}")
-string(REPLACE "\n" "\r\n" readme "${readme}")
-set(written "")
-if(EXISTS ${readme_txt})
-  file(READ ${readme_txt} written)
-endif()
-if(NOT written STREQUAL readme)  # keeps its time stamp when unchanged
-  file(WRITE ${readme_txt} "${readme}")
-endif()
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/README.md)
+configure_file(${PROJECT_SOURCE_DIR}/README.md ${readme_txt} @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${readme_txt} DESTINATION .)
 
 # cpack packs what is built; scripts/package.sh builds the two programs first,

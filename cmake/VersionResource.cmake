@@ -2,7 +2,7 @@
 # version, so Explorer's Properties name the product, the version and the maker.
 # The copyright line is in code page 1252, like every resource script here.
 set(MQ_VENDOR "Mnemoquill-Team")
-set(MQ_COPYRIGHT "Copyright \\251 2026 Mnemoquill-Team")
+set(MQ_COPYRIGHT "Copyright \\251 2026 ${MQ_VENDOR}")
 
 # The project version in the four parts Windows wants; missing parts count as 0.
 set(MQ_VERSION_QUAD)

@@ -1,16 +1,4 @@
-# Cross-builds the sources for 64-bit Windows with MinGW-w64 (posix threads): the
-# build the Windows tests run where this machine cannot run 32-bit code itself.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-builds the sources for 64-bit Windows with MinGW-w64: the build the
+# Windows tests run where this machine cannot run 32-bit code itself.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Static, so the programs need no MinGW DLLs beside them.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

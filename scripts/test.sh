@@ -48,6 +48,19 @@ gtest() {  # label runner... program : runs one GoogleTest program and counts it
     record "$label" "$1" "$2"
 }
 
+e2e() {  # label script : runs one end-to-end suite on the tested build and counts its tests
+    local label=$1
+    local rc=0
+    bash "$2" "$MQ_WIN_BUILD" >"$logs/$label.log" 2>&1 || rc=$?
+    grep -E "^skipping|skipped '" "$logs/$label.log"
+    local counts
+    counts=$(python3 scripts/unittest_counts.py "$logs/$label.log")
+    set -- $counts
+    if [ "$rc" -ne 0 ] && [ "$2" -eq 0 ]; then set -- "$1" 1; fi
+    [ "$2" -eq 0 ] || grep -E -A15 '^(FAIL|ERROR):' "$logs/$label.log" | head -n 80
+    record "$label" "$1" "$2"
+}
+
 echo "== Host build (sanitizers on)"
 if step host-build bash -c "cmake -S . -B '$MQ_HOST_BUILD' -DCMAKE_BUILD_TYPE=Debug -DMQ_SANITIZE=ON >/dev/null && cmake --build '$MQ_HOST_BUILD' -j$MQ_JOBS"; then
     for t in "$MQ_HOST_BUILD"/tests/mq_*_tests; do
@@ -80,28 +93,11 @@ if step win-build win_build "$MQ_WIN_BUILD" "$MQ_WIN_TOOLCHAIN"; then
     step wine-tool-tests ctest --test-dir "$MQ_WIN_BUILD" -R "^mqdeck$" --no-tests=error --output-on-failure
     # The installer and the portable zip; the end-to-end tests install the former.
     step win-package bash -c "cd '$MQ_WIN_BUILD' && rm -f packages/Mnemoquill-* && cpack"
-    if [ -f tests/e2e/run.sh ]; then
-        # The end-to-end tests start a virtual display of their own, so real key
-        # presses never reach a desktop you are working on.
-        rc=0
-        bash tests/e2e/run.sh "$MQ_WIN_BUILD" >"$logs/e2e.log" 2>&1 || rc=$?
-        counts=$(python3 scripts/unittest_counts.py "$logs/e2e.log")
-        set -- $counts
-        if [ "$rc" -ne 0 ] && [ "$2" -eq 0 ]; then set -- "$1" 1; fi
-        [ "$2" -eq 0 ] || grep -E -A15 '^(FAIL|ERROR):' "$logs/e2e.log" | head -n 80
-        record e2e "$1" "$2"
-    fi
-    if [ -f tests/e2e/faults.sh ]; then
-        # Saving against a read-only, full, held or vanished file, as an ordinary user.
-        rc=0
-        bash tests/e2e/faults.sh "$MQ_WIN_BUILD" >"$logs/e2e-faults.log" 2>&1 || rc=$?
-        grep -E "^skipping|skipped '" "$logs/e2e-faults.log"
-        counts=$(python3 scripts/unittest_counts.py "$logs/e2e-faults.log")
-        set -- $counts
-        if [ "$rc" -ne 0 ] && [ "$2" -eq 0 ]; then set -- "$1" 1; fi
-        [ "$2" -eq 0 ] || grep -E -A15 '^(FAIL|ERROR):' "$logs/e2e-faults.log" | head -n 80
-        record e2e-faults "$1" "$2"
-    fi
+    # The end-to-end tests start a virtual display of their own, so real key
+    # presses never reach a desktop you are working on.
+    [ -f tests/e2e/run.sh ] && e2e e2e tests/e2e/run.sh
+    # Saving against a read-only, full, held or vanished file, as an ordinary user.
+    [ -f tests/e2e/faults.sh ] && e2e e2e-faults tests/e2e/faults.sh
 fi
 
 if [ -f fuzz/run.sh ]; then

@@ -69,6 +69,21 @@ INT_PTR onDialogCommand(HWND dialog, MQMainView& controller, WPARAM wParam) {
 
 }  // namespace
 
+bool bringRunningInstanceToFront() {
+    HWND running = FindWindowA(mainClassName, mainWindowName);
+    if (!running) return false;
+    // The hidden main window is never shown, so raising it shows nothing: its
+    // dialog is what the user came back for.
+    HWND dialog = FindWindowA(dialogClassName, nullptr);
+    if (!dialog) {
+        SetForegroundWindow(running);
+        return true;
+    }
+    if (IsIconic(dialog)) ShowWindow(dialog, SW_RESTORE);
+    SetForegroundWindow(GetLastActivePopup(dialog));
+    return true;
+}
+
 int registerMainWindowClass(HINSTANCE instance) {
     WNDCLASSA windowClass{};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;

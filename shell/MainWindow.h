@@ -24,6 +24,10 @@ private:
     HWND dialog_ = nullptr;
 };
 
+// When another instance runs, brings its dialog to the front, restored, and
+// says so; that instance is the one the user meant.
+bool bringRunningInstanceToFront();
+
 int registerMainWindowClass(HINSTANCE instance);
 HWND createMainWindow(HINSTANCE instance);
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,37 +4,8 @@
 #include "shell/MainWindow.h"
 #include "view/ControlIds.h"
 
-namespace {
-
-BOOL CALLBACK findDialogOfThread(HWND window, LPARAM found) {
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpiA(className, "mnemoquill") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-// The hidden window of the running instance is never shown, so raising it shows
-// nothing: its dialog is what the user came back for.
-void bringToFront(HWND runningMainWindow) {
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetWindowThreadProcessId(runningMainWindow, nullptr), findDialogOfThread,
-                      reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog) {
-        SetForegroundWindow(runningMainWindow);
-        return;
-    }
-    if (IsIconic(dialog)) ShowWindow(dialog, SW_RESTORE);
-    SetForegroundWindow(GetLastActivePopup(dialog));
-}
-
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    if (HWND running = FindWindowA("MQMainClass", "Mnemoquill")) {
-        bringToFront(running);
-        return 0;
-    }
+    if (bringRunningInstanceToFront()) return 0;
 
     HWND mainWindow = createMainWindow(instance);
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(ids::accelerators));

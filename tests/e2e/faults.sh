@@ -6,14 +6,7 @@
 # own, and a 1 MiB tmpfs stands in for a full disk. Whatever cannot
 # be set up is said here, and the cases that need it are skipped.
 set -u
-if [ $# -lt 1 ]; then
-    echo "usage: $0 BUILD_DIR [unittest arguments]" >&2
-    exit 2
-fi
-MQ_BUILD_DIR=$(cd "$1" && pwd)
-export MQ_BUILD_DIR
-shift
-cd "$(dirname "$0")"
+. "$(dirname "$0")/build_dir.sh"
 tests=(python3 -m unittest -v test_faults "$@")
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -311,34 +311,6 @@ class LearningAndEditingTest(ProgramTestCase):
                          saved_cards({1: [("Katze", "empty answer", "empty info"),
                                           ("Hund", "dog", "Tier")]}))
 
-    def test_open_cancelled_from_box_2_changes_nothing_and_yes_before_new_keeps_typing(self):
-        deck = self.workdir / "Zahlen.mqf"
-        deck.write_bytes(NUMBERS)
-        self.start_and_wait_for_dialog()
-        self.open_deck(deck, b"Mnemoquill: Zahlen")
-        self.click_control(RADIOS[1])
-        self.assert_card("rot", "Farbe")
-        before = (self.radios_checked(), self.learning_buttons(), self.counts())
-
-        self.keys("ctrl+o")
-        self.box("Save ?")
-        self.answer("Save ?", "no")
-        self.box("Open")
-        self.answer("Open", "cancel")
-        self.assert_card("rot", "Farbe")
-        self.assertEqual((self.radios_checked(), self.learning_buttons(), self.counts()), before)
-        self.assertEqual(self.title(), b"Mnemoquill: Zahlen")
-
-        self.switch_edit_mode_on()
-        self.retype(QUESTION, "blau")
-        self.keys("ctrl+n")
-        self.box("Save ?")
-        self.answer("Save ?", "yes")
-        self.box("Save As")
-        self.answer("Save As", "cancel")
-        self.assertEqual([c["question"] for c in self.dump_cards(deck) if c["box"] == 2],
-                         ["blau"])
-
 
 if __name__ == "__main__":
     unittest.main()

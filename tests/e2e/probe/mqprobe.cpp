@@ -31,7 +31,6 @@
 //   version FILE           a file's version resource: the fixed file version,
 //                          then FileVersion, ProductVersion, ProductName,
 //                          FileDescription, CompanyName, LegalCopyright
-//   manifest FILE          the file's application manifest (resource 1, type 24)
 //   quit
 #include <windows.h>
 // after windows.h, which they build on
@@ -293,21 +292,6 @@ void versionResource(const std::string& file) {
     reply("ok", fields);
 }
 
-void manifest(const std::string& file) {
-    HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC resource =
-        module ? FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) : nullptr;
-    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
-    if (!loaded) {
-        if (module) FreeLibrary(module);
-        return reply("err", {"no manifest"});
-    }
-    const std::string text(static_cast<const char*>(LockResource(loaded)),
-                           SizeofResource(module, resource));
-    FreeLibrary(module);
-    reply("ok", {text});
-}
-
 DWORD milliseconds(const std::vector<std::string>& args, std::size_t index) {
     return index < args.size() ? static_cast<DWORD>(std::atol(args[index].c_str())) : 0;
 }
@@ -450,8 +434,6 @@ bool run(const std::vector<std::string>& args) {
         dialog ? modulePath(arg1) : reply("err", {"no dialog yet"});
     } else if (command == "version") {
         versionResource(arg1);
-    } else if (command == "manifest") {
-        manifest(arg1);
     } else if (command == "field") {
         HWND box = findBox(arg1);
         HWND item = box ? GetDlgItem(box, std::atoi(arg2.c_str())) : nullptr;

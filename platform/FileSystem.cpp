@@ -28,16 +28,21 @@ bool readUpTo(InputFile& file, std::string& bytes, std::size_t count, ErrorCode&
 }
 
 bool readToEnd(InputFile& file, std::string& bytes, ErrorCode& error) {
+    const std::uint32_t size = file.size();
+    if (size > 0 && !file.read(bytes, size, error)) {
+        return false;
+    }
+    // What follows arrives in a string of its own: a text read whole would otherwise
+    // grow, and for a moment be held twice, only to learn that it has ended.
     constexpr std::uint32_t chunk = 64 * 1024;
-    std::uint32_t wanted = file.size();
-    for (;;) {
-        const std::size_t before = bytes.size();
-        if (!file.read(bytes, wanted > 0 ? wanted : chunk, error)) {
+    std::string more;
+    do {
+        more.clear();
+        const bool read = file.read(more, chunk, error);
+        bytes += more;
+        if (!read) {
             return false;
         }
-        if (bytes.size() == before) {
-            return true;
-        }
-        wanted = chunk;
-    }
+    } while (!more.empty());
+    return true;
 }

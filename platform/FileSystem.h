@@ -38,9 +38,8 @@ bool writeWhole(OutputFile& file, const std::string& bytes, ErrorCode& error);
 // Appends to `bytes` until it holds `count` bytes or the file ends.
 bool readUpTo(InputFile& file, std::string& bytes, std::size_t count, ErrorCode& error);
 
-// Appends the rest of the file to `bytes`. The size the file gives is asked for
-// first; reads go on after it, in case the file grew or its size was unknown, until
-// one brings nothing new.
+// Appends the rest of the file to `bytes`: the size the file gives in one read, then
+// (in case the file grew or its size was unknown) more until a read brings nothing.
 bool readToEnd(InputFile& file, std::string& bytes, ErrorCode& error);
 
 class FileSystem {

@@ -29,23 +29,14 @@ public:
     }
 
     bool read(std::string& out, std::uint32_t count, ErrorCode& error) override {
-        // A whole deck goes straight into `out`, which would otherwise hold it twice
-        // for a moment; a read that finds `out` full goes through a buffer instead,
-        // so that it does not make `out` grow.
+        // Straight into `out`: a whole deck read through a buffer would be held twice.
         const std::size_t start = out.size();
-        std::string buffer;
-        const bool direct = start == 0 || out.capacity() - start >= count;
-        std::string& into = direct ? out : buffer;
-        const std::size_t at = direct ? start : 0;
-        into.resize(at + count);
+        out.resize(start + count);
         DWORD got = 0;
         SetLastError(0);
-        const BOOL ok = ReadFile(handle_, &into[at], count, &got, nullptr);
+        const BOOL ok = ReadFile(handle_, &out[start], count, &got, nullptr);
         error = ok ? 0 : GetLastError();
-        into.resize(at + got);
-        if (!direct) {
-            out += buffer;
-        }
+        out.resize(start + got);
         return ok != FALSE;
     }
 

@@ -24,25 +24,6 @@ const char* const noCardDataText =
     "Couldn't read any card datas!\nIf you want creating a new file use Ctrl+N.";
 const char* const readErrorText = "ReadFile-Fehler";
 
-// Asked of a file whose size is unknown, and after the size was read, in case
-// the file grew meanwhile: a read that brings nothing new is the end.
-constexpr std::uint32_t readChunk = 64 * 1024;
-
-// Reads from the current position to the end of the file.
-bool readToEnd(InputFile& file, std::string& bytes, ErrorCode& error) {
-    std::uint32_t wanted = file.size();
-    for (;;) {
-        const std::size_t before = bytes.size();
-        if (!file.read(bytes, wanted > 0 ? wanted : readChunk, error)) {
-            return false;
-        }
-        if (bytes.size() == before) {
-            return true;
-        }
-        wanted = readChunk;
-    }
-}
-
 }  // namespace
 
 std::string windowTitle(const std::string& fileName) {

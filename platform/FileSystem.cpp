@@ -13,3 +13,20 @@ bool writeWhole(OutputFile& file, const std::string& bytes, ErrorCode& error) {
     }
     return true;
 }
+
+bool readToEnd(InputFile& file, std::string& bytes, ErrorCode& error) {
+    // Asked of a file whose size is unknown, and after the size was read, in case
+    // the file grew meanwhile: a read that brings nothing new is the end.
+    constexpr std::uint32_t readChunk = 64 * 1024;
+    std::uint32_t wanted = file.size();
+    for (;;) {
+        const std::size_t before = bytes.size();
+        if (!file.read(bytes, wanted > 0 ? wanted : readChunk, error)) {
+            return false;
+        }
+        if (bytes.size() == before) {
+            return true;
+        }
+        wanted = readChunk;
+    }
+}

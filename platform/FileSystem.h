@@ -35,6 +35,9 @@ public:
 // took fewer bytes means the disk had no room, and counts as a failed write.
 bool writeWhole(OutputFile& file, const std::string& bytes, ErrorCode& error);
 
+// Appends everything from the current position to the end of the file to `bytes`.
+bool readToEnd(InputFile& file, std::string& bytes, ErrorCode& error);
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;

@@ -54,19 +54,11 @@ bool readInputFile(FileSystem& files, const std::string& path, std::string& byte
         err << "mqdeck: cannot open " << path << ": " << whyFailed(error) << '\n';
         return false;
     }
-    constexpr std::uint32_t chunk = 1u << 20;
-    std::uint32_t wanted = file->size();
-    for (;;) {
-        const std::size_t before = bytes.size();
-        if (!file->read(bytes, wanted > 0 ? wanted : chunk, error)) {
-            err << "mqdeck: cannot read " << path << ": " << whyFailed(error) << '\n';
-            return false;
-        }
-        if (bytes.size() == before) {
-            return true;
-        }
-        wanted = chunk;
+    if (!readToEnd(*file, bytes, error)) {
+        err << "mqdeck: cannot read " << path << ": " << whyFailed(error) << '\n';
+        return false;
     }
+    return true;
 }
 
 bool readDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, MessageBoxes& boxes,

@@ -444,12 +444,13 @@ class Export(MqdeckTest):
 class Check(MqdeckTest):
     CASES = [  # file, findings as (line, part of the text), cards per box
         (b"notes\r\n" + card(b"+", 2, 1, b"a", b"b", b"c") + b"stray\r\n"
-         b"<C><M>+</M><S>9</S><N>x3</N><Q>q</Q></C>\r\n"
+         b"<C><M>+</M><S>9</S><N>x3</N><Q>q</Q><A>a</C>\r\n"
          b"<C><M>+</M><S>2</S><N>1</N><Q>r</Q><A></A><I></I></C>\r\n"
          b"<C><S>3</S><N>1</N><Q>s</Q><A>t</A><I>u</I></C",
          [(1, 'text outside any card is ignored: "notes"'),
           (10, 'text outside any card is ignored: "stray"'),
-          (11, 'fields missing, the defaults are taken: "<I>" (empty info), "<A>" (empty answer)'),
+          (11, 'fields missing, the defaults are taken: "<I>" (empty info), '
+               '"<A>" without "</A>" (empty answer)'),
           (11, "section 9 is no box 0 to 6: the card goes to box 1"),
           (11, 'number "x3" reads as 0'),
           (12, 'box 2 has 2 cards marked "+" (lines 2, 12): the one of line 2 leads it'),

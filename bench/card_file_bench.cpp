@@ -20,24 +20,13 @@
 #include "bench/BenchDeck.h"
 #include "cardfile/CardReader.h"
 #include "cardfile/CardWriter.h"
+#include "fakes/FakeMessageBoxes.h"
 #include "model/CardBoxes.h"
-#include "platform/MessageBoxes.h"
-#include "platform/WinConstants.h"
 #include "tools/mqdeck/StdFileSystem.h"
 
 namespace {
 
 constexpr int deckSize = 100000;
-
-// Any box during a benchmark means the deck or the file was not what it should be.
-class CountingBoxes : public MessageBoxes {
-public:
-    int show(WindowRef, const std::string&, const char*, unsigned) override {
-        ++shown;
-        return IDYES;
-    }
-    int shown = 0;
-};
 
 const std::string& deckText() {
     static const std::string text = composeCardText(*makeBenchDeck(deckSize));
@@ -48,7 +37,7 @@ const std::string& deckText() {
 const CardBoxes& readBack() {
     static const std::unique_ptr<CardBoxes> deck = [] {
         auto read = std::make_unique<CardBoxes>();
-        CountingBoxes boxes;
+        FakeMessageBoxes boxes;
         readCardText(*read, deckText(), boxes);
         return read;
     }();
@@ -61,7 +50,7 @@ void countBytes(benchmark::State& state, std::size_t bytes) {
 
 void readDeck(benchmark::State& state) {
     const std::string& text = deckText();
-    CountingBoxes boxes;
+    FakeMessageBoxes boxes;
     for (auto _ : state) {
         auto deck = std::make_unique<CardBoxes>();
         readCardText(*deck, text, boxes);
@@ -70,14 +59,14 @@ void readDeck(benchmark::State& state) {
         deck.reset();
         state.ResumeTiming();
     }
-    if (boxes.shown != 0) {
+    if (boxes.count() != 0) {
         state.SkipWithError("the reader showed a box");
     }
     countBytes(state, text.size());
 }
 
 void freeDeck(benchmark::State& state) {
-    CountingBoxes boxes;
+    FakeMessageBoxes boxes;
     for (auto _ : state) {
         state.PauseTiming();
         auto deck = std::make_unique<CardBoxes>();
@@ -107,11 +96,11 @@ void saveDeck(benchmark::State& state) {
     const std::string path =
         (std::filesystem::temp_directory_path() / "mq_card_file_bench.mqf").string();
     StdFileSystem files;
-    CountingBoxes boxes;
+    FakeMessageBoxes boxes;
     for (auto _ : state) {
         writeDeckToFile(readBack(), path, files, boxes);
     }
-    if (boxes.shown != 0) {
+    if (boxes.count() != 0) {
         state.SkipWithError("saving showed a box");
     }
     std::error_code ignored;
@@ -210,7 +199,7 @@ int readOnce(const char* path, bool reportMemory) {
     std::string text = fileBytes(path);
     const double size = static_cast<double>(text.size());
     auto deck = std::make_unique<CardBoxes>();
-    CountingBoxes boxes;
+    FakeMessageBoxes boxes;
     readCardText(*deck, std::move(text), boxes);
     std::size_t cards = 0;
     for (int box = 0; box < CardBoxes::boxCount; ++box) {

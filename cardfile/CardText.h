@@ -67,6 +67,9 @@ public:
     // tag after it within the block; nothing when either is missing.
     std::optional<std::string_view> fieldValue(const CardBlock& block, const FieldTags& field);
 
+    // The first occurrence of `tag` at or after `from` that lies whole before `end`.
+    std::size_t find(std::string_view tag, std::size_t from, std::size_t end);
+
 private:
     struct TagCursor {
         std::string_view tag;
@@ -75,8 +78,6 @@ private:
         bool valid = false;
     };
 
-    // The first occurrence of `tag` at or after `from` that lies whole before `end`.
-    std::size_t find(std::string_view tag, std::size_t from, std::size_t end);
     TagCursor& cursorFor(std::string_view tag);
 
     std::string_view text_;

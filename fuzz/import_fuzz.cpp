@@ -11,22 +11,12 @@
 
 #include "cardfile/CardReader.h"
 #include "cardfile/CardWriter.h"
+#include "fakes/FakeMessageBoxes.h"
 #include "model/CardBoxes.h"
-#include "platform/MessageBoxes.h"
-#include "platform/WinConstants.h"
 #include "tools/mqdeck/ExportText.h"
 #include "tools/mqdeck/ImportParser.h"
 
 namespace {
-
-class CountingBoxes : public MessageBoxes {
-public:
-    int show(WindowRef, const std::string&, const char*, unsigned) override {
-        ++shown;
-        return IDYES;
-    }
-    int shown = 0;
-};
 
 void check(bool holds, const char* what) {
     if (!holds) {
@@ -81,10 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     if (!result.cards.empty()) {
-        CountingBoxes boxes;
+        FakeMessageBoxes boxes;
         CardBoxes reread;
         readCardText(reread, composeCardText(deck), boxes);
-        check(boxes.shown == 0, "an imported deck reads without a box");
+        check(boxes.count() == 0, "an imported deck reads without a box");
         check(reread.count(0) == deck.count(0), "an imported deck reads back whole");
         for (int i = 0; i < deck.count(0); ++i) {
             const Card& a = *deck.box(0)[static_cast<std::size_t>(i)];

@@ -166,15 +166,19 @@ class Arguments(MqdeckTest):
 
     def test_unwritable_output_fails_and_keeps_what_was_there(self):
         # The save itself keeps an old file on every failure (the unit tests inject
-        # them); a folder in the output's place, or a missing folder, stops it here.
+        # them); a folder in the output's place, or a missing folder, stops it here
+        # before anything is written.
         deck = self.file("deck.txt", card(b"+", 1, 1, b"q", b"a"))
         text = self.file("in.txt", b"new\tcard\n")
         os.mkdir(self.path("folder"))
-        for args in (["write", deck], ["import", text], ["export", deck]):
-            for target in (self.path("folder"), self.path(os.path.join("no-dir", "x"))):
+        box = "mqdeck: MQMessage: CreateFileHandle ERR: , err#: "
+        for args, in_folder in ((["write", deck], box + "5\n"), (["import", text], box + "5\n"),
+                                (["export", deck], "is a folder")):
+            for target, why in ((self.path("folder"), in_folder),
+                                (self.path(os.path.join("no-dir", "x")), box)):
                 code, out, err = self.run_tool(*args, target)
-                self.assertEqual(code, 1, args)
-                self.assertTrue(err.startswith("mqdeck: "), err)
+                self.assertEqual((code, out), (1, b""), args)
+                self.assertIn(why, err)
         self.assertTrue(os.path.isdir(self.path("folder")))
         self.assertEqual(sorted(os.listdir(self.dir)), ["deck.txt", "folder", "in.txt"])
 
@@ -209,7 +213,6 @@ class Dump(MqdeckTest):
         cards, _ = self.dump(self.file("bytes.txt", data))
         self.assertEqual(len(cards), 1)
         self.assertEqual(cards[0]["question"], cp1252(text))
-        self.assertEqual(cp1252(b"\x80\x8d\x8f\x90\x9d\x9f"), "\u20ac\x8d\x8f\x90\x9d\u0178")
 
     def test_hand_edited_file_is_ordered_and_repaired(self):
         data = (b"notes before the first card\r\n" +
@@ -251,19 +254,6 @@ class Write(MqdeckTest):
         with open(target, "rb") as f:
             self.assertEqual(f.read(), card(b"+", 0, 1, b"z") + card(b"+", 2, 1, b"y") +
                              card(b"-", 2, 2, b"x"))
-
-    def test_failed_save_exits_1_and_leaves_nothing_behind(self):
-        source = self.file("deck.txt", card(b"+", 1, 1, b"q"))
-        code, err = self.write(source, self.path(os.path.join("no-such-dir", "out.txt")))
-        self.assertEqual(code, 1)
-        self.assertIn("mqdeck: MQMessage: CreateFileHandle ERR: , err#: ", err)
-
-        os.mkdir(self.path("taken"))
-        code, err = self.write(source, self.path("taken"))
-        self.assertEqual(code, 1)  # a folder cannot be written as a file: nothing is tried
-        self.assertIn("mqdeck: MQMessage: CreateFileHandle ERR: , err#: 5", err)
-        self.assertTrue(os.path.isdir(self.path("taken")))
-        self.assertEqual(sorted(os.listdir(self.dir)), ["deck.txt", "taken"])
 
 
 class Robustness(MqdeckTest):
@@ -444,12 +434,13 @@ class Export(MqdeckTest):
 class Check(MqdeckTest):
     CASES = [  # file, findings as (line, part of the text), cards per box
         (b"notes\r\n" + card(b"+", 2, 1, b"a", b"b", b"c") + b"stray\r\n"
-         b"<C><M>+</M><S>9</S><N>x3</N><Q>q</Q></C>\r\n"
+         b"<C><M>+</M><S>9</S><N>x3</N><Q>q</Q><A>a</C>\r\n"
          b"<C><M>+</M><S>2</S><N>1</N><Q>r</Q><A></A><I></I></C>\r\n"
          b"<C><S>3</S><N>1</N><Q>s</Q><A>t</A><I>u</I></C",
          [(1, 'text outside any card is ignored: "notes"'),
           (10, 'text outside any card is ignored: "stray"'),
-          (11, 'fields missing, the defaults are taken: "<I>" (empty info), "<A>" (empty answer)'),
+          (11, 'fields missing, the defaults are taken: "<I>" (empty info), '
+               '"<A>" without "</A>" (empty answer)'),
           (11, "section 9 is no box 0 to 6: the card goes to box 1"),
           (11, 'number "x3" reads as 0'),
           (12, 'box 2 has 2 cards marked "+" (lines 2, 12): the one of line 2 leads it'),

@@ -14,27 +14,6 @@ namespace {
 
 const char* const overwriteQuestion = "the program asks \"Overwrite?\"";
 
-// The next place of a tag at or after positions that only grow, as the blocks'
-// starts do; each tag is searched for once over the whole text.
-class ForwardFinder {
-public:
-    ForwardFinder(std::string_view text, std::string_view tag) : text_(text), tag_(tag) {}
-
-    bool within(std::size_t from, std::size_t end) {
-        if (!searched_ || (hit_ != std::string_view::npos && hit_ < from)) {
-            hit_ = text_.find(tag_, from);
-            searched_ = true;
-        }
-        return hit_ != std::string_view::npos && hit_ + tag_.size() <= end;
-    }
-
-private:
-    std::string_view text_;
-    std::string_view tag_;
-    std::size_t hit_ = 0;
-    bool searched_ = false;
-};
-
 struct ReadCard {
     std::size_t line;
     bool lead;  // marked "+"
@@ -99,10 +78,6 @@ public:
         if (nul != std::string_view::npos) {
             add(nul, "a NUL byte: the program reads nothing from here on (" +
                          std::to_string(bytes.size() - nul) + " bytes)");
-        }
-        for (const FieldCheck* field :
-             {&markField, &sectionField, &numberField, &questionField, &infoField, &answerField}) {
-            openTags_.emplace_back(cardText_.text(), field->tags.open);
         }
     }
 
@@ -173,12 +148,12 @@ private:
     // The fields in the order the reader takes them.
     void readFields(const CardBlock& block, bool opened) {
         missing_.clear();
-        const auto mark = field(block, markField, 0);
-        const auto section = field(block, sectionField, 1);
-        const auto number = field(block, numberField, 2);
-        field(block, questionField, 3);
-        field(block, infoField, 4);
-        field(block, answerField, 5);
+        const auto mark = field(block, markField);
+        const auto section = field(block, sectionField);
+        const auto number = field(block, numberField);
+        field(block, questionField);
+        field(block, infoField);
+        field(block, answerField);
         if (opened && !missing_.empty()) {
             add(block.start, "fields missing, the defaults are taken: " + missing_);
         }
@@ -214,11 +189,10 @@ private:
         cards_.push_back(card);
     }
 
-    std::optional<std::string_view> field(const CardBlock& block, const FieldCheck& check,
-                                          std::size_t index) {
+    std::optional<std::string_view> field(const CardBlock& block, const FieldCheck& check) {
         auto value = cardText_.fieldValue(block, check.tags);
         if (!value) {
-            const bool open = openTags_[index].within(block.start, block.end);
+            const bool open = cardText_.find(check.tags.open, block.start, block.end) != noTag;
             missing_ += missing_.empty() ? "" : ", ";
             missing_ += "\"" + std::string(check.tags.open) + "\"";
             if (open) {
@@ -299,7 +273,6 @@ private:
 
     CardText cardText_;
     LineIndex lines_;
-    std::vector<ForwardFinder> openTags_;
     CheckReport report_;
     std::vector<ReadCard> cards_;
     std::string missing_;

@@ -5,14 +5,16 @@
 #include <string_view>
 #include <vector>
 
+#include "model/CardBoxes.h"
+
 struct CheckFinding {
     std::size_t line = 0;
     std::string text;  // UTF-8
 };
 
 struct CheckReport {
-    std::vector<CheckFinding> findings;   // ordered by line
-    std::array<std::size_t, 7> counts{};  // cards per box once read
+    std::vector<CheckFinding> findings;                     // ordered by line
+    std::array<std::size_t, CardBoxes::boxCount> counts{};  // cards per box once read
 };
 
 // What the program's reader does with a card file's text, told as line-numbered

@@ -7,7 +7,6 @@
 
 int ConsoleMessageBoxes::show(WindowRef /*owner*/, const std::string& text, const char* caption,
                               unsigned type) {
-    ++count_;
     err_ << "mqdeck: ";
     if (caption != nullptr) {
         err_ << cp1252ToUtf8(caption) << ": ";

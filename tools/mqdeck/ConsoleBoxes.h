@@ -1,5 +1,4 @@
 #pragma once
-#include <cstddef>
 #include <iosfwd>
 #include <string>
 
@@ -11,10 +10,8 @@ class ConsoleMessageBoxes : public MessageBoxes {
 public:
     explicit ConsoleMessageBoxes(std::ostream& err, bool goOn = true) : err_(err), goOn_(goOn) {}
     int show(WindowRef owner, const std::string& text, const char* caption, unsigned type) override;
-    std::size_t count() const { return count_; }
 
 private:
     std::ostream& err_;
     bool goOn_;
-    std::size_t count_ = 0;
 };

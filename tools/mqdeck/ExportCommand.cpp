@@ -2,7 +2,6 @@
 #include <ostream>
 
 #include "tools/mqdeck/Command.h"
-#include "tools/mqdeck/ConsoleBoxes.h"
 #include "tools/mqdeck/ExportText.h"
 #include "tools/mqdeck/ToolFiles.h"
 
@@ -15,9 +14,8 @@ int runExport(const CommandLine& line, ToolStreams& io) {
                << exportCommand.usage;
         return exitUsage;
     }
-    ConsoleMessageBoxes boxes(io.err);
     CardBoxes deck;
-    if (!readDeckFile(io.files, line.files[0], deck, boxes, io.err) ||
+    if (!readDeckFile(io.files, line.files[0], deck, io.err) ||
         !saveTextFile(io.files, line.files[1], exportText(deck, format), io.err)) {
         return exitFailed;
     }

@@ -5,7 +5,6 @@
 #include <unordered_set>
 
 #include "tools/mqdeck/Command.h"
-#include "tools/mqdeck/ConsoleBoxes.h"
 #include "tools/mqdeck/ImportParser.h"
 #include "tools/mqdeck/ToolFiles.h"
 
@@ -30,7 +29,7 @@ struct Added {
 // Appends to box 0, numbered on from its last card. A card whose question and
 // answer the deck already held before this import counts as a duplicate; cards
 // repeated within the imported file all come in, as they would into a new deck.
-Added addCards(CardBoxes& deck, std::vector<ImportedCard>& cards, bool skipDuplicates) {
+Added addCards(CardBoxes& deck, const std::vector<ImportedCard>& cards, bool skipDuplicates) {
     std::unordered_set<std::string> known;
     if (skipDuplicates) {
         for (int box = 0; box < CardBoxes::boxCount; ++box) {
@@ -41,15 +40,14 @@ Added addCards(CardBoxes& deck, std::vector<ImportedCard>& cards, bool skipDupli
     }
     Added added;
     CardBoxes::Box& newCards = deck.boxForReading(0);
-    for (ImportedCard& card : cards) {
+    for (const ImportedCard& card : cards) {
         if (skipDuplicates && known.count(cardKey(card.question, card.answer)) != 0) {
             ++added.duplicates;
             continue;
         }
         const auto number = static_cast<std::int32_t>(newCards.size() + 1);
-        newCards.push_back(std::make_shared<Card>(number == 1 ? "+" : "-", 0, number,
-                                                  std::move(card.question), std::move(card.answer),
-                                                  std::move(card.info)));
+        newCards.push_back(std::make_shared<Card>(number == 1 ? "+" : "-", 0, number, card.question,
+                                                  card.answer, card.info));
         ++added.cards;
     }
     deck.setHasCards(1);
@@ -84,7 +82,7 @@ int runImport(const CommandLine& line, ToolStreams& io) {
     if (!readInputFile(io.files, in, bytes, io.err)) {
         return exitFailed;
     }
-    ImportResult result = parseImport(bytes, line.has("--replace"));
+    const ImportResult result = parseImport(bytes, line.has("--replace"));
     if (!result.ok) {
         io.err << "mqdeck: " << in << ": " << result.error << '\n';
         return exitFailed;
@@ -93,8 +91,7 @@ int runImport(const CommandLine& line, ToolStreams& io) {
     CardBoxes deck;
     if (into) {
         // The deck is saved over: a file that holds no card is not one to overwrite.
-        ConsoleMessageBoxes boxes(io.err, false);
-        if (!readDeckFile(io.files, out, deck, boxes, io.err)) {
+        if (!readDeckFile(io.files, out, deck, io.err, false)) {
             return exitFailed;
         }
     }

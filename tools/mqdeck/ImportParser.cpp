@@ -1,9 +1,9 @@
 #include "tools/mqdeck/ImportParser.h"
 
 #include <algorithm>
-#include <array>
 #include <iterator>
 
+#include "cardfile/CardText.h"
 #include "tools/mqdeck/DelimitedText.h"
 #include "tools/mqdeck/HtmlText.h"
 #include "tools/mqdeck/InputDecoding.h"
@@ -12,10 +12,13 @@
 namespace {
 
 // "</C" stands for "</C>" too: the reader ends a card at either.
-constexpr std::array<std::string_view, 13> cardTags = {
-    "<C>", "</C", "<M>", "</M>", "<S>", "</S>", "<N>", "</N>", "<Q>", "</Q>", "<A>", "</A>", "<I>",
+constexpr std::string_view cardTags[] = {
+    cardtag::cardOpen,         cardtag::cardCloseCut,   cardfield::mark.open,
+    cardfield::mark.close,     cardfield::section.open, cardfield::section.close,
+    cardfield::number.open,    cardfield::number.close, cardfield::question.open,
+    cardfield::question.close, cardfield::answer.open,  cardfield::answer.close,
+    cardfield::info.open,      cardfield::info.close,
 };
-constexpr std::string_view infoClose = "</I>";
 
 // The first thing in `text` that would not read back from a card file.
 std::string_view unwritable(std::string_view text) {
@@ -30,9 +33,6 @@ std::string_view unwritable(std::string_view text) {
             if (rest.substr(0, tag.size()) == tag) {
                 return tag;
             }
-        }
-        if (rest.substr(0, infoClose.size()) == infoClose) {
-            return infoClose;
         }
     }
     return {};

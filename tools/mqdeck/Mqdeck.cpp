@@ -3,7 +3,6 @@
 #include <ostream>
 
 #include "tools/mqdeck/Command.h"
-#include "tools/mqdeck/ConsoleBoxes.h"
 #include "tools/mqdeck/Cp1252Json.h"
 #include "tools/mqdeck/ToolFiles.h"
 
@@ -24,9 +23,8 @@ void printUsage(std::ostream& stream) {
 }
 
 int runDump(const CommandLine& line, ToolStreams& io) {
-    ConsoleMessageBoxes boxes(io.err);
     CardBoxes deck;
-    if (!readDeckFile(io.files, line.files[0], deck, boxes, io.err)) {
+    if (!readDeckFile(io.files, line.files[0], deck, io.err)) {
         return exitFailed;
     }
     dumpDeck(deck, io.out);
@@ -39,9 +37,8 @@ int runDump(const CommandLine& line, ToolStreams& io) {
 }
 
 int runWrite(const CommandLine& line, ToolStreams& io) {
-    ConsoleMessageBoxes boxes(io.err);
     CardBoxes deck;
-    if (!readDeckFile(io.files, line.files[0], deck, boxes, io.err)) {
+    if (!readDeckFile(io.files, line.files[0], deck, io.err)) {
         return exitFailed;
     }
     return saveDeckFile(io.files, line.files[1], deck, io.err) ? exitDone : exitFailed;

@@ -2,7 +2,6 @@
 #include <ostream>
 
 #include "tools/mqdeck/Command.h"
-#include "tools/mqdeck/ConsoleBoxes.h"
 #include "tools/mqdeck/DeckStats.h"
 #include "tools/mqdeck/TerminalWidth.h"
 #include "tools/mqdeck/ToolFiles.h"
@@ -10,9 +9,8 @@
 namespace {
 
 int runStats(const CommandLine& line, ToolStreams& io) {
-    ConsoleMessageBoxes boxes(io.err);
     CardBoxes deck;
-    if (!readDeckFile(io.files, line.files[0], deck, boxes, io.err)) {
+    if (!readDeckFile(io.files, line.files[0], deck, io.err)) {
         return exitFailed;
     }
     io.out << formatStats(deck, terminalWidth());

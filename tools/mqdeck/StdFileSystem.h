@@ -13,12 +13,12 @@ public:
     std::unique_ptr<InputFile> openForReading(const std::string& path, ErrorCode& error) override;
     std::unique_ptr<OutputFile> createForWriting(const std::string& path,
                                                  ErrorCode& error) override;
-    // A rename, which replaces an existing target on POSIX and on Windows alike.
-    // The standard library offers no way to flush the folder, so durability is
-    // what the file system gives after the flushed and closed source file.
     std::unique_ptr<OutputFile> createNew(const std::string& path, ErrorCode& error) override;
     std::unique_ptr<OutputFile> openForOverwriting(const std::string& path,
                                                    ErrorCode& error) override;
+    // A rename, which replaces an existing target on POSIX and on Windows alike.
+    // The standard library offers no way to flush the folder, so durability is
+    // what the file system gives after the flushed and closed source file.
     bool replace(const std::string& source, const std::string& target, ErrorCode& error) override;
     void remove(const std::string& path) override;
     // Read-only stands for a file its owner cannot write; everything else is archive.

@@ -61,8 +61,8 @@ bool readInputFile(FileSystem& files, const std::string& path, std::string& byte
     return true;
 }
 
-bool readDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, MessageBoxes& boxes,
-                  std::ostream& err) {
+bool readDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, std::ostream& err,
+                  bool goOn) {
     std::string text;
     if (!readInputFile(files, path, text, err)) {
         return false;
@@ -71,6 +71,7 @@ bool readDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, M
         err << "mqdeck: " << path << " holds no text\n";
         return false;
     }
+    ConsoleMessageBoxes boxes(err, goOn);
     readCardText(deck, std::move(text), boxes);
     if (deck.isAborted() != 0) {
         err << "mqdeck: " << path << " holds no card file: left as it is\n";

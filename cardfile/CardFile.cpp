@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "cardfile/CardFileText.h"
 #include "cardfile/CardReader.h"
 #include "cardfile/CardWriter.h"
 #include "platform/MQMessage.h"
@@ -73,7 +74,7 @@ int CardFile::loadCardFile(DialogPort& window) {
     if (fileName_) {
         file = files.openForReading(*fileName_, error);
     }
-    std::string text;
+    CardFileText text;
     if (!file) {
         const unsigned type = static_cast<unsigned>(MB_OKCANCEL | MB_ICONERROR | MB_DEFBUTTON2);
         const char* const why = fileName_ ? cannotOpenText : noNameText;
@@ -86,14 +87,15 @@ int CardFile::loadCardFile(DialogPort& window) {
         showError(boxes, readErrorText, static_cast<std::int32_t>(ERROR_INVALID_HANDLE));
     } else {
         fileSize_ = file->size();
-        if (!readToEnd(*file, text, error)) {
+        if (!readCardFileText(*file, text, error)) {
             showError(boxes, readErrorText, static_cast<std::int32_t>(error));
         }
         file.reset();
     }
 
-    text.resize(std::min(text.size(), text.find('\0')));
-    if (text.empty()) {
+    std::string& cards = text.text;
+    cards.resize(std::min(cards.size(), cards.find('\0')));
+    if (cards.empty()) {
         boxes.show(window.window(), noCardDataText, sorryCaption,
                    static_cast<unsigned>(MB_ICONERROR));
         return 0;
@@ -101,10 +103,11 @@ int CardFile::loadCardFile(DialogPort& window) {
 
     auto deck = std::make_unique<CardBoxes>();
     // The deck keeps the text its cards refer to; handing it over saves a copy.
-    readCardText(*deck, std::move(text), boxes);
+    readCardText(*deck, std::move(cards), boxes);
     if (deck->isAborted() != 0) {
         return 0;
     }
+    deck->setEncoding(text.encoding);
     deck_ = std::move(deck);
     hasFile_ = 1;
     return 1;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cardfile/BlockScanner.h"
+#include "cardfile/CardFileText.h"
 #include "cardfile/CardText.h"
 #include "platform/WinConstants.h"
 
@@ -104,4 +105,10 @@ void readCardText(CardBoxes& deck, std::string&& text, MessageBoxes& boxes) {
 
 void readCardText(CardBoxes& deck, const char* text, MessageBoxes& boxes) {
     readCardText(deck, std::string_view(text), boxes);
+}
+
+void readCardFileBytes(CardBoxes& deck, std::string_view bytes, MessageBoxes& boxes) {
+    CardFileText text = decodeCardFile(bytes);
+    readCardText(deck, std::move(text.text), boxes);
+    deck.setEncoding(text.encoding);
 }

@@ -12,3 +12,7 @@ void readCardText(CardBoxes& deck, std::string_view text, MessageBoxes& boxes);
 // The same, keeping `text` itself as that copy.
 void readCardText(CardBoxes& deck, std::string&& text, MessageBoxes& boxes);
 void readCardText(CardBoxes& deck, const char* text, MessageBoxes& boxes);
+
+// Reads the bytes of a whole card file, of either kind, into a new deck, which
+// takes the file's kind.
+void readCardFileBytes(CardBoxes& deck, std::string_view bytes, MessageBoxes& boxes);

@@ -8,7 +8,8 @@
 
 namespace {
 
-const char* const invalidNameText = "Ungl\x81\xFCltiger Dateiname";
+// U+0081 and u-umlaut, as the code page 1252 bytes 0x81 0xFC always showed.
+const char* const invalidNameText = "Ungl\xC2\x81\xC3\xBCltiger Dateiname";
 const char* const invalidHandleText = "Invalid Handle; write";
 const char* const createErrorText = "CreateFileHandle ERR: ";
 const char* const writeErrorText = "WriteFile-Fehler";

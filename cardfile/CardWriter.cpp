@@ -6,6 +6,7 @@
 
 #include "cardfile/CardFile.h"
 #include "cardfile/CardSave.h"
+#include "platform/TextCoding.h"
 
 namespace {
 
@@ -50,15 +51,31 @@ private:
 // file always leads each box with its current card.
 std::string_view headAt(std::int32_t position) { return position == 1 ? leadHead : otherHead; }
 
-void appendCard(std::string& text, const Card& card, std::int32_t position) {
+void appendText(std::string& text, std::string_view value, CardEncoding encoding) {
+    // A code page 1252 save was chosen because every text fits; should one not,
+    // its UTF-8 bytes are better than losing it.
+    if (encoding == CardEncoding::utf8 || !appendUtf8AsCp1252(text, value)) {
+        text.append(value.data(), value.size());
+    }
+}
+
+void appendCard(std::string& text, const Card& card, std::int32_t position, CardEncoding encoding) {
     const Decimal section(card.getSection());
     const Decimal number(position);
     for (const std::string_view piece :
-         {headAt(position), section.text(), beforeNumber, number.text(), beforeQuestion,
-          card.getQuestion(), beforeAnswer, card.getAnswer(), beforeInfo, card.getInfo(),
-          afterInfo}) {
+         {headAt(position), section.text(), beforeNumber, number.text(), beforeQuestion}) {
         text.append(piece.data(), piece.size());
     }
+    appendText(text, card.getQuestion(), encoding);
+    text.append(beforeAnswer.data(), beforeAnswer.size());
+    appendText(text, card.getAnswer(), encoding);
+    text.append(beforeInfo.data(), beforeInfo.size());
+    appendText(text, card.getInfo(), encoding);
+    text.append(afterInfo.data(), afterInfo.size());
+}
+
+std::string_view headOfFile(CardEncoding encoding) {
+    return encoding == CardEncoding::utf8 ? utf8ByteOrderMark : std::string_view();
 }
 
 template <typename Visit>
@@ -74,28 +91,47 @@ void forEachCard(const CardBoxes& deck, Visit visit) {
 
 }  // namespace
 
+CardEncoding savedEncoding(const CardBoxes& deck) {
+    if (deck.encoding() == CardEncoding::utf8) {
+        return CardEncoding::utf8;
+    }
+    bool fits = true;
+    forEachCard(deck, [&fits](const Card& card, std::int32_t) {
+        fits = fits && fitsCp1252(card.getQuestion()) && fitsCp1252(card.getAnswer()) &&
+               fitsCp1252(card.getInfo());
+    });
+    return fits ? CardEncoding::cp1252 : CardEncoding::utf8;
+}
+
 std::string composeCardText(const CardBoxes& deck) {
-    // Sized first, so the text is written once into memory that never moves.
-    std::size_t size = 0;
+    return composeCardText(deck, savedEncoding(deck));
+}
+
+std::string composeCardText(const CardBoxes& deck, CardEncoding encoding) {
+    // Sized first, so the text is written once into memory that never moves. Code
+    // page 1252 takes no more bytes than UTF-8.
+    std::size_t size = headOfFile(encoding).size();
     forEachCard(deck, [&size](const Card& card, std::int32_t position) {
         size += tagBytes + decimalSize(card.getSection()) + decimalSize(position) +
                 card.getQuestion().size() + card.getAnswer().size() + card.getInfo().size();
     });
     std::string text;
     text.reserve(size);
-    forEachCard(deck, [&text](const Card& card, std::int32_t position) {
-        appendCard(text, card, position);
+    text.append(headOfFile(encoding));
+    forEachCard(deck, [&text, encoding](const Card& card, std::int32_t position) {
+        appendCard(text, card, position, encoding);
     });
     return text;
 }
 
-bool composeCardTextInPieces(const CardBoxes& deck, const PieceTaker& take) {
+bool composeCardTextInPieces(const CardBoxes& deck, CardEncoding encoding, const PieceTaker& take) {
     std::string piece;
     piece.reserve(cardTextPieceBytes);
+    piece.append(headOfFile(encoding));
     bool going = true;
     forEachCard(deck, [&](const Card& card, std::int32_t position) {
         if (going) {
-            appendCard(piece, card, position);
+            appendCard(piece, card, position, encoding);
             if (piece.size() >= cardTextPieceBytes) {
                 going = take(piece);
                 piece.clear();
@@ -115,17 +151,25 @@ std::unique_ptr<OutputFile> CreateFileHandle(const std::string& path, FileSystem
     return file;
 }
 
-bool writeDeckToFile(const CardBoxes& deck, const std::string& fileName, FileSystem& files,
+bool writeDeckToFile(CardBoxes& deck, const std::string& fileName, FileSystem& files,
                      MessageBoxes& boxes) {
-    return saveCardText(
-        [&deck](const PieceTaker& take) { return composeCardTextInPieces(deck, take); }, fileName,
-        files, boxes);
+    const CardEncoding encoding = savedEncoding(deck);
+    const bool saved = saveCardText(
+        [&deck, encoding](const PieceTaker& take) {
+            return composeCardTextInPieces(deck, encoding, take);
+        },
+        fileName, files, boxes);
+    // Once UTF-8, the file stays UTF-8, even if the card that made it so goes.
+    if (saved) {
+        deck.setEncoding(encoding);
+    }
+    return saved;
 }
 
-bool writeCardFile(const CardFile& cardFile, FileSystem& files, MessageBoxes& boxes) {
+bool writeCardFile(CardFile& cardFile, FileSystem& files, MessageBoxes& boxes) {
     const std::optional<std::string>& fileName = cardFile.fileName();
-    if (cardFile.hasFile() == 0 || !fileName || fileName->empty() || cardFile.deck() == nullptr) {
+    if (cardFile.hasFile() == 0 || !fileName || fileName->empty() || !cardFile.deckSlot()) {
         return false;
     }
-    return writeDeckToFile(*cardFile.deck(), *fileName, files, boxes);
+    return writeDeckToFile(*cardFile.deckSlot(), *fileName, files, boxes);
 }

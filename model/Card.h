@@ -10,9 +10,10 @@
 // controller still holds.
 using CardSource = std::shared_ptr<const std::string>;
 
-// One flash card. Texts are 8-bit strings in code page 1252, possibly holding
-// CR LF line breaks. A card read from a card file refers to its texts in the
-// file's text until one is set, when the card takes a copy of its own.
+// One flash card. Texts are UTF-8, possibly holding CR LF line breaks; a card read
+// from a UTF-8 file keeps whatever bytes it held, valid or not, until edited. A
+// card read from a card file refers to its texts in the file's text until one is
+// set, when the card takes a copy of its own.
 class Card {
 public:
     // The controller's placeholder: no card to show (init 0).

@@ -11,6 +11,9 @@
 // ownership keeps whichever it is alive for exactly as long as it is referred to.
 using CardRef = std::shared_ptr<Card>;
 
+// How a card file spells the deck's texts. Inside, every text is UTF-8 either way.
+enum class CardEncoding { cp1252, utf8 };
+
 // The deck: seven boxes, 0 for new cards, 1 to 6 for learning. The front card of
 // a box is its current card. A box number outside 0 to 6 is treated as an empty
 // box, so no operation can reach past the deck.
@@ -32,6 +35,9 @@ public:
 
     std::int32_t hasCards() const { return hasCards_; }
     std::int32_t isAborted() const { return aborted_; }
+    // The kind of card file the deck came from, or was last saved as.
+    CardEncoding encoding() const { return encoding_; }
+    void setEncoding(CardEncoding encoding) { encoding_ = encoding; }
 
     // Read-only view of a box, front to back.
     const Box& box(int box) const;
@@ -50,4 +56,5 @@ private:
     std::array<Box, boxCount> boxes_;
     std::int32_t aborted_ = 0;
     std::int32_t hasCards_ = 0;
+    CardEncoding encoding_ = CardEncoding::cp1252;
 };

@@ -7,7 +7,7 @@
 
 #include "cardfile/CardText.h"
 #include "model/CardBoxes.h"
-#include "tools/mqdeck/Cp1252.h"
+#include "platform/TextCoding.h"
 #include "tools/mqdeck/TextLines.h"
 
 namespace {

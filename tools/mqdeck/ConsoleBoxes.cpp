@@ -2,8 +2,8 @@
 
 #include <ostream>
 
+#include "platform/TextCoding.h"
 #include "platform/WinConstants.h"
-#include "tools/mqdeck/Cp1252.h"
 
 int ConsoleMessageBoxes::show(WindowRef /*owner*/, const std::string& text, const char* caption,
                               unsigned type) {

@@ -1,6 +1,6 @@
 #include "tools/mqdeck/Cp1252Json.h"
 
-#include "tools/mqdeck/Cp1252.h"
+#include "platform/TextCoding.h"
 
 std::string jsonString(std::string_view text) {
     static const char hex[] = "0123456789abcdef";

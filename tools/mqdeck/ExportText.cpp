@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "tools/mqdeck/Cp1252.h"
+#include "platform/TextCoding.h"
 #include "tools/mqdeck/HtmlText.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cctype>
 
-#include "tools/mqdeck/Cp1252.h"
+#include "platform/TextCoding.h"
 #include "tools/mqdeck/TextLines.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <utility>
 
+#include "cardfile/CardFileText.h"
 #include "cardfile/CardReader.h"
 #include "cardfile/CardSave.h"
 #include "cardfile/CardWriter.h"
@@ -63,25 +64,36 @@ bool readInputFile(FileSystem& files, const std::string& path, std::string& byte
 
 bool readDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, std::ostream& err,
                   bool goOn) {
-    std::string text;
-    if (!readInputFile(files, path, text, err)) {
+    if (isFolder(path)) {
+        return reportFolder(path, err);
+    }
+    ErrorCode error = 0;
+    std::unique_ptr<InputFile> file = files.openForReading(path, error);
+    if (!file) {
+        err << "mqdeck: cannot open " << path << ": " << whyFailed(error) << '\n';
         return false;
     }
-    if (text.empty() || text[0] == '\0') {
+    // Decoded as it is read: a code page 1252 deck is never held in both forms.
+    CardFileText text;
+    if (!readCardFileText(*file, text, error)) {
+        err << "mqdeck: cannot read " << path << ": " << whyFailed(error) << '\n';
+        return false;
+    }
+    if (text.text.empty() || text.text[0] == '\0') {
         err << "mqdeck: " << path << " holds no text\n";
         return false;
     }
     ConsoleMessageBoxes boxes(err, goOn);
-    readCardText(deck, std::move(text), boxes);
+    readCardText(deck, std::move(text.text), boxes);
     if (deck.isAborted() != 0) {
         err << "mqdeck: " << path << " holds no card file: left as it is\n";
         return false;
     }
+    deck.setEncoding(text.encoding);
     return true;
 }
 
-bool saveDeckFile(FileSystem& files, const std::string& path, const CardBoxes& deck,
-                  std::ostream& err) {
+bool saveDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, std::ostream& err) {
     ConsoleMessageBoxes boxes(err);
     if (!writeDeckToFile(deck, path, files, boxes)) {
         err << "mqdeck: cannot save " << path << '\n';

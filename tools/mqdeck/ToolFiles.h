@@ -19,8 +19,7 @@ bool readDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, s
                   bool goOn = true);
 
 // Saves a deck with the program's safe save.
-bool saveDeckFile(FileSystem& files, const std::string& path, const CardBoxes& deck,
-                  std::ostream& err);
+bool saveDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, std::ostream& err);
 
 // Saves any text with the program's safe save, so a failure leaves the old file
 // as it was.

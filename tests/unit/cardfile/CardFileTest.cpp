@@ -224,7 +224,8 @@ TEST_F(CardFileTest, OpeningTheBackupItselfKeepsItsBytes) {
 TEST_F(CardFileTest, NewFileStartsEmptyAndIsCreatedByTheFirstSave) {
     openGoodFile();
     const auto filesBefore = fs.files;
-    writeCardFile(CardFile(platform), fs, boxes);  // no file yet: nothing happens
+    CardFile noFile(platform);
+    writeCardFile(noFile, fs, boxes);  // no file yet: nothing happens
     dialogs.choice = "C:\\neu\\Vokabeln.txt";
     ASSERT_EQ(cardFile.newCardFile(window), 1);
     EXPECT_EQ(fs.files, filesBefore);
@@ -236,6 +237,68 @@ TEST_F(CardFileTest, NewFileStartsEmptyAndIsCreatedByTheFirstSave) {
     writeCardFile(cardFile, fs, boxes);
     EXPECT_EQ(boxes.count(), 0u);
     EXPECT_EQ(fs.files["C:\\neu\\Vokabeln.txt"], "");
+}
+
+std::string cardBytes(int box, const std::string& question, const std::string& answer) {
+    return "<C>\r\n<M>+</M>\r\n<S>" + std::to_string(box) + "</S>\r\n<N>1</N>\r\n<Q>" + question +
+           "</Q>\r\n<A>" + answer + "</A>\r\n<I></I>\r\n</C>\r\n";
+}
+
+TEST_F(CardFileTest, SavesInTheFilesKindUntilATextNeedsUtf8) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string latin = cardBytes(2,
+                                        "Gr\xFC\xDF"
+                                        "e",
+                                        "\x80\x81\x8D\x8F\x90\x9D\xFF");
+    const std::string latinAsUtf8 =
+        cardBytes(2,
+                  "Gr\xC3\xBC\xC3\x9F"
+                  "e",
+                  "\xE2\x82\xAC\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D\xC3\xBF");
+    const std::string lodz =
+        "\xC5\x81\xC3\xB3"
+        "d\xC5\xBA";
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::optional<std::string> newAnswer;  // of the card in box 1
+        std::string saved;
+    } cases[] = {
+        {"code page 1252, untouched", cardBytes(1, "q", "a") + latin, std::nullopt,
+         cardBytes(1, "q", "a") + latin},
+        {"code page 1252 given code page 1252 text", cardBytes(1, "q", "a") + latin, "caf\xC3\xA9",
+         cardBytes(1, "q", "caf\xE9") + latin},
+        {"code page 1252 given a character it lacks", cardBytes(1, "q", "a") + latin, lodz,
+         bom + cardBytes(1, "q", lodz) + latinAsUtf8},
+        {"UTF-8 holding ASCII only", bom + cardBytes(1, "q", "a"), std::nullopt,
+         bom + cardBytes(1, "q", "a")},
+        {"UTF-8 with bytes that are no UTF-8, another card edited",
+         bom + cardBytes(1, "q", "a") + cardBytes(2, "\xFF\xC3(", "\xE2\x82"), "\xCE\xB1",
+         bom + cardBytes(1, "q", "\xCE\xB1") + cardBytes(2, "\xFF\xC3(", "\xE2\x82")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs.files["C:\\deck.mqf"] = c.bytes;
+        ASSERT_EQ(open("C:\\deck.mqf"), 1);
+        if (c.newAnswer) {
+            cardFile.deckSlot()->box(1).front()->setAnswer(*c.newAnswer);
+        }
+        ASSERT_TRUE(writeCardFile(cardFile, fs, boxes));
+        EXPECT_EQ(fs.files["C:\\deck.mqf"], c.saved);
+        EXPECT_EQ(fs.files[backup], c.bytes);
+    }
+    // Once UTF-8, a deck stays so, even without the character that made it so.
+    cardFile.deckSlot()->box(1).front()->setAnswer("a");
+    ASSERT_TRUE(writeCardFile(cardFile, fs, boxes));
+    EXPECT_EQ(fs.files["C:\\deck.mqf"].substr(0, 3), bom);
+    // A new card file starts as code page 1252 and takes UTF-8 when it must.
+    dialogs.choice = "C:\\new.txt";
+    ASSERT_EQ(cardFile.newCardFile(window), 1);
+    cardFile.deckSlot()->insertFirst(std::make_shared<Card>(1), 1);
+    cardFile.deckSlot()->box(1).front()->setQuestion("\xCE\x95\xCE\xBB");
+    ASSERT_TRUE(writeCardFile(cardFile, fs, boxes));
+    EXPECT_EQ(fs.files["C:\\new.txt"].substr(0, 6), bom + "<C>");
+    EXPECT_EQ(boxes.count(), 0u);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ std::unique_ptr<CardBoxes> sampleDeck() {
     deck->boxForReading(1).push_back(makeCard("-", 1, "domus", "house", "noun"));
     deck->boxForReading(3).push_back(makeCard("-", 3, "a\r\nb", "", "i"));
     deck->boxForReading(3).push_back(makeCard("+", 5, "q2", "a2"));
-    deck->boxForReading(3).push_back(makeCard("-", 3, "q3", "a3", "\xFC"));
+    deck->boxForReading(3).push_back(makeCard("-", 3, "q3", "a3", "\xC3\xBC"));
     return deck;
 }
 
@@ -57,7 +57,7 @@ TEST(CardWriter, ComposesEveryCardWithTheMarkAndNumberOfItsPosition) {
     const auto deck = largeDeck();
     std::string joined;
     int pieces = 0;
-    EXPECT_TRUE(composeCardTextInPieces(*deck, [&](const std::string& piece) {
+    EXPECT_TRUE(composeCardTextInPieces(*deck, CardEncoding::cp1252, [&](const std::string& piece) {
         EXPECT_LE(piece.size(), cardTextPieceBytes + 200);
         joined += piece;
         return ++pieces > 0;
@@ -65,7 +65,8 @@ TEST(CardWriter, ComposesEveryCardWithTheMarkAndNumberOfItsPosition) {
     EXPECT_EQ(joined, composeCardText(*deck));
     EXPECT_GT(pieces, 3);
     int calls = 0;
-    EXPECT_FALSE(composeCardTextInPieces(*deck, [&](const std::string&) { return ++calls > 1; }));
+    EXPECT_FALSE(composeCardTextInPieces(*deck, CardEncoding::cp1252,
+                                         [&](const std::string&) { return ++calls > 1; }));
     EXPECT_EQ(calls, 1);
 }
 
@@ -79,7 +80,7 @@ TEST(CardWriter, WrittenTextReadsBackIntoTheSameBoxesAndWritesIdentically) {
 
     CardBoxes again;
     FakeMessageBoxes boxes;
-    readCardText(again, first, boxes);
+    readCardFileBytes(again, first, boxes);
     EXPECT_EQ(boxes.count(), 0u);
     for (int box = 0; box < CardBoxes::boxCount; ++box) {
         ASSERT_EQ(again.count(box), deck->count(box));
@@ -143,7 +144,8 @@ TEST(CardWriter, SaveSucceedsWhereverWritingTheFileInPlaceWould) {
 
     FakeFileSystem fs;
     FakeMessageBoxes boxes;
-    EXPECT_TRUE(writeDeckToFile(CardBoxes(), deckFile, fs, boxes));
+    CardBoxes empty;
+    EXPECT_TRUE(writeDeckToFile(empty, deckFile, fs, boxes));
     EXPECT_EQ(fs.files[deckFile], "");
 }
 
@@ -160,7 +162,7 @@ TEST(CardWriter, EveryFailedSaveKeepsTheOldFileAndShowsExactlyOneBox) {
     const std::optional<std::string> mq = "MQMessage";
     const SaveFailure failures[] = {
         {"invalid name", [](FakeFileSystem& fs) { fs.failCreate(ERROR_INVALID_NAME); },
-         "Ungl\x81\xFCltiger Dateiname", std::nullopt, false},
+         "Ungl\xC2\x81\xC3\xBCltiger Dateiname", std::nullopt, false},
         {"create, no code", [](FakeFileSystem& fs) { fs.failCreate(0); }, "Invalid Handle; write",
          std::nullopt, false},
         {"create, exists", [](FakeFileSystem& fs) { fs.failCreate(ERROR_ALREADY_EXISTS); },

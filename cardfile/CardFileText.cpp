@@ -1,0 +1,73 @@
+#include "cardfile/CardFileText.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/TextCoding.h"
+
+CardTextDecoder::CardTextDecoder(std::size_t expectedBytes) : expectedBytes_(expectedBytes) {}
+
+void CardTextDecoder::decide() {
+    decided_ = true;
+    const bool marked = firstBytes_.compare(0, utf8ByteOrderMark.size(), utf8ByteOrderMark) == 0;
+    std::string_view held = firstBytes_;
+    if (marked) {
+        out_.encoding = CardEncoding::utf8;
+        held.remove_prefix(utf8ByteOrderMark.size());
+        out_.text.reserve(expectedBytes_);
+        out_.text.append(held);
+    } else {
+        // Few code page 1252 characters take more than one byte more; pages reserved
+        // but never written cost no memory.
+        out_.text.reserve(expectedBytes_ + expectedBytes_ / 8);
+        appendCp1252AsUtf8(out_.text, held);
+    }
+    firstBytes_.clear();
+    firstBytes_.shrink_to_fit();
+}
+
+void CardTextDecoder::take(std::string_view bytes) {
+    if (!decided_) {
+        const std::size_t wanted = utf8ByteOrderMark.size() - firstBytes_.size();
+        firstBytes_.append(bytes.substr(0, wanted));
+        bytes.remove_prefix(std::min(wanted, bytes.size()));
+        if (firstBytes_.size() < utf8ByteOrderMark.size()) {
+            return;
+        }
+        decide();
+    }
+    if (out_.encoding == CardEncoding::utf8) {
+        out_.text.append(bytes);
+    } else {
+        appendCp1252AsUtf8(out_.text, bytes);
+    }
+}
+
+CardFileText CardTextDecoder::finish() {
+    if (!decided_) {
+        decide();
+    }
+    return std::move(out_);
+}
+
+CardFileText decodeCardFile(std::string_view bytes) {
+    CardTextDecoder decoder(bytes.size());
+    decoder.take(bytes);
+    return decoder.finish();
+}
+
+bool readCardFileText(InputFile& file, CardFileText& text, ErrorCode& error) {
+    CardTextDecoder decoder(file.size());
+    // Pieces small enough to stay in the cache, large enough to cost few calls.
+    constexpr std::uint32_t pieceBytes = 1024 * 1024;
+    std::string piece;
+    piece.reserve(pieceBytes);
+    bool read = true;
+    do {
+        piece.clear();
+        read = file.read(piece, pieceBytes, error);
+        decoder.take(piece);
+    } while (read && !piece.empty());
+    text = decoder.finish();
+    return read;
+}

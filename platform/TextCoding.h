@@ -1,0 +1,42 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Every text inside the program is UTF-8. Card files may be code page 1252, so
+// these convert at that edge, without asking the platform: a file reads the same
+// wherever it is opened.
+
+// Marks a UTF-8 file; code page 1252 text never begins with these bytes in practice.
+constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// Code page 1252 as Windows maps it: the five bytes the code page leaves
+// undefined stand for the C1 controls of the same value, so every byte has
+// exactly one character and every such character exactly one byte.
+std::uint32_t cp1252CodePoint(unsigned char byte);
+
+// The byte that holds `codePoint`, or -1 when code page 1252 has none.
+int cp1252Byte(std::uint32_t codePoint);
+
+void appendUtf8(std::string& out, std::uint32_t codePoint);
+
+std::string cp1252ToUtf8(std::string_view text);
+void appendCp1252AsUtf8(std::string& out, std::string_view text);
+// How many bytes cp1252ToUtf8 makes of `text`.
+std::size_t utf8SizeOfCp1252(std::string_view text);
+
+// Appends `utf8` in code page 1252. False, with `out` as it was, when the text
+// holds a character that code page lacks or bytes that are no UTF-8.
+bool appendUtf8AsCp1252(std::string& out, std::string_view utf8);
+bool fitsCp1252(std::string_view utf8);
+
+bool isAscii(std::string_view text);
+
+// The length of the well-formed UTF-8 sequence at `at` (1 to 4) with its code
+// point, or 0 for a byte that starts none: overlong forms, surrogates and values
+// beyond U+10FFFF are not UTF-8.
+std::size_t decodeUtf8(std::string_view bytes, std::size_t at, std::uint32_t& codePoint);
+
+// Where the first byte that starts no UTF-8 sequence lies; npos when there is none.
+std::size_t firstInvalidUtf8(std::string_view bytes);

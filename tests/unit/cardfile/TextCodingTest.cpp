@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cardfile/CardFileText.h"
+#include "platform/TextCoding.h"
+
+namespace {
+
+TEST(TextCoding, EveryCodePage1252ByteMakesOneCharacterAndComesBack) {
+    for (int byte = 0; byte < 256; ++byte) {
+        SCOPED_TRACE(byte);
+        const std::string original(1, static_cast<char>(byte));
+        const std::string utf8 = cp1252ToUtf8(original);
+        EXPECT_EQ(utf8.size(), utf8SizeOfCp1252(original));
+        EXPECT_EQ(firstInvalidUtf8(utf8), std::string::npos);
+        std::string back;
+        ASSERT_TRUE(appendUtf8AsCp1252(back, utf8));
+        EXPECT_EQ(back, original);
+    }
+    // Windows' own mapping, the bytes it leaves undefined included.
+    EXPECT_EQ(cp1252ToUtf8("\x80\x81\x8D\x8F\x90\x9D\x9F\xFC"),
+              "\xE2\x82\xAC\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D\xC5\xB8\xC3\xBC");
+
+    // Characters the code page lacks, and bytes that are no UTF-8, do not fit.
+    for (const char* lacking :
+         {"\xC5\x81", "\xC2\x80", "\xE6\x9D\xB1", "\xF0\x9F\x98\x80", "\xFF"}) {
+        std::string out = "kept";
+        EXPECT_FALSE(appendUtf8AsCp1252(out, std::string("abc") + lacking));
+        EXPECT_EQ(out, "kept");
+        EXPECT_FALSE(fitsCp1252(lacking));
+    }
+    EXPECT_EQ(firstInvalidUtf8("ok \xC3\xBC \xE2\x82 no"), 6u);
+}
+
+TEST(CardFileText, TheByteOrderMarkMakesAFileUtf8WhereverItsPiecesBreak) {
+    struct Case {
+        std::string bytes;
+        CardEncoding encoding;
+        std::string text;
+    } cases[] = {
+        {"<Q>\xFC\x80</Q>", CardEncoding::cp1252, "<Q>\xC3\xBC\xE2\x82\xAC</Q>"},
+        {"\xEF\xBB\xBF<Q>\xC3\xBC\xFF</Q>", CardEncoding::utf8, "<Q>\xC3\xBC\xFF</Q>"},
+        // UTF-8 without the mark is read as code page 1252, byte by byte.
+        {"\xC3\xBC", CardEncoding::cp1252, "\xC3\x83\xC2\xBC"},
+        {"\xEF\xBB", CardEncoding::cp1252, "\xC3\xAF\xC2\xBB"},
+        {"\xEF\xBB\xBF", CardEncoding::utf8, ""},
+        {"", CardEncoding::cp1252, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const CardFileText whole = decodeCardFile(c.bytes);
+        EXPECT_EQ(whole.encoding, c.encoding);
+        EXPECT_EQ(whole.text, c.text);
+        CardTextDecoder byteByByte(0);
+        for (const char byte : c.bytes) {
+            byteByByte.take(std::string(1, byte));
+        }
+        const CardFileText pieced = byteByByte.finish();
+        EXPECT_EQ(pieced.encoding, c.encoding);
+        EXPECT_EQ(pieced.text, c.text);
+    }
+}
+
+}  // namespace

@@ -1,19 +1,23 @@
-// Feeds arbitrary bytes to the card reader and checks that it gives what the
-// plainly written reference reader gives (the same deck, the same boxes), what
-// must hold for any deck it makes, and that a deck written by the writer reads
-// back the same.
+// Feeds arbitrary bytes as a card file to the card reader and checks that it gives
+// what the plainly written reference reader gives (the same deck, kind and boxes),
+// what must hold for any deck it makes, and that a deck written by the writer, in
+// either kind, reads back the same.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "cardfile/BlockScanner.h"
+#include "cardfile/CardFileText.h"
 #include "cardfile/CardReader.h"
 #include "cardfile/CardWriter.h"
 #include "model/CardBoxes.h"
 #include "platform/MessageBoxes.h"
+#include "platform/TextCoding.h"
 #include "platform/WinConstants.h"
 #include "reference/ReferenceReader.h"
 
@@ -42,6 +46,26 @@ public:
 
 private:
     bool goOn_;
+};
+
+// Hands the file out in pieces as short as a few bytes, so that the byte-order mark
+// and the characters are split between pieces.
+class PieceFile : public InputFile {
+public:
+    PieceFile(std::string_view bytes, std::size_t piece) : bytes_(bytes), piece_(piece) {}
+
+    std::uint32_t size() override { return static_cast<std::uint32_t>(bytes_.size()); }
+
+    bool read(std::string& out, std::uint32_t count, ErrorCode& /*error*/) override {
+        const std::string_view taken = bytes_.substr(0, std::min<std::size_t>(count, piece_));
+        out.append(taken);
+        bytes_.remove_prefix(taken.size());
+        return true;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t piece_;
 };
 
 void check(bool holds, const char* what) {
@@ -85,6 +109,18 @@ bool textsHoldATag(const CardBoxes& deck) {
     return false;
 }
 
+bool fitsCodePage(const CardBoxes& deck) {
+    for (int box = 0; box < CardBoxes::boxCount; ++box) {
+        for (const CardRef& card : deck.box(box)) {
+            if (!fitsCp1252(card->getQuestion()) || !fitsCp1252(card->getAnswer()) ||
+                !fitsCp1252(card->getInfo())) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 bool sameBoxes(const CardBoxes& a, const CardBoxes& b) {
     for (int box = 0; box < CardBoxes::boxCount; ++box) {
         if (a.count(box) != b.count(box)) {
@@ -105,24 +141,29 @@ bool sameBoxes(const CardBoxes& a, const CardBoxes& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     // Scanned straight in the fuzzer's buffer, so any read past the text is caught.
-    for (BlockScanner scanner(text); !scanner.nextBlocks().empty();) {
+    for (BlockScanner scanner(bytes); !scanner.nextBlocks().empty();) {
     }
-    // Both answers to the reader's question, and both ways of handing over the
-    // text, chosen by the input itself.
+    // Both answers to the reader's question, and both ways the program reads a
+    // file (whole, or decoded as it arrives in pieces), chosen by the input itself.
     const bool goOn = size % 2 == 0;
     ScriptedBoxes boxes(goOn);
     CardBoxes deck;
     if (size % 4 < 2) {
-        readCardText(deck, text, boxes);
+        readCardFileBytes(deck, bytes, boxes);
     } else {
-        readCardText(deck, std::string(text), boxes);
+        PieceFile file(bytes, 1 + size / 4 % 8);
+        CardFileText text;
+        ErrorCode error = 0;
+        check(readCardFileText(file, text, error), "a file in memory reads without a failure");
+        readCardText(deck, std::move(text.text), boxes);
+        deck.setEncoding(text.encoding);
     }
 
     ScriptedBoxes referenceBoxes(goOn);
     CardBoxes reference;
-    referenceReadCardText(reference, text, referenceBoxes);
+    referenceReadCardFile(reference, bytes, referenceBoxes);
     const std::string got = describeDeck(deck);
     const std::string expected = describeDeck(reference);
     if (got != expected || boxes.shown != referenceBoxes.shown) {
@@ -145,16 +186,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(cards >= 1 && deck.hasCards() == 1, "the reader always makes a card");
     check(deck.isAborted() == ((boxes.questions > 0 && !goOn) ? 1 : 0),
           "aborted exactly when the user said No");
+    check(savedEncoding(deck) == deck.encoding(), "an unedited deck is saved in its own kind");
 
     if (textsHoldATag(deck)) {
         return 0;  // the format has no escape: such a deck cannot come back the same
     }
-    const std::string written = composeCardText(deck);
-    ScriptedBoxes quiet(false);
-    CardBoxes reread;
-    readCardText(reread, written, quiet);
-    check(quiet.questions == 0 && quiet.notices == 0, "a written deck reads without a box");
-    check(sameBoxes(deck, reread), "a written deck reads back into the same boxes");
-    check(composeCardText(reread) == written, "writing a reread deck gives the same bytes");
+    // Its own kind first (invalid UTF-8 kept as it was read), then the other one,
+    // into which a UTF-8 deck goes only when every text fits.
+    const CardEncoding other =
+        deck.encoding() == CardEncoding::utf8 ? CardEncoding::cp1252 : CardEncoding::utf8;
+    for (const CardEncoding kind : {deck.encoding(), other}) {
+        if (kind == CardEncoding::cp1252 && !fitsCodePage(deck)) {
+            continue;
+        }
+        const std::string written =
+            kind == deck.encoding() ? composeCardText(deck) : composeCardText(deck, kind);
+        check((written.compare(0, utf8ByteOrderMark.size(), utf8ByteOrderMark) == 0) ==
+                  (kind == CardEncoding::utf8),
+              "exactly a UTF-8 file begins with the byte-order mark");
+        ScriptedBoxes quiet(false);
+        CardBoxes reread;
+        readCardFileBytes(reread, written, quiet);
+        check(quiet.questions == 0 && quiet.notices == 0, "a written deck reads without a box");
+        check(reread.encoding() == kind, "a written deck reads back in the kind it was written");
+        check(sameBoxes(deck, reread), "a written deck reads back into the same boxes");
+        check(composeCardText(reread) == written, "writing a reread deck gives the same bytes");
+    }
     return 0;
 }

@@ -1,7 +1,9 @@
 #include "reference/ReferenceReader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
+#include <string>
 
 #include "cardfile/CardText.h"
 #include "platform/WinConstants.h"
@@ -50,6 +52,33 @@ std::int32_t integer(std::string_view value) {
     }
     result = negative ? -result : std::min<std::int64_t>(result, (1LL << 31) - 1);
     return static_cast<std::int32_t>(result);
+}
+
+// Code page 1252 from 0x80 to 0x9F; every other byte is the character of its value.
+// The five bytes the code page leaves undefined are the C1 controls, as on Windows.
+constexpr std::uint16_t cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+std::string cp1252AsUtf8(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        const unsigned code = byte >= 0x80 && byte <= 0x9F ? cp1252High[byte - 0x80] : byte;
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -118,9 +147,21 @@ void referenceReadCardText(CardBoxes& deck, std::string_view whole, MessageBoxes
     }
 }
 
+void referenceReadCardFile(CardBoxes& deck, std::string_view bytes, MessageBoxes& boxes) {
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.substr(0, byteOrderMark.size()) == byteOrderMark) {
+        referenceReadCardText(deck, bytes.substr(byteOrderMark.size()), boxes);
+        deck.setEncoding(CardEncoding::utf8);
+    } else {
+        referenceReadCardText(deck, cp1252AsUtf8(bytes), boxes);
+        deck.setEncoding(CardEncoding::cp1252);
+    }
+}
+
 std::string describeDeck(const CardBoxes& deck) {
     std::string out = "aborted " + std::to_string(deck.isAborted()) + ", hasCards " +
-                      std::to_string(deck.hasCards()) + "\n";
+                      std::to_string(deck.hasCards()) + ", " +
+                      (deck.encoding() == CardEncoding::utf8 ? "UTF-8" : "code page 1252") + "\n";
     for (int box = 0; box < CardBoxes::boxCount; ++box) {
         for (const CardRef& card : deck.box(box)) {
             out += std::to_string(box) + ": [";

@@ -5,16 +5,27 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/TextCoding.h"
+
 namespace {
 
-const std::vector<std::string> words = {
+// Written as code page 1252 bytes, as the deck always was, and held as the UTF-8
+// texts cards hold, so that the deck saved in code page 1252 is the deck it was.
+std::vector<std::string> inUtf8(std::vector<std::string> cp1252Words) {
+    for (std::string& word : cp1252Words) {
+        word = cp1252ToUtf8(word);
+    }
+    return cp1252Words;
+}
+
+const std::vector<std::string> words = inUtf8({
     "domus",      "house",      "via",        "road",      "aqua",     "water",   "terra",
     "earth",      "amicus",     "friend",     "liber",     "book",     "der",     "die",
     "das",        "Stra\337e",  "M\344dchen", "B\374cher", "sch\366n", "caf\351", "na\357ve",
     "\200",       "Pr\374fung", "to",         "be",        "the",      "of",      "a",
     "noun",       "verb",       "(f.)",       "(m.)",      "(n.)",     "plural",  "genitive",
     "accusative", "irregular",  "see also",   "e.g.",      "100",      "1.",
-};
+});
 
 std::string phrase(std::mt19937& random, int minWords, int maxWords) {
     std::uniform_int_distribution<int> count(minWords, maxWords);

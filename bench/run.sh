@@ -2,7 +2,8 @@
 # Builds the card file benchmarks (Release, no sanitizers), runs them side by side
 # with pugixml, then measures from outside: peak resident memory of reading and of
 # `mqdeck write` on the 100,000-card deck, and callgrind's instructions per byte
-# of reading a 10,000-card deck; and the card tool's import and export.
+# of reading a 10,000-card deck, each as a code page 1252 and as a UTF-8 file; and
+# the card tool's import and export.
 # usage: bench/run.sh [BUILD_DIR] [benchmark options...]     (default: build/bench)
 set -euo pipefail
 
@@ -23,23 +24,38 @@ bench=$build_dir/bench/card_file_bench
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$bench" --write-deck 100000 "$work/large.mqf"
-"$bench" --write-deck 10000 "$work/small.mqf"
-size=$(stat -c %s "$work/large.mqf")
+for kind in cp1252 utf8; do
+    option=--write-deck
+    [ "$kind" = cp1252 ] || option=--write-deck-utf8
+    "$bench" "$option" 100000 "$work/large-$kind.mqf"
+    "$bench" "$option" 10000 "$work/small-$kind.mqf"
+done
 
-echo
-"$bench" --peak-memory "$work/large.mqf"
-
-/usr/bin/time -f '%M' -o "$work/rss" "$build_dir/tools/mqdeck" write "$work/large.mqf" "$work/out.mqf"
-cmp -s "$work/large.mqf" "$work/out.mqf" || echo "mqdeck write did not give the same bytes back"
-awk -v kb="$(cat "$work/rss")" -v size="$size" 'BEGIN {
-    printf "peak resident memory of mqdeck write: %.1f MB (%.2f x the file of %.1f MB)\n",
-        kb * 1024 / 1e6, kb * 1024 / size, size / 1e6 }'
+for kind in cp1252 utf8; do
+    large=$work/large-$kind.mqf
+    echo
+    "$bench" --peak-memory "$large"
+    /usr/bin/time -f '%M' -o "$work/rss" "$build_dir/tools/mqdeck" write "$large" "$work/out.mqf"
+    cmp -s "$large" "$work/out.mqf" || echo "mqdeck write did not give the same bytes back"
+    awk -v kb="$(cat "$work/rss")" -v size="$(stat -c %s "$large")" -v kind="$kind" 'BEGIN {
+        printf "peak resident memory of mqdeck write (%s): %.1f MB (%.2f x the file of %.1f MB)\n",
+            kind, kb * 1024 / 1e6, kb * 1024 / size, size / 1e6 }'
+done
 
 if command -v valgrind >/dev/null; then
-    valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
-        --toggle-collect='readCardText*' "$bench" --read-once "$work/small.mqf" >/dev/null 2>&1
-    instructions=$(sed -n 's/^totals: *\([0-9]*\).*/\1/p' "$work/callgrind.out")
-    awk -v ir="$instructions" -v size="$(stat -c %s "$work/small.mqf")" 'BEGIN {
-        printf "reading 10,000 cards: %d instructions, %.2f per byte\n", ir, ir / size }'
+    echo
+    # Decoding (with the file's reads) and parsing apart, then the two together.
+    for kind in cp1252 utf8; do
+        small=$work/small-$kind.mqf
+        counts=()
+        for part in 'readCardFileText*' 'readCardText*'; do
+            valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
+                --toggle-collect="$part" "$bench" --read-once "$small" >/dev/null 2>&1
+            counts+=("$(sed -n 's/^totals: *\([0-9]*\).*/\1/p' "$work/callgrind.out")")
+        done
+        awk -v decode="${counts[0]}" -v parse="${counts[1]}" -v size="$(stat -c %s "$small")" \
+            -v kind="$kind" 'BEGIN {
+            printf "reading 10,000 cards (%s): %d instructions, %.2f per byte (decode %.2f + parse %.2f)\n",
+                kind, decode + parse, (decode + parse) / size, decode / size, parse / size }'
+    done
 fi

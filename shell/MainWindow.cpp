@@ -9,17 +9,18 @@
 
 namespace {
 
-constexpr char mainClassName[] = "MQMainClass";
-constexpr char mainWindowName[] = "Mnemoquill";
-constexpr char dialogClassName[] = "mnemoquill";
-constexpr char helpFile[] = ".\\Mnemoquill.hlp";
+constexpr wchar_t mainClassName[] = L"MQMainClass";
+constexpr wchar_t mainWindowName[] = L"Mnemoquill";
+constexpr wchar_t dialogClassName[] = L"mnemoquill";
+constexpr wchar_t helpFile[] = L".\\Mnemoquill.hlp";
+constexpr wchar_t paneFaceName[] = L"Tahoma";
 
 MainWindowRecord* recordOf(HWND mainWindow) {
-    return reinterpret_cast<MainWindowRecord*>(GetWindowLongPtrA(mainWindow, GWLP_USERDATA));
+    return reinterpret_cast<MainWindowRecord*>(GetWindowLongPtrW(mainWindow, GWLP_USERDATA));
 }
 
 MQMainView* controllerOf(HWND dialog) {
-    return reinterpret_cast<MQMainView*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+    return reinterpret_cast<MQMainView*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
 }
 
 // The controller and the services it reaches the system through: created on the
@@ -30,18 +31,36 @@ MQMainView& theController() {
     return controller;
 }
 
+// The dialog's font draws Western scripts only, and cards come in any script: the
+// panes get a face for which the system links fonts of the other scripts, as
+// tall as the dialog's font so that the layout still fits. Made once and never
+// deleted, since the panes draw with it until the program ends.
+HFONT paneFont(HWND dialog) {
+    static const HFONT font = [dialog] {
+        LOGFONTW dialogFont{};
+        const auto current = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+        if (!current || !GetObjectW(current, sizeof dialogFont, &dialogFont)) {
+            dialogFont.lfHeight = -12;
+        }
+        return CreateFontW(dialogFont.lfHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, paneFaceName);
+    }();
+    return font;
+}
+
 void onMainWindowCreate(HWND window, LPARAM lParam) {
     auto record = std::make_unique<MainWindowRecord>();
-    record->creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    record->creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     if (!record->creation) {
-        MessageBoxA(window, "no struct", "", MB_OK);
+        MessageBoxW(window, L"no struct", L"", MB_OK);
     } else {
         record->controller = static_cast<MQMainView*>(record->creation->lpCreateParams);
         MainDialog dialog;
         dialog.registerDialogClass(record->creation->hInstance);
         record->dialog = dialog.createMainDialog(*record->controller);
     }
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record.release()));
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record.release()));
 }
 
 INT_PTR answerMenuStateQuery(HWND dialog, WPARAM item, LPARAM byPosition) {
@@ -49,7 +68,7 @@ INT_PTR answerMenuStateQuery(HWND dialog, WPARAM item, LPARAM byPosition) {
                                     byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
     // A dialog procedure's own result only says "handled"; the message's result
     // goes through DWLP_MSGRESULT.
-    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, static_cast<LONG_PTR>(state));
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, static_cast<LONG_PTR>(state));
     return TRUE;
 }
 
@@ -59,7 +78,7 @@ INT_PTR onDialogCommand(HWND dialog, MQMainView& controller, WPARAM wParam) {
         case CommandOutcome::Handled:
             return TRUE;
         case CommandOutcome::HelpContents:
-            return WinHelpA(dialog, helpFile, HELP_FINDER, 0);
+            return WinHelpW(dialog, helpFile, HELP_FINDER, 0);
         case CommandOutcome::Dropped:
         case CommandOutcome::NotHandled:
             break;
@@ -70,11 +89,11 @@ INT_PTR onDialogCommand(HWND dialog, MQMainView& controller, WPARAM wParam) {
 }  // namespace
 
 bool bringRunningInstanceToFront() {
-    HWND running = FindWindowA(mainClassName, mainWindowName);
+    HWND running = FindWindowW(mainClassName, mainWindowName);
     if (!running) return false;
     // The hidden main window is never shown, so raising it shows nothing: its
     // dialog is what the user came back for.
-    HWND dialog = FindWindowA(dialogClassName, nullptr);
+    HWND dialog = FindWindowW(dialogClassName, nullptr);
     if (!dialog) {
         SetForegroundWindow(running);
         return true;
@@ -85,14 +104,14 @@ bool bringRunningInstanceToFront() {
 }
 
 int registerMainWindowClass(HINSTANCE instance) {
-    WNDCLASSA windowClass{};
+    WNDCLASSW windowClass{};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = mainWindowProc;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = mainClassName;
     SetLastError(0);
-    if (RegisterClassA(&windowClass)) return 1;
+    if (RegisterClassW(&windowClass)) return 1;
     Win32MessageBoxes boxes;
     showError(boxes, "reg", static_cast<std::int32_t>(GetLastError()));
     return 0;
@@ -101,25 +120,25 @@ int registerMainWindowClass(HINSTANCE instance) {
 HWND createMainWindow(HINSTANCE instance) {
     registerMainWindowClass(instance);
     MQMainView& controller = theController();
-    return CreateWindowExA(0, mainClassName, mainWindowName, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+    return CreateWindowExW(0, mainClassName, mainWindowName, 0, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, &controller);
 }
 
 void MainDialog::registerDialogClass(HINSTANCE instance) {
     instance_ = instance;
-    WNDCLASSA dialogClass{};
-    GetClassInfoA(nullptr, WC_DIALOG, &dialogClass);
+    WNDCLASSW dialogClass{};
+    GetClassInfoW(nullptr, WC_DIALOG, &dialogClass);
     dialogClass.cbWndExtra = DLGWINDOWEXTRA;
-    dialogClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(ids::appIcon));
+    dialogClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ids::appIcon));
     dialogClass.lpszClassName = dialogClassName;
-    if (!RegisterClassA(&dialogClass)) {
-        MessageBoxA(nullptr, "I didn't expect this error, sorry.\nMaybe you're trying it again.",
-                    "I'm trrible sorry!", MB_OK);
+    if (!RegisterClassW(&dialogClass)) {
+        MessageBoxW(nullptr, L"I didn't expect this error, sorry.\nMaybe you're trying it again.",
+                    L"I'm trrible sorry!", MB_OK);
     }
 }
 
 HWND MainDialog::createMainDialog(MQMainView& controller) {
-    dialog_ = CreateDialogParamA(instance_, MAKEINTRESOURCEA(ids::mainDialog), nullptr, dialogProc,
+    dialog_ = CreateDialogParamW(instance_, MAKEINTRESOURCEW(ids::mainDialog), nullptr, dialogProc,
                                  reinterpret_cast<LPARAM>(&controller));
     return dialog_;
 }
@@ -130,7 +149,7 @@ HWND dialogOf(HWND mainWindow) {
 }
 
 UINT queryMenuStateMessage() {
-    static const UINT message = RegisterWindowMessageA("Mnemoquill.QueryMenuState");
+    static const UINT message = RegisterWindowMessageW(L"Mnemoquill.QueryMenuState");
     return message;
 }
 
@@ -155,13 +174,13 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_QUIT:
             break;
         default:
-            if (record && record->dialog) SendMessageA(record->dialog, message, wParam, lParam);
+            if (record && record->dialog) SendMessageW(record->dialog, message, wParam, lParam);
             break;
     }
-    const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+    const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY && record) {
         // The window's last message: its record goes with it.
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         std::unique_ptr<MainWindowRecord> owned(record);
     }
     return result;
@@ -175,7 +194,11 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         case WM_ICONERASEBKGND:
             return TRUE;
         case WM_INITDIALOG: {
-            SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
+            SetWindowLongPtrW(dialog, GWLP_USERDATA, lParam);
+            for (const int pane : {ids::questionPane, ids::answerPane}) {
+                SendDlgItemMessageW(dialog, pane, WM_SETFONT,
+                                    reinterpret_cast<WPARAM>(paneFont(dialog)), FALSE);
+            }
             Win32Dialog port(dialog);
             reinterpret_cast<MQMainView*>(lParam)->onInitDialog(port);
             return TRUE;
@@ -189,7 +212,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             PostQuitMessage(0);
             return TRUE;
         case WM_HELP:
-            return WinHelpA(dialog, helpFile, HELP_CONTEXTPOPUP,
+            return WinHelpW(dialog, helpFile, HELP_CONTEXTPOPUP,
                             static_cast<ULONG_PTR>(reinterpret_cast<HELPINFO*>(lParam)->iCtrlId));
         case WM_COMMAND:
             return controller ? onDialogCommand(dialog, *controller, wParam) : FALSE;

@@ -8,7 +8,7 @@ class MQMainView;
 // Kept in the main window's GWLP_USERDATA from the end of WM_CREATE until the
 // window is gone; the window owns it.
 struct MainWindowRecord {
-    const CREATESTRUCTA* creation = nullptr;  // valid only during WM_CREATE
+    const CREATESTRUCTW* creation = nullptr;  // valid only during WM_CREATE
     MQMainView* controller = nullptr;
     HWND dialog = nullptr;  // null when the dialog could not be created
 };

@@ -9,10 +9,10 @@ namespace {
 // The file dialogs' record as it was before Windows 2000 added members to it
 // (OPENFILENAME_SIZE_VERSION_400A, which is no constant expression in MinGW): 76
 // bytes in the 32-bit program.
-constexpr DWORD openFileNameSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+constexpr DWORD openFileNameSize = offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR);
 static_assert(sizeof(void*) != 4 || openFileNameSize == 76, "the 32-bit record is 76 bytes");
 
-constexpr char cardFileFilter[] = "Textfile (*.txt)\0*.txt\0Mnemoquill (*.mqf)\0*.mqf\0\0";
+constexpr wchar_t cardFileFilter[] = L"Textfile (*.txt)\0*.txt\0Mnemoquill (*.mqf)\0*.mqf\0\0";
 constexpr DWORD fileNameCapacity = 260;  // MAX_PATH; a longer choice counts as cancelled
 
 class Win32InputFile : public InputFile {
@@ -46,34 +46,20 @@ private:
 
 // Wide paths with the \\?\ prefix reach past MAX_PATH, so a card file that could
 // be opened can always be saved, its temporary copy's longer name included.
-std::wstring widePath(const std::string& path) {
-    const int length =
-        MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
-    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (wide.empty() || needed == 0) return wide;
-    std::wstring full(needed, L'\0');
-    full.resize(GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr));
-    if (full.rfind(L"\\\\?\\", 0) == 0) return full;
-    if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
-}
-
-// Empty when the text has a character the ANSI code page cannot hold.
-std::string ansiPath(const std::wstring& wide) {
-    BOOL lossy = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, &lossy);
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length,
-                        nullptr, &lossy);
-    return lossy ? std::string() : ansi;
+std::u16string widePath(const std::string& path) {
+    std::u16string given = utf8ToUtf16(path);
+    const DWORD needed = GetFullPathNameW(wide(given), 0, nullptr, nullptr);
+    if (given.empty() || needed == 0) return given;
+    std::u16string full(needed, u'\0');
+    full.resize(GetFullPathNameW(wide(given), needed, wide(full), nullptr));
+    if (full.rfind(u"\\\\?\\", 0) == 0) return full;
+    if (full.rfind(u"\\\\", 0) == 0) return u"\\\\?\\UNC\\" + full.substr(2);
+    return u"\\\\?\\" + full;
 }
 
 HANDLE openFile(const std::string& path, DWORD access, DWORD disposition) {
     SetLastError(0);
-    return CreateFileW(widePath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    return CreateFileW(wide(widePath(path)), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        disposition, 0, nullptr);
 }
 
@@ -112,26 +98,28 @@ private:
 };
 
 std::optional<std::string> runFileDialog(WindowRef owner, bool save) {
-    std::string chosen(fileNameCapacity, '\0');
-    OPENFILENAMEA dialog{};
+    std::u16string chosen(fileNameCapacity, u'\0');
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = openFileNameSize;
     dialog.hwndOwner = toHwnd(owner);
     dialog.lpstrFilter = cardFileFilter;
-    dialog.lpstrFile = chosen.data();
+    dialog.lpstrFile = wide(chosen);
     dialog.nMaxFile = fileNameCapacity;
     dialog.Flags = save ? (OFN_EXPLORER | OFN_OVERWRITEPROMPT) : OFN_EXPLORER;
-    dialog.lpstrDefExt = save ? "txt" : nullptr;
-    const BOOL ok = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+    dialog.lpstrDefExt = save ? L"txt" : nullptr;
+    const BOOL ok = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     if (!ok) return std::nullopt;
-    chosen.resize(chosen.find('\0'));
-    return chosen;
+    chosen.resize(chosen.find(u'\0'));
+    return utf16ToUtf8(chosen);
 }
 
 }  // namespace
 
 int Win32MessageBoxes::show(WindowRef owner, const std::string& text, const char* caption,
                             unsigned type) {
-    return MessageBoxA(toHwnd(owner), text.c_str(), caption, type);
+    const std::u16string wideCaption = caption ? utf8ToUtf16(caption) : std::u16string();
+    return MessageBoxW(toHwnd(owner), wide(utf8ToUtf16(text)),
+                       caption ? wide(wideCaption) : nullptr, type);
 }
 
 std::unique_ptr<InputFile> Win32FileSystem::openForReading(const std::string& path,
@@ -171,56 +159,55 @@ std::unique_ptr<OutputFile> Win32FileSystem::openForOverwriting(const std::strin
 bool Win32FileSystem::replace(const std::string& source, const std::string& target,
                               ErrorCode& error) {
     SetLastError(0);
-    const BOOL ok = MoveFileExW(widePath(source).c_str(), widePath(target).c_str(),
+    const BOOL ok = MoveFileExW(wide(widePath(source)), wide(widePath(target)),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     error = ok ? 0 : GetLastError();
     return ok != FALSE;
 }
 
-void Win32FileSystem::remove(const std::string& path) { DeleteFileW(widePath(path).c_str()); }
+void Win32FileSystem::remove(const std::string& path) { DeleteFileW(wide(widePath(path))); }
 
 std::optional<std::uint32_t> Win32FileSystem::attributes(const std::string& path) {
-    const DWORD bits = GetFileAttributesW(widePath(path).c_str());
+    const DWORD bits = GetFileAttributesW(wide(widePath(path)));
     if (bits == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return bits;
 }
 
 bool Win32FileSystem::setAttributes(const std::string& path, std::uint32_t bits, ErrorCode& error) {
     SetLastError(0);
-    const BOOL ok = SetFileAttributesW(widePath(path).c_str(), bits);
+    const BOOL ok = SetFileAttributesW(wide(widePath(path)), bits);
     error = ok ? 0 : GetLastError();
     return ok != FALSE;
 }
 
 std::string Win32FileSystem::finalPath(const std::string& path) {
-    HANDLE handle = CreateFileW(widePath(path).c_str(), FILE_READ_ATTRIBUTES,
+    HANDLE handle = CreateFileW(wide(widePath(path)), FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return path;
-    std::wstring final(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()),
+    std::u16string final(MAX_PATH, u'\0');
+    DWORD length = GetFinalPathNameByHandleW(handle, wide(final), static_cast<DWORD>(final.size()),
                                              VOLUME_NAME_DOS);
     if (length >= final.size()) {
         final.resize(length + 1);
-        length = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()),
+        length = GetFinalPathNameByHandleW(handle, wide(final), static_cast<DWORD>(final.size()),
                                            VOLUME_NAME_DOS);
     }
     CloseHandle(handle);
     if (length == 0 || length >= final.size()) return path;
     final.resize(length);
-    if (final.rfind(L"\\\\?\\UNC\\", 0) == 0) {
-        final = L"\\\\" + final.substr(8);
-    } else if (final.rfind(L"\\\\?\\", 0) == 0) {
+    if (final.rfind(u"\\\\?\\UNC\\", 0) == 0) {
+        final = u"\\\\" + final.substr(8);
+    } else if (final.rfind(u"\\\\?\\", 0) == 0) {
         final = final.substr(4);
     }
-    const std::string ansi = ansiPath(final);
-    return ansi.empty() ? path : ansi;
+    return utf16ToUtf8(final);
 }
 
 std::string Win32FileSystem::temporaryFolder() {
-    std::wstring folder(MAX_PATH + 1, L'\0');
-    folder.resize(GetTempPathW(static_cast<DWORD>(folder.size()), folder.data()));
-    return ansiPath(folder);
+    std::u16string folder(MAX_PATH + 1, u'\0');
+    folder.resize(GetTempPathW(static_cast<DWORD>(folder.size()), wide(folder)));
+    return utf16ToUtf8(folder);
 }
 
 std::optional<std::string> Win32FileDialogs::chooseFileToOpen(WindowRef owner) {
@@ -232,19 +219,19 @@ std::optional<std::string> Win32FileDialogs::chooseFileToSave(WindowRef owner) {
 }
 
 std::string Win32Strings::load(unsigned id, std::size_t capacity) {
-    // A zero size would make LoadStringA hand out a pointer instead of a copy.
+    // A zero size would make LoadStringW hand out a pointer instead of a copy.
     if (capacity == 0) return {};
-    std::string text(capacity, '\0');
+    std::u16string text(capacity, u'\0');
     const int length =
-        LoadStringA(GetModuleHandleA(nullptr), id, text.data(), static_cast<int>(capacity));
+        LoadStringW(GetModuleHandleW(nullptr), id, wide(text), static_cast<int>(capacity));
     text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-    return text;
+    return utf16ToUtf8(text);
 }
 
 bool Win32Dialog::isControlEnabled(int id) {
     HWND control = GetDlgItem(dialog_, id);
     if (!control) return true;
-    return (GetWindowLongA(control, GWL_STYLE) & WS_DISABLED) == 0;
+    return (GetWindowLongW(control, GWL_STYLE) & WS_DISABLED) == 0;
 }
 
 void Win32Dialog::enableControl(int id, bool enable) {
@@ -252,43 +239,46 @@ void Win32Dialog::enableControl(int id, bool enable) {
 }
 
 void Win32Dialog::setControlText(int id, const std::string& text) {
-    SendDlgItemMessageA(dialog_, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendDlgItemMessageW(dialog_, id, WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(wide(utf8ToUtf16(text))));
 }
 
 std::string Win32Dialog::controlText(int id) {
-    const LRESULT length = SendDlgItemMessageA(dialog_, id, WM_GETTEXTLENGTH, 0, 0);
+    const LRESULT length = SendDlgItemMessageW(dialog_, id, WM_GETTEXTLENGTH, 0, 0);
     if (length <= 0) return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT copied = SendDlgItemMessageA(dialog_, id, WM_GETTEXT, text.size(),
-                                               reinterpret_cast<LPARAM>(text.data()));
+    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    const LRESULT copied = SendDlgItemMessageW(dialog_, id, WM_GETTEXT, text.size(),
+                                               reinterpret_cast<LPARAM>(wide(text)));
     text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return text;
+    return utf16ToUtf8(text);
 }
 
 void Win32Dialog::setFocus(int id) { SetFocus(GetDlgItem(dialog_, id)); }
 
-void Win32Dialog::setTitle(const std::string& title) { SetWindowTextA(dialog_, title.c_str()); }
+void Win32Dialog::setTitle(const std::string& title) {
+    SetWindowTextW(dialog_, wide(utf8ToUtf16(title)));
+}
 
 void Win32Dialog::setCheck(int id, bool checked) {
-    SendDlgItemMessageA(dialog_, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendDlgItemMessageW(dialog_, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool Win32Dialog::isChecked(int id) {
-    return SendDlgItemMessageA(dialog_, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendDlgItemMessageW(dialog_, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Win32Dialog::setPushed(int id, bool pushed) {
-    SendDlgItemMessageA(dialog_, id, BM_SETSTATE, pushed ? TRUE : FALSE, 0);
+    SendDlgItemMessageW(dialog_, id, BM_SETSTATE, pushed ? TRUE : FALSE, 0);
 }
 
-void Win32Dialog::click(int id) { SendDlgItemMessageA(dialog_, id, BM_CLICK, 1, 0); }
+void Win32Dialog::click(int id) { SendDlgItemMessageW(dialog_, id, BM_CLICK, 1, 0); }
 
 bool Win32Dialog::isModified(int id) {
-    return SendDlgItemMessageA(dialog_, id, EM_GETMODIFY, 0, 0) != 0;
+    return SendDlgItemMessageW(dialog_, id, EM_GETMODIFY, 0, 0) != 0;
 }
 
 void Win32Dialog::setReadOnly(int id, bool readOnly) {
-    SendDlgItemMessageA(dialog_, id, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+    SendDlgItemMessageW(dialog_, id, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
 }
 
 void Win32Dialog::enableMenuItem(int id, bool enable) {

@@ -4,15 +4,15 @@
 #include "shell/MainWindow.h"
 #include "view/ControlIds.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     if (bringRunningInstanceToFront()) return 0;
 
     HWND mainWindow = createMainWindow(instance);
-    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(ids::accelerators));
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(ids::accelerators));
     AccelManager accelManager(instance);
 
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) != 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) != 0) {
         unsigned message = msg.message;
         std::uintptr_t wParam = msg.wParam;
         accelManager.filterMessage(message, wParam);
@@ -21,10 +21,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
         // Read afresh: the main window may be gone by now, and its record with it.
         HWND dialog = dialogOf(mainWindow);
-        if (dialog && TranslateAcceleratorA(dialog, accelerators, &msg)) continue;
-        if (dialog && IsDialogMessageA(dialog, &msg)) continue;
+        if (dialog && TranslateAcceleratorW(dialog, accelerators, &msg)) continue;
+        if (dialog && IsDialogMessageW(dialog, &msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return 0;
 }

@@ -33,16 +33,34 @@ MF_GRAYED = 0x1
 MF_CHECKED = 0x8
 
 
+# The five bytes code page 1252 leaves undefined stand for the C1 controls of the
+# same value, as Windows maps them; Python's codec knows no character for them.
+CP1252_GAPS = {chr(b): bytes([b]) for b in (0x81, 0x8D, 0x8F, 0x90, 0x9D)}
+
+
+def to_cp1252(text):
+    """A text as the code page 1252 bytes a narrow call would give; "?" stands for
+    a character the code page lacks, as it does there."""
+    return b"".join(CP1252_GAPS.get(c) or c.encode("cp1252", "replace") for c in text)
+
+
+def from_cp1252(data):
+    return "".join(chr(b) if chr(b) in CP1252_GAPS else bytes([b]).decode("cp1252")
+                   for b in data)
+
+
 def unescape(text):
-    """The probe's escaped text back to the program's bytes (code page 1252)."""
+    """The probe's escaped UTF-8 back to a text."""
     return re.sub(rb"\\x([0-9a-f]{2})", lambda m: bytes([int(m.group(1), 16)]),
-                  text.encode("ascii"))
+                  text.encode("ascii")).decode("utf-8")
 
 
 def escape(text):
-    """An argument for the probe, escaped the way it unescapes (code page 1252)."""
-    return "".join(c if " " <= c <= "~" and c != "\\" else "\\x%02x" % b
-                   for c, b in ((chr(b), b) for b in str(text).encode("cp1252")))
+    """An argument for the probe, escaped the way it unescapes: a str as it is,
+    bytes as code page 1252."""
+    text = from_cp1252(text) if isinstance(text, bytes) else str(text)
+    return "".join(chr(b) if 0x20 <= b <= 0x7E and b != 0x5C else "\\x%02x" % b
+                   for b in text.encode("utf-8"))
 
 
 def wait_until(condition, timeout=15.0, interval=0.2):
@@ -205,19 +223,27 @@ class Probe:
         line, self.buffer = self.buffer.split(b"\n", 1)
         return line.rstrip(b"\r").decode("ascii")
 
-    def call(self, *args):
-        """(ok, fields) with each field unescaped to bytes."""
+    def ucall(self, *args):
+        """(ok, fields) with each field a str."""
         line = "\t".join(escape(a) for a in args) + "\n"
         self.process.stdin.write(line.encode("ascii"))
         self.process.stdin.flush()
         status, *fields = self._readline(timeout=60).split("\t")
         return status == "ok", [unescape(f) for f in fields]
 
-    def ok(self, *args):
-        ok, fields = self.call(*args)
+    def call(self, *args):
+        """(ok, fields) with each field as code page 1252 bytes."""
+        ok, fields = self.ucall(*args)
+        return ok, [to_cp1252(f) for f in fields]
+
+    def uok(self, *args):
+        ok, fields = self.ucall(*args)
         if not ok:
             raise ProbeError("probe %r failed: %r" % (args, fields))
         return fields
+
+    def ok(self, *args):
+        return [to_cp1252(f) for f in self.uok(*args)]
 
     def close(self):
         try:
@@ -329,6 +355,9 @@ class ProgramTestCase(unittest.TestCase):
     def text(self, control_id):
         return self.probe.ok("text", control_id)[0]
 
+    def utext(self, control_id):
+        return self.probe.uok("text", control_id)[0]
+
     def enabled(self, control_id):
         return self.probe.ok("enabled", control_id)[0] == b"1"
 
@@ -338,6 +367,9 @@ class ProgramTestCase(unittest.TestCase):
     def title(self):
         return self.probe.ok("title")[0]
 
+    def utitle(self):
+        return self.probe.uok("title")[0]
+
     def menu_state(self, command_id):
         return int(self.probe.ok("menu", command_id)[0])
 
@@ -345,19 +377,28 @@ class ProgramTestCase(unittest.TestCase):
         return int(self.probe.ok("menu-pos", position)[0])
 
     def wait_for_text(self, control_id, expected, timeout=15):
-        wait_until(lambda: self.text(control_id) == expected, timeout)
-        self.assertEqual(self.text(control_id), expected)
+        """`expected` as bytes (code page 1252) or as a str."""
+        read = self.utext if isinstance(expected, str) else self.text
+        wait_until(lambda: read(control_id) == expected, timeout)
+        self.assertEqual(read(control_id), expected)
 
     def wait_for_title(self, expected, timeout=15):
-        wait_until(lambda: self.title() == expected, timeout)
-        self.assertEqual(self.title(), expected)
+        read = self.utitle if isinstance(expected, str) else self.title
+        wait_until(lambda: read() == expected, timeout)
+        self.assertEqual(read(), expected)
 
     # --- message boxes ---
 
     def box(self, caption, timeout_ms=15000):
-        """(owner, buttons, text) of the box with this caption, once it shows."""
-        owner, buttons, text = self.probe.ok("box", caption, timeout_ms)
-        return owner.decode(), buttons.decode().split(","), text
+        """(owner, buttons, text) of the box with this caption, once it shows; the
+        text as code page 1252 bytes."""
+        owner, buttons, text = self.ubox(caption, timeout_ms)
+        return owner, buttons, to_cp1252(text)
+
+    def ubox(self, caption, timeout_ms=15000):
+        """box() with the text as a str."""
+        owner, buttons, text = self.probe.uok("box", caption, timeout_ms)
+        return owner, buttons.split(","), text
 
     def answer(self, caption, button):
         self.probe.ok("answer", caption, button)
@@ -411,14 +452,13 @@ class ProgramTestCase(unittest.TestCase):
         window = self.x_window(caption)
         name_field = 1148  # the file name combo box of the explorer-style dialogs
         typed = path if isinstance(path, str) else self.windows_path(path)
-        expected = typed.encode("cp1252")
         for _ in range(3):
             self.focus(window)
             self.session.xdotool("key", "ctrl+a", "BackSpace")
             self.session.xdotool("type", "--delay", "40", typed)
-            if wait_until(lambda: self.probe.ok("field", caption, name_field)[0] == expected,
+            if wait_until(lambda: self.probe.uok("field", caption, name_field)[0] == typed,
                           timeout=3):
                 break
-        self.assertEqual(self.probe.ok("field", caption, name_field)[0], expected)
+        self.assertEqual(self.probe.uok("field", caption, name_field)[0], typed)
         self.session.xdotool("key", "Return")
         self.probe.ok("gone", caption, 15000)

@@ -2,9 +2,10 @@
 // end-to-end tests, and posts the odd message to them.
 //
 // One command per line on stdin, arguments separated by tabs; one answer line on
-// stdout: "ok" or "err", then tab-separated fields. Texts are 8-bit (code page
-// 1252) and travel escaped both ways: every byte below 0x20 or above 0x7E, and
-// the backslash, as \xHH.
+// stdout: "ok" or "err", then tab-separated fields. Texts are UTF-8 and travel
+// escaped both ways: every byte below 0x20 or above 0x7E, and the backslash, as
+// \xHH. The probe reads and writes the program's windows through the wide calls
+// only, so that it sees every character the program shows.
 //
 //   dialog MS              wait for the main dialog (class "mnemoquill"), remember it
 //   main                   the hidden main window, "MQMainClass"/"Mnemoquill"
@@ -44,7 +45,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/WideText.h"
+
 namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "wchar_t must be a UTF-16 unit");
+const wchar_t* wide(const std::u16string& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+wchar_t* wide(std::u16string& text) { return reinterpret_cast<wchar_t*>(text.data()); }
+std::string narrow(const wchar_t* text) {
+    return utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
+}
 
 constexpr DWORD sendTimeoutMs = 5000;
 constexpr DWORD pollMs = 50;
@@ -109,30 +121,30 @@ std::string handle(HWND window) {
 // WM_GETTEXT works across processes: the system copies the text over.
 std::string windowText(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, sendTimeoutMs,
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, sendTimeoutMs,
                              &length))
         return {};
-    std::string text(length + 1, '\0');
+    std::u16string text(length + 1, u'\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(wide(text)),
                              SMTO_ABORTIFHUNG, sendTimeoutMs, &copied))
         return {};
     text.resize(copied);
-    return text;
+    return utf16ToUtf8(text);
 }
 
-std::string className(HWND window) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
+bool hasClass(HWND window, const wchar_t* expected) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return lstrcmpiW(name, expected) == 0;
 }
 
 // Keeps the probe's own window (see "foreign-window") answering while it waits.
 void pumpMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 
@@ -150,12 +162,12 @@ bool waitUntil(Condition condition, DWORD timeoutMs) {
 // A window of the probe's own that takes the foreground, so that a test can see
 // another program take it back.
 HWND createForeignWindow() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "mqprobe";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "mqprobe", "mqprobe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"mqprobe";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, L"mqprobe", L"mqprobe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                   200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
     SetForegroundWindow(window);
     waitUntil([window] { return GetForegroundWindow() == window; }, 3000);
@@ -171,10 +183,10 @@ HWND waitFor(Find find, DWORD timeoutMs) {
 
 HWND visibleOrNull(HWND window) { return window && IsWindowVisible(window) ? window : nullptr; }
 
-HWND findMainWindow() { return FindWindowA("MQMainClass", "Mnemoquill"); }
+HWND findMainWindow() { return FindWindowW(L"MQMainClass", L"Mnemoquill"); }
 
 HWND findBox(const std::string& caption) {
-    return visibleOrNull(FindWindowA("#32770", caption.c_str()));
+    return visibleOrNull(FindWindowW(L"#32770", wide(utf8ToUtf16(caption))));
 }
 
 BOOL CALLBACK collectChild(HWND child, LPARAM list) {
@@ -200,12 +212,11 @@ std::vector<std::string> describeBox(HWND box) {
     std::string buttons;
     std::string text;
     for (HWND child : children(box)) {
-        const std::string kind = className(child);
-        if (lstrcmpiA(kind.c_str(), "Button") == 0 && IsWindowVisible(child)) {
+        if (hasClass(child, L"Button") && IsWindowVisible(child)) {
             if (!buttons.empty()) buttons += ",";
             buttons += windowText(child);
-        } else if (lstrcmpiA(kind.c_str(), "Static") == 0 && text.empty() &&
-                   (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
+        } else if (hasClass(child, L"Static") && text.empty() &&
+                   (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
             text = windowText(child);
         }
     }
@@ -223,13 +234,13 @@ int buttonId(const std::string& name) {
 HWND control(const std::string& id) { return GetDlgItem(dialog, std::atoi(id.c_str())); }
 
 UINT menuQuery() {
-    static const UINT message = RegisterWindowMessageA("Mnemoquill.QueryMenuState");
+    static const UINT message = RegisterWindowMessageW(L"Mnemoquill.QueryMenuState");
     return message;
 }
 
 void menuState(UINT item, bool byPosition) {
     DWORD_PTR state = 0;
-    if (!SendMessageTimeoutA(dialog, menuQuery(), item, byPosition ? 1 : 0, SMTO_ABORTIFHUNG,
+    if (!SendMessageTimeoutW(dialog, menuQuery(), item, byPosition ? 1 : 0, SMTO_ABORTIFHUNG,
                              sendTimeoutMs, &state))
         return reply("err", {"no answer"});
     reply("ok", {std::to_string(static_cast<UINT>(state))});
@@ -248,12 +259,13 @@ void modulePath(const std::string& name) {
     if (EnumProcessModules(process, modules.data(),
                            static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed)) {
         modules.resize(std::min<std::size_t>(modules.size(), needed / sizeof(HMODULE)));
+        const std::u16string wanted = utf8ToUtf16(name);
         for (HMODULE module : modules) {
-            std::string path(MAX_PATH, '\0');
-            path.resize(GetModuleFileNameExA(process, module, path.data(),
-                                             static_cast<DWORD>(path.size())));
-            const std::size_t slash = path.find_last_of('\\');
-            if (lstrcmpiA(path.substr(slash + 1).c_str(), name.c_str()) == 0) found = path;
+            std::u16string path(MAX_PATH, u'\0');
+            path.resize(
+                GetModuleFileNameExW(process, module, wide(path), static_cast<DWORD>(path.size())));
+            const std::u16string file = path.substr(path.find_last_of(u'\\') + 1);
+            if (lstrcmpiW(wide(file), wide(wanted)) == 0) found = utf16ToUtf8(path);
         }
     }
     CloseHandle(process);
@@ -262,12 +274,13 @@ void modulePath(const std::string& name) {
 
 void versionResource(const std::string& file) {
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+    const std::u16string path = utf8ToUtf16(file);
+    const DWORD size = GetFileVersionInfoSizeW(wide(path), &ignored);
     std::vector<char> data(size);
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (!size || !GetFileVersionInfoA(file.c_str(), 0, size, data.data()) ||
-        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed)
+    if (!size || !GetFileVersionInfoW(wide(path), 0, size, data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed)
         return reply("err", {"no version resource"});
     std::vector<std::string> fields{std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
                                     std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
@@ -275,7 +288,7 @@ void versionResource(const std::string& file) {
                                     std::to_string(LOWORD(fixed->dwFileVersionLS))};
     // The strings are found under the language and code page the resource declares.
     WORD* translation = nullptr;
-    if (!VerQueryValueA(data.data(), "\\VarFileInfo\\Translation",
+    if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
                         reinterpret_cast<void**>(&translation), &length) ||
         length < 2 * sizeof(WORD))
         return reply("err", {"no translation"});
@@ -284,10 +297,10 @@ void versionResource(const std::string& file) {
                   translation[1]);
     for (const char* name : {"FileVersion", "ProductVersion", "ProductName", "FileDescription",
                              "CompanyName", "LegalCopyright"}) {
-        char* value = nullptr;
-        const bool found = VerQueryValueA(data.data(), (block + std::string(name)).c_str(),
+        wchar_t* value = nullptr;
+        const bool found = VerQueryValueW(data.data(), wide(utf8ToUtf16(block + std::string(name))),
                                           reinterpret_cast<void**>(&value), &length);
-        fields.push_back(found && value ? value : "");
+        fields.push_back(found && value ? narrow(value) : "");
     }
     reply("ok", fields);
 }
@@ -303,7 +316,7 @@ bool run(const std::vector<std::string>& args) {
 
     if (command == "quit") return false;
     if (command == "dialog") {
-        dialog = waitFor([] { return visibleOrNull(FindWindowA("mnemoquill", nullptr)); },
+        dialog = waitFor([] { return visibleOrNull(FindWindowW(L"mnemoquill", nullptr)); },
                          milliseconds(args, 1));
         dialog ? reply("ok", {handle(dialog)}) : reply("err", {"no dialog"});
     } else if (command == "main") {
@@ -322,7 +335,7 @@ bool run(const std::vector<std::string>& args) {
         item ? reply("ok", {IsWindowEnabled(item) ? "1" : "0"}) : reply("err", {"no control"});
     } else if (command == "checked") {
         DWORD_PTR state = 0;
-        SendMessageTimeoutA(control(arg1), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, sendTimeoutMs,
+        SendMessageTimeoutW(control(arg1), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, sendTimeoutMs,
                             &state);
         reply("ok", {std::to_string(state)});
     } else if (command == "rect") {
@@ -336,21 +349,21 @@ bool run(const std::vector<std::string>& args) {
         }
     } else if (command == "title") {
         // A top-level window's title is kept by the system, readable from here.
-        std::string title(static_cast<std::size_t>(GetWindowTextLengthA(dialog)) + 1, '\0');
+        std::u16string title(static_cast<std::size_t>(GetWindowTextLengthW(dialog)) + 1, u'\0');
         title.resize(static_cast<std::size_t>(
-            GetWindowTextA(dialog, title.data(), static_cast<int>(title.size()))));
-        reply("ok", {title});
+            GetWindowTextW(dialog, wide(title), static_cast<int>(title.size()))));
+        reply("ok", {utf16ToUtf8(title)});
     } else if (command == "menu" || command == "menu-pos") {
         menuState(static_cast<UINT>(std::atoi(arg1.c_str())), command == "menu-pos");
     } else if (command == "command") {
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(std::atoi(arg1.c_str()), 0), 0)
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(std::atoi(arg1.c_str()), 0), 0)
             ? reply("ok")
             : reply("err", {"post failed"});
     } else if (command == "close") {
-        PostMessageA(dialog, WM_CLOSE, 0, 0) ? reply("ok") : reply("err", {"post failed"});
+        PostMessageW(dialog, WM_CLOSE, 0, 0) ? reply("ok") : reply("err", {"post failed"});
     } else if (command == "close-main") {
         HWND mainWindow = findMainWindow();
-        if (mainWindow && PostMessageA(mainWindow, WM_CLOSE, 0, 0)) {
+        if (mainWindow && PostMessageW(mainWindow, WM_CLOSE, 0, 0)) {
             reply("ok");
         } else {
             reply("err", {"no main window"});
@@ -366,7 +379,7 @@ bool run(const std::vector<std::string>& args) {
         reply("ok", {IsIconic(dialog) ? "1" : "0"});
     } else if (command == "hold") {
         HANDLE file =
-            CreateFileA(arg1.c_str(), GENERIC_READ | GENERIC_WRITE,
+            CreateFileW(wide(utf8ToUtf16(arg1)), GENERIC_READ | GENERIC_WRITE,
                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             reply("err", {std::to_string(GetLastError())});
@@ -380,7 +393,7 @@ bool run(const std::vector<std::string>& args) {
         reply("ok");
     } else if (command == "ping") {
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, sendTimeoutMs, &ignored)
+        SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, sendTimeoutMs, &ignored)
             ? reply("ok")
             : reply("err", {"no answer"});
     } else if (command == "boxes") {
@@ -388,7 +401,7 @@ bool run(const std::vector<std::string>& args) {
         EnumWindows(collectChild, reinterpret_cast<LPARAM>(&windows));
         std::vector<std::string> captions;
         for (HWND window : windows) {
-            if (IsWindowVisible(window) && className(window) == "#32770") {
+            if (IsWindowVisible(window) && hasClass(window, L"#32770")) {
                 captions.push_back(windowText(window));
             }
         }
@@ -410,7 +423,7 @@ bool run(const std::vector<std::string>& args) {
     } else if (command == "answer") {
         HWND box = findBox(arg1);
         const int id = buttonId(arg2);
-        if (box && PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+        if (box && PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                                 reinterpret_cast<LPARAM>(GetDlgItem(box, id)))) {
             reply("ok");
         } else {
@@ -427,7 +440,7 @@ bool run(const std::vector<std::string>& args) {
         // Wine keeps the X window of every top-level window in this property.
         HWND window = arg1.empty() ? dialog : findBox(arg1);
         const auto x11 =
-            window ? reinterpret_cast<std::uintptr_t>(GetPropA(window, "__wine_x11_whole_window"))
+            window ? reinterpret_cast<std::uintptr_t>(GetPropW(window, L"__wine_x11_whole_window"))
                    : 0;
         x11 ? reply("ok", {std::to_string(x11)}) : reply("err", {"no X window"});
     } else if (command == "module") {

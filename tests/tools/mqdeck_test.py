@@ -18,6 +18,7 @@ MQDECK = None
 RUNNER = []
 
 KEYS = ["box", "pos", "mark", "section", "number", "question", "answer", "info"]
+BOM = b"\xef\xbb\xbf"  # begins every UTF-8 card file
 UNDEFINED_IN_CP1252 = {0x81, 0x8D, 0x8F, 0x90, 0x9D}
 OVERWRITE = ("Couldn't find a card.If you proceed the file willbe over written. "
              "Please ensureyou're using a right file!")
@@ -206,13 +207,18 @@ class Dump(MqdeckTest):
         self.assertIn(b'"question":"say \\"hi\\"\\r\\nback\\\\slash\\ttab"', lines[3])
         self.assertIn(b'"info":"\\u0001\\u001f"', lines[3])
 
-    def test_every_byte_is_converted_from_code_page_1252(self):
+    def test_every_byte_of_either_kind_of_file(self):
         text = bytes(b for b in range(1, 256) if b != ord("<"))
-        # The text ends at its first NUL: the second card is never seen.
-        data = card(b"+", 2, 1, text) + b"\0" + card(b"+", 3, 1, b"hidden")
-        cards, _ = self.dump(self.file("bytes.txt", data))
-        self.assertEqual(len(cards), 1)
-        self.assertEqual(cards[0]["question"], cp1252(text))
+        utf8 = "Łódź 東京 €".encode()
+        for head, question, expected in (
+                (b"", text, cp1252(text)),
+                # Bytes that are no UTF-8 are kept by the reader, but JSON cannot hold them.
+                (BOM, utf8 + b" \xff\xe4\xb8 \x80", "Łódź 東京 € \ufffd\ufffd\ufffd \ufffd")):
+            # The text ends at its first NUL: the second card is never seen.
+            data = head + card(b"+", 2, 1, question) + b"\0" + card(b"+", 3, 1, b"hidden")
+            cards, _ = self.dump(self.file("bytes.txt", data))
+            self.assertEqual(len(cards), 1)
+            self.assertEqual(cards[0]["question"], expected)
 
     def test_hand_edited_file_is_ordered_and_repaired(self):
         data = (b"notes before the first card\r\n" +
@@ -238,14 +244,16 @@ class Dump(MqdeckTest):
 
 class Write(MqdeckTest):
     def test_saves_byte_for_byte_what_the_program_saves(self):
-        data = (card(b"+", 0, 1, b"q0") + card(b"+", 1, 1, b"a\r\nb", b"\x80", b"i") +
-                card(b"-", 1, 2) + card(b"+", 5, 1, b"five"))
-        source = self.file("deck.txt", data)
-        target = self.file("out.mqf", b"old content, replaced whole" * 1000)
-        self.assertEqual(self.write(source, target), (0, ""))
-        with open(target, "rb") as f:
-            self.assertEqual(f.read(), data)
-        self.assertEqual(sorted(os.listdir(self.dir)), ["deck.txt", "out.mqf"])
+        cp1252_deck = (card(b"+", 0, 1, b"q0") + card(b"+", 1, 1, b"a\r\nb", b"\x80", b"i") +
+                       card(b"-", 1, 2) + card(b"+", 5, 1, b"five"))
+        # A UTF-8 deck stays one, even when every text would fit code page 1252.
+        for data in (cp1252_deck, BOM + card(b"+", 0, 1, "Łódź".encode(), b"\xff", b"\xe4\xb8"),
+                     BOM + card(b"+", 0, 1, b"caf\xc3\xa9")):
+            source = self.file("deck.txt", data)
+            target = self.file("out.mqf", b"old content, replaced whole" * 1000)
+            self.assertEqual(self.write(source, target), (0, ""))
+            self.assertEqual(self.read(target), data)
+            self.assertEqual(sorted(os.listdir(self.dir)), ["deck.txt", "out.mqf"])
 
         # A hand-edited file comes out as the program would save it.
         edited = self.file("edited.txt", card(b"-", 2, 8, b"x") + card(b"+", 2, 3, b"y") +
@@ -283,6 +291,7 @@ class Robustness(MqdeckTest):
                                                    b"q%d" % i, b"\x80\x9f") for i in range(40)))
                     data[rng.randrange(len(data))] = rng.randrange(1, 256)
                     data = bytes(data[:rng.randrange(1, len(data) + 1)])
+                data = (BOM if case % 4 == 1 else b"") + data
                 self.check_round_trip(self.file("random.bin", data))
 
     def test_very_large_file(self):
@@ -407,15 +416,20 @@ class Export(MqdeckTest):
     def test_each_format_byte_for_byte(self):
         deck = self.file("deck.mqf", card(b"+", 3, 1, b"x,y;z", b"l1\r\nl2", b"<b>&amp; \x80") +
                          card(b"+", 0, 1, b"#1", b"a\tb", b'say "hi"'))
-        for options, expected in (
-                ([], b'"#1"\t"a\tb"\t"say ""hi"""\r\nx,y;z\t"l1\r\nl2"\t<b>&amp; \xe2\x82\xac\r\n'),
-                (["--format", "csv"], b'\xef\xbb\xbf"#1","a\tb","say ""hi"""\r\n'
-                                      b'"x,y;z","l1\r\nl2","<b>&amp; \xe2\x82\xac"\r\n'),
-                (["--format=anki"], b"#separator:tab\r\n#html:true\r\n#tags column:4\r\n"
-                                    b"&#35;1\ta&#9;b\tsay &quot;hi&quot;\tmnemoquill::box0\r\n"
-                                    b"x,y;z\tl1<br>l2\t&lt;b&gt;&amp;amp; \xe2\x82\xac\t"
-                                    b"mnemoquill::box3\r\n")):
-            code, out, err = self.run_tool("export", deck, self.path("out.txt"), *options)
+        # A leading U+FEFF is quoted, else import would take it for a byte-order mark.
+        utf8 = self.file("utf8.mqf", BOM + card(b"+", 0, 1, "\ufeffŁódź".encode(),
+                                                   "東京 €".encode() + b"\xff", b"\xe9"))
+        for source, options, expected in (
+                (deck, [], b'"#1"\t"a\tb"\t"say ""hi"""\r\n'
+                           b'x,y;z\t"l1\r\nl2"\t<b>&amp; \xe2\x82\xac\r\n'),
+                (deck, ["--format", "csv"], b'\xef\xbb\xbf"#1","a\tb","say ""hi"""\r\n'
+                                            b'"x,y;z","l1\r\nl2","<b>&amp; \xe2\x82\xac"\r\n'),
+                (deck, ["--format=anki"], b"#separator:tab\r\n#html:true\r\n#tags column:4\r\n"
+                                          b"&#35;1\ta&#9;b\tsay &quot;hi&quot;\tmnemoquill::box0\r\n"
+                                          b"x,y;z\tl1<br>l2\t&lt;b&gt;&amp;amp; \xe2\x82\xac\t"
+                                          b"mnemoquill::box3\r\n"),
+                (utf8, [], '"\ufeffŁódź"\t東京 €\ufffd\t\ufffd\r\n'.encode())):
+            code, out, err = self.run_tool("export", source, self.path("out.txt"), *options)
             self.assertEqual((code, out, err), (0, b"", ""), options)
             self.assertEqual(self.read(self.path("out.txt")), expected, options)
 

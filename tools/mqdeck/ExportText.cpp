@@ -4,23 +4,26 @@
 
 #include "platform/TextCoding.h"
 #include "tools/mqdeck/HtmlText.h"
+#include "tools/mqdeck/ValidUtf8.h"
 
 namespace {
 
 constexpr std::string_view lineEnd = "\r\n";
 
 // Besides what RFC 4180 asks to quote, a field is quoted when it would make the
-// importer guess another separator or take its line for a header.
+// importer guess another separator, take its line for a header or, leading the
+// file, take its U+FEFF for a byte-order mark.
 bool needsQuotes(std::string_view text, ExportFormat format, bool firstField) {
     const std::string_view special = format == ExportFormat::csv ? ",;\t\"\r\n" : "\t\"\r\n";
     return text.find_first_of(special) != std::string_view::npos ||
-           (firstField && !text.empty() && text[0] == '#');
+           (firstField && (text.substr(0, 1) == "#" ||
+                           text.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark));
 }
 
 void appendDelimited(std::string& out, std::string_view text, ExportFormat format,
                      bool firstField) {
     if (!needsQuotes(text, format, firstField)) {
-        out += cp1252ToUtf8(text);
+        appendValidUtf8(out, text);
         return;
     }
     std::string quoted = "\"";
@@ -31,7 +34,7 @@ void appendDelimited(std::string& out, std::string_view text, ExportFormat forma
         }
     }
     quoted += '"';
-    out += cp1252ToUtf8(quoted);
+    appendValidUtf8(out, quoted);
 }
 
 void appendHtml(std::string& out, std::string_view text, bool firstField) {
@@ -39,7 +42,7 @@ void appendHtml(std::string& out, std::string_view text, bool firstField) {
     if (firstField && !html.empty() && html[0] == '#') {
         html.replace(0, 1, "&#35;");
     }
-    out += cp1252ToUtf8(html);
+    appendValidUtf8(out, html);
 }
 
 }  // namespace
@@ -60,7 +63,7 @@ bool exportFormatNamed(std::string_view name, ExportFormat& format) {
 std::string exportText(const CardBoxes& deck, ExportFormat format) {
     std::string out;
     if (format == ExportFormat::csv) {
-        out += "\xEF\xBB\xBF";
+        out += utf8ByteOrderMark;
     } else if (format == ExportFormat::anki) {
         out += "#separator:tab\r\n#html:true\r\n#tags column:4\r\n";
     }

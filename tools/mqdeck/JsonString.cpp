@@ -1,4 +1,6 @@
-#include "tools/mqdeck/Cp1252Json.h"
+#include "tools/mqdeck/JsonString.h"
+
+#include <cstdint>
 
 #include "platform/TextCoding.h"
 
@@ -7,8 +9,8 @@ std::string jsonString(std::string_view text) {
     std::string out;
     out.reserve(text.size() + text.size() / 8 + 2);
     out += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(text[at]);
         switch (byte) {
             case '"':
                 out += "\\\"";
@@ -30,8 +32,17 @@ std::string jsonString(std::string_view text) {
                     out += "\\u00";
                     out += hex[byte >> 4];
                     out += hex[byte & 0x0F];
+                } else if (byte < 0x80) {
+                    out += static_cast<char>(byte);
                 } else {
-                    appendUtf8(out, cp1252CodePoint(byte));
+                    std::uint32_t ignored = 0;
+                    const std::size_t length = decodeUtf8(text, at, ignored);
+                    if (length == 0) {
+                        out += "\\ufffd";
+                    } else {
+                        out.append(text, at, length);
+                        at += length - 1;
+                    }
                 }
         }
     }

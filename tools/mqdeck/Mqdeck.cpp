@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "tools/mqdeck/Command.h"
-#include "tools/mqdeck/Cp1252Json.h"
+#include "tools/mqdeck/JsonString.h"
 #include "tools/mqdeck/ToolFiles.h"
 
 namespace {
@@ -69,7 +69,8 @@ const Command dumpCommand{
     "dump",
     "usage: mqdeck dump FILE\n",
     "Prints every card of the card file FILE as one JSON line, boxes 0 to 6, each\n"
-    "from its front card on.\n",
+    "from its front card on. A byte of a UTF-8 card file that is no UTF-8 is\n"
+    "printed as \\ufffd.\n",
     {},
     1,
     1,
@@ -79,7 +80,8 @@ const Command dumpCommand{
 const Command writeCommand{
     "write",
     "usage: mqdeck write IN OUT\n",
-    "Reads the card file IN and saves its cards to OUT exactly as Mnemoquill would.\n",
+    "Reads the card file IN and saves its cards to OUT exactly as Mnemoquill would,\n"
+    "in IN's kind: code page 1252, or UTF-8 with a byte-order mark.\n",
     {},
     2,
     2,

@@ -327,9 +327,12 @@ class Robustness(MqdeckTest):
             self.assertEqual(f.read(), b"".join(b"".join(groups[box]) for box in range(7)))
 
 
+POLISH = "ok\tfine\nä\tb\nŁódź 東京\tcafé\n".encode()
+
+
 class Import(MqdeckTest):
     SUMMARY = "{} imported, {} skipped as duplicates, {} replaced, {} ignored\n"
-    CASES = [  # name, file, options, the cards' texts or the error, the summary's counts
+    CASES = [  # name, file, options, the cards' texts (or the card file) or the error, counts
         ("trainer export",
          b"#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n"
          b"#tags column:6\nf2Kq\tBasic\tLatin\t<b>domus</b> &amp; villa<br>d.\t"
@@ -345,11 +348,16 @@ class Import(MqdeckTest):
               (b"Stra\xdfe, Weg", b'sagt "hallo"\r\nund geht', b"\x80 5"),
               (b"zwei\r\nZeilen", b"plain", b"a,b")],
          ("3 cards", 0, "0 characters", "0 extra columns")),
-        ("outside code page 1252", b"ok\tfine\n\xc3\xa4\tb\ncaf\xc3\xa9\t\xe4\xb8\xad\n", [],
-         'line 3, column 6: the character U+4E2D "\u4e2d" is not in code page 1252', None),
-        ("replaced", b"ok\tfine\n\xc3\xa4\tb\ncaf\xc3\xa9\t\xe4\xb8\xad\n", ["--replace"],
-         [(b"ok", b"fine", b""), (b"\xe4", b"b", b""), (b"caf\xe9", b"?", b"")],
-         ("3 cards", 0, "1 character", "0 extra columns")),
+        ("outside code page 1252", POLISH, [],
+         BOM + new_cards([(b"ok", b"fine", b""), ("ä".encode(), b"b", b""),
+                          ("Łódź 東京".encode(), "café".encode(), b"")]),
+         ("3 cards", 0, "0 characters", "0 extra columns")),
+        ("no UTF-8 after a mark", BOM + POLISH + b"\xc3\xa4\xff\tx\n", [],
+         "line 4, column 2: the byte 0xFF is not UTF-8", None),
+        ("replaced", BOM + POLISH + b"\xc3\xa4\xff\tx\n", ["--replace"],
+         [(b"ok", b"fine", b""), (b"\xe4", b"b", b""), (b"?\xf3d? ??", b"caf\xe9", b""),
+          (b"\xe4?", b"x", b"")],
+         ("4 cards", 0, "5 characters", "0 extra columns")),
         ("semicolons, mark, empty lines, extra columns",
          b"\xef\xbb\xbf\r\nHaus;house, home;noun;x;y\r\n\r\nonly a question\r\n", [],
          [(b"Haus", b"house, home", b"noun"), (b"only a question", b"", b"")],
@@ -357,7 +365,8 @@ class Import(MqdeckTest):
         ("named separator", b"#separator:pipe\n#deck column:2\na|deck|b|c\n", [],
          [(b"a", b"b", b"c")], ("1 card", 0, "0 characters", "0 extra columns")),
         ("entity outside code page 1252", b"#html:true\nq\tnot &#x4E2D; here\n", [],
-         'line 2, column 7: &#x4E2D; stands for the character U+4E2D', None),
+         BOM + new_cards([(b"q", "not 中 here".encode(), b"")]),
+         ("1 card", 0, "0 characters", "0 extra columns")),
         ("lines ended by CR, stray quotes", b'say "hi",a\r"b;c",d\r', [],
          [(b'say "hi"', b"a", b""), (b"b;c", b"d", b"")],
          ("2 cards", 0, "0 characters", "0 extra columns")),
@@ -380,36 +389,50 @@ class Import(MqdeckTest):
                     self.assertIn(expected, err)
                     self.assertFalse(os.path.exists(target))
                 else:
-                    self.assertEqual((code, err, out.decode()),
+                    data = expected if isinstance(expected, bytes) else new_cards(expected)
+                    summary, _, note = out.decode().partition("\n")
+                    self.assertEqual((code, err, summary + "\n"),
                                      (0, "", self.SUMMARY.format(*counts)))
-                    self.assertEqual(self.read(target), new_cards(expected))
+                    self.assertEqual(self.read(target), data)
+                    self.assertEqual("is UTF-8" in note, data.startswith(BOM), note)
 
     def test_into_a_deck_skips_what_it_holds(self):
-        deck = self.file("deck.mqf", card(b"+", 0, 1, b"amo", b"I love") +
-                         card(b"+", 2, 1, b"domus", b"house", b"noun"))
+        deck = self.file("deck.mqf", card(b"+", 0, 1, b"amo", b"I love \x80") +
+                         card(b"+", 2, 1, b"domus", b"house", b"noun \xe9"))
         source = self.file("new.txt", b"domus\thouse\tother\nvia\troad\nvia\troad\namo\tI like\n")
-        for options, counts in (([], ("3 cards", 1, "0 characters", "0 extra columns")),
-                                (["--keep-duplicates"], ("4 cards", 0, "0 characters",
-                                                         "0 extra columns"))):
-            code, out, err = self.run_tool("import", source, "--into", deck, *options)
-            self.assertEqual((code, err, out.decode()), (0, "", self.SUMMARY.format(*counts)))
-        new = [(b"via", b"road"), (b"via", b"road"), (b"amo", b"I like")]
-        self.assertEqual(self.read(deck), new_cards(
-            [(b"amo", b"I love")] + new + [(b"domus", b"house", b"other")] + new) +
-            card(b"+", 2, 1, b"domus", b"house", b"noun"))
+        # Compared with the deck's texts decoded, and turning it UTF-8 keeps them.
+        polish = self.file("polish.txt", "Łódź\tcity\ndomus\thouse\namo\tI love €\n".encode())
+        for text, options, counts, note in (
+                (source, [], ("3 cards", 1, "0 characters", "0 extra columns"), ""),
+                (source, ["--keep-duplicates"], ("4 cards", 0, "0 characters", "0 extra columns"),
+                 ""),
+                (polish, [], ("1 card", 2, "0 characters", "0 extra columns"),
+                 deck + " is now UTF-8, with a byte-order mark: code page 1252 lacks some of its "
+                 "characters\n")):
+            code, out, err = self.run_tool("import", text, "--into", deck, *options)
+            self.assertEqual((code, err, out.decode()),
+                             (0, "", self.SUMMARY.format(*counts) + note))
+        new = [("via", "road"), ("via", "road"), ("amo", "I like")]
+        box0 = [("amo", "I love €")] + new + [("domus", "house", "other")] + new + [("Łódź", "city")]
+        self.assertEqual(self.read(deck), BOM + new_cards(
+            [tuple(t.encode() for t in c) for c in box0]) +
+            card(b"+", 2, 1, b"domus", b"house", "noun é".encode()))
 
 
-def generated_deck(count):
+def generated_deck(count, utf8=False):
     """Cards whose texts hold everything the three formats have to get across, and
-    their texts in the order of the boxes."""
+    their texts in the order of the boxes; a UTF-8 deck also holds characters code
+    page 1252 lacks."""
     rng = random.Random(11)
     pieces = [b"domus", b"Stra\xdfe", b"caf\xe9", b"\x80", b"\x81", b"\x9f", b"\xa0", b"a,b",
               b"x;y", b'"q"', b"\t", b"\r\n", b"#", b"<b>", b"&amp;", b"&", b"<", b">", b" "]
+    if utf8:
+        pieces = [cp1252(p).encode() for p in pieces] + ["Łódź 東京 😀\ufeff".encode()]
     texts = [tuple(b"".join(rng.choice(pieces) for _ in range(rng.randrange(6)))
                    for _ in range(3)) for _ in range(count)]
     data = b"".join(card(b"+" if i < 7 else b"-", i % 7, i // 7 + 1, *t)
                     for i, t in enumerate(texts))
-    return data, [t for box in range(7) for t in texts[box::7]]
+    return (BOM if utf8 else b"") + data, [t for box in range(7) for t in texts[box::7]]
 
 
 class Export(MqdeckTest):
@@ -435,14 +458,17 @@ class Export(MqdeckTest):
 
     def test_export_then_import_gives_the_same_cards(self):
         data, texts = generated_deck(10000)
-        for deck, expected in ((SAMPLE, self.texts(SAMPLE)), (self.file("large.mqf", data), texts)):
+        utf8, utf8_texts = generated_deck(3000, utf8=True)
+        for deck, expected, head in ((SAMPLE, self.texts(SAMPLE), b""),
+                                     (self.file("large.mqf", data), texts, b""),
+                                     (self.file("utf8.mqf", utf8), utf8_texts, BOM)):
             for form in ("tsv", "csv", "anki"):
                 with self.subTest(deck=os.path.basename(deck), format=form):
                     exported, back = self.path("deck." + form), self.path("back.mqf")
                     self.assertEqual(self.run_tool("export", "--format", form, deck, exported),
                                      (0, b"", ""))
                     self.assertEqual(self.run_tool("import", exported, back)[0], 0)
-                    self.assertEqual(self.read(back), new_cards(expected))
+                    self.assertEqual(self.read(back), head + new_cards(expected))
 
 
 class Check(MqdeckTest):

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cctype>
+#include <cstdint>
 
 #include "platform/TextCoding.h"
 #include "tools/mqdeck/TextLines.h"
@@ -28,8 +29,8 @@ struct NamedEntity {
     std::uint32_t codePoint;
 };
 
-// The other names for characters of code page 1252, and a few common ones for
-// characters it lacks, so that those are reported rather than kept as written.
+// The other names for characters of code page 1252, which card files long held
+// alone, and a few common ones for characters it lacks.
 constexpr NamedEntity otherNames[] = {
     {"quot", 0x22},     {"amp", 0x26},      {"apos", 0x27},     {"lt", 0x3C},
     {"gt", 0x3E},       {"OElig", 0x152},   {"oelig", 0x153},   {"Scaron", 0x160},
@@ -152,7 +153,7 @@ TagKind readTag(std::string_view html, std::size_t at, std::size_t& end) {
 
 }  // namespace
 
-std::string htmlToText(std::string_view html, UnheldEntity& unheld) {
+std::string htmlToText(std::string_view html) {
     std::string out;
     out.reserve(html.size());
     // A div boundary breaks the line only between two pieces of text, and only
@@ -188,16 +189,7 @@ std::string htmlToText(std::string_view html, UnheldEntity& unheld) {
             std::uint32_t codePoint = 0;
             if (const std::size_t length = readEntity(html, at, codePoint)) {
                 beginText();
-                const int byte = cp1252Byte(codePoint);
-                if (byte < 0) {
-                    if (unheld.count++ == 0) {
-                        unheld.first = std::string(html.substr(at, length));
-                        unheld.codePoint = codePoint;
-                    }
-                    out += '?';
-                } else {
-                    out += static_cast<char>(byte);
-                }
+                appendUtf8(out, codePoint);
                 at += length;
                 continue;
             }

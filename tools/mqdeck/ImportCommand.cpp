@@ -95,6 +95,7 @@ int runImport(const CommandLine& line, ToolStreams& io) {
             return exitFailed;
         }
     }
+    const bool wasUtf8 = deck.encoding() == CardEncoding::utf8;
     const Added added = addCards(deck, result.cards, into && !line.has("--keep-duplicates"));
     if (!into && added.cards == 0) {
         io.err << "mqdeck: " << in << " holds no cards: nothing saved\n";
@@ -106,6 +107,11 @@ int runImport(const CommandLine& line, ToolStreams& io) {
     io.out << counted(added.cards, "card") << " imported, " << added.duplicates
            << " skipped as duplicates, " << counted(result.replaced, "character") << " replaced, "
            << counted(result.extraColumns, "extra column") << " ignored\n";
+    // Older readers take a UTF-8 file for code page 1252: worth a word when it starts.
+    if (!wasUtf8 && deck.encoding() == CardEncoding::utf8) {
+        io.out << out << (into ? " is now UTF-8" : " is UTF-8")
+               << ", with a byte-order mark: code page 1252 lacks some of its characters\n";
+    }
     return exitDone;
 }
 
@@ -117,6 +123,8 @@ const Command importCommand{
     "       mqdeck import [--replace] [--keep-duplicates] --into DECK IN\n",
     "Reads the delimited text file IN and saves its cards as new cards (box 0), in\n"
     "the file's order, to the new card file OUT or at the end of box 0 of DECK.\n"
+    "Every character is kept: OUT is code page 1252 when that holds them all, else\n"
+    "UTF-8 with a byte-order mark, and DECK turns UTF-8 when the new cards need it.\n"
     "IN is UTF-8, with or without a byte-order mark, or else code page 1252. Lines\n"
     "at its top that begin with \"#\" are headers: \"#separator:\" names the separator\n"
     "(tab, comma, semicolon, pipe, colon, space, or the character itself; without\n"
@@ -126,8 +134,9 @@ const Command importCommand{
     "answer and info; further ones are ignored. Quoted fields (RFC 4180) may hold\n"
     "separators, doubled quotes and line breaks. A field holding a card file tag\n"
     "such as <Q> or </A> stops the import: card files cannot hold them.\n"
-    "  --replace          write \"?\" for characters code page 1252 lacks, instead of\n"
-    "                     stopping at the first\n"
+    "  --replace          write \"?\" for characters code page 1252 lacks, and for\n"
+    "                     bytes that are no UTF-8 after a byte-order mark, so that\n"
+    "                     a code page 1252 card file stays one\n"
     "  --into DECK        add the cards to the card file DECK and save it\n"
     "  --keep-duplicates  with --into, also add cards whose question and answer are\n"
     "                     those of a card DECK holds\n",

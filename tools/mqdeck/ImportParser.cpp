@@ -93,26 +93,9 @@ private:
     }
 
     bool takeField(const DelimitedField& field, std::string& text) {
-        if (!html_) {
-            text = field.value;
-        } else {
-            UnheldEntity unheld;
-            text = htmlToText(field.value, unheld);
-            if (unheld.count > 0) {
-                if (!replace_) {
-                    const std::size_t at = text_.find(unheld.first, field.begin);
-                    const TextPosition position =
-                        LineIndex(text_).at(at != std::string::npos ? at : field.begin);
-                    result_.error = "line " + std::to_string(position.line) + ", column " +
-                                    std::to_string(position.column) + ": " + unheld.first +
-                                    " stands for the character " +
-                                    describeCharacter(unheld.codePoint) +
-                                    ", which is not in code page 1252 (--replace writes \"?\" "
-                                    "instead)";
-                    return false;
-                }
-                result_.replaced += unheld.count;
-            }
+        text = html_ ? htmlToText(field.value) : field.value;
+        if (replace_) {
+            result_.replaced += replaceOutsideCp1252(text);
         }
         const std::string_view bad = unwritable(text);
         if (bad.empty()) {
@@ -140,12 +123,11 @@ private:
 
 ImportResult parseImport(std::string_view bytes, bool replace) {
     ImportResult result;
-    DecodedInput input;
-    if (!decodeInput(bytes, replace, input, result.error)) {
+    std::string text;
+    if (!decodeInput(bytes, replace, text, result.error)) {
         return result;
     }
-    result.replaced = input.replaced;
-    Importer importer(input.text, replace, result);
+    Importer importer(text, replace, result);
     result.ok = importer.run();
     if (!result.ok) {
         result.cards.clear();

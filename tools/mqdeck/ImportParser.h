@@ -5,7 +5,7 @@
 #include <vector>
 
 struct ImportedCard {
-    std::string question;  // code page 1252, line breaks CR LF
+    std::string question;  // UTF-8, line breaks CR LF
     std::string answer;
     std::string info;
 };
@@ -14,12 +14,14 @@ struct ImportResult {
     bool ok = false;
     std::string error;  // when not ok: "line 3, column 7: ..."
     std::vector<ImportedCard> cards;
-    std::size_t replaced = 0;      // characters written as "?"
+    std::size_t replaced = 0;      // characters of the cards written as "?"
     std::size_t extraColumns = 0;  // columns beyond question, answer and info
 };
 
 // The cards of a delimited text file (tab-, comma-, semicolon-separated ...),
-// in the file's order. Fails, naming the line, on anything a card file cannot
-// hold: a character outside code page 1252 (unless `replace`), a NUL, or one of
-// the card format's own tags, which the format has no escape for.
+// in the file's order, every character kept; `replace` writes "?" for those code
+// page 1252 lacks instead. Fails, naming the line, on anything a card file cannot
+// hold: a NUL, or one of the card format's own tags, which the format has no
+// escape for; and on bytes that are no UTF-8 after a byte-order mark (unless
+// `replace`).
 ImportResult parseImport(std::string_view bytes, bool replace);

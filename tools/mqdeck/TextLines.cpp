@@ -1,6 +1,9 @@
 #include "tools/mqdeck/TextLines.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include "platform/TextCoding.h"
 
 std::size_t lineBreakLength(std::string_view text, std::size_t at) {
     if (at >= text.size() || !isLineBreak(text[at])) {
@@ -23,7 +26,7 @@ std::string withCrLf(std::string_view text) {
     return out;
 }
 
-LineIndex::LineIndex(std::string_view text) {
+LineIndex::LineIndex(std::string_view text) : text_(text) {
     starts_.push_back(0);
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t length = lineBreakLength(text, at);
@@ -36,8 +39,17 @@ LineIndex::LineIndex(std::string_view text) {
     }
 }
 
+std::size_t LineIndex::lineOf(std::size_t offset) const {
+    return static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), offset) -
+                                    starts_.begin());
+}
+
 TextPosition LineIndex::at(std::size_t offset) const {
-    const auto after = std::upper_bound(starts_.begin(), starts_.end(), offset);
-    const auto line = static_cast<std::size_t>(after - starts_.begin());
-    return TextPosition{line, offset - *(after - 1) + 1};
+    const std::size_t line = lineOf(offset);
+    TextPosition position{line, 1};
+    for (std::size_t at = starts_[line - 1]; at < offset; ++position.column) {
+        std::uint32_t ignored = 0;
+        at += std::max<std::size_t>(decodeUtf8(text_, at, ignored), 1);
+    }
+    return position;
 }

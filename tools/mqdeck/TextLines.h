@@ -16,17 +16,18 @@ std::string withCrLf(std::string_view text);
 
 struct TextPosition {
     std::size_t line = 1;    // from 1
-    std::size_t column = 1;  // from 1, in characters of an 8-bit text
+    std::size_t column = 1;  // from 1, in UTF-8 characters; a byte that is no UTF-8 counts as one
 };
 
 // Where each line of a text starts, so that positions found while working on
-// the text can be told to the user as line and column.
+// the text can be told to the user as line and column. Refers to `text`.
 class LineIndex {
 public:
     explicit LineIndex(std::string_view text);
     TextPosition at(std::size_t offset) const;
-    std::size_t lineOf(std::size_t offset) const { return at(offset).line; }
+    std::size_t lineOf(std::size_t offset) const;
 
 private:
+    std::string_view text_;
     std::vector<std::size_t> starts_;
 };

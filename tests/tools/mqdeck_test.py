@@ -472,7 +472,7 @@ class Export(MqdeckTest):
 
 
 class Check(MqdeckTest):
-    CASES = [  # file, findings as (line, part of the text), cards per box
+    CASES = [  # file, findings as (line or "line:column", part of the text), cards per box
         (b"notes\r\n" + card(b"+", 2, 1, b"a", b"b", b"c") + b"stray\r\n"
          b"<C><M>+</M><S>9</S><N>x3</N><Q>q</Q><A>a</C>\r\n"
          b"<C><M>+</M><S>2</S><N>1</N><Q>r</Q><A></A><I></I></C>\r\n"
@@ -497,6 +497,13 @@ class Check(MqdeckTest):
         (b"just text\r\n", [(1, 'no card ("<C>") at all: the program asks "Overwrite?"')],
          [1, 0, 0, 0, 0, 0, 0]),
         (None, [], [8, 3, 2, 1, 0, 0, 0]),
+        # Columns count characters, the byte-order mark too; one finding a line.
+        (BOM + b"\x80" + card(b"+", 1, 1, "Łódź".encode() + b"\xff\xfe", b"\xe9\xe9",
+                              "東京".encode() + b"\xe4\xb8"),
+         [("1:2", "the byte 80 is no UTF-8 (kept as it is)"),
+          (1, 'text outside any card is ignored: "\ufffd"'),
+          ("5:8", "the bytes FF FE are no UTF-8"), ("6:4", "the bytes E9 E9 are no UTF-8"),
+          ("7:6", "the bytes E4 B8 are no UTF-8")], [0, 1, 0, 0, 0, 0, 0]),
     ]
 
     def test_findings_with_line_numbers(self):
@@ -508,7 +515,7 @@ class Check(MqdeckTest):
                 lines = out.decode().splitlines()
                 self.assertEqual(len(lines), len(findings) + 1, lines)
                 for (line, text), told in zip(findings, lines):
-                    self.assertTrue(told.startswith("%s:%d: " % (path, line)), told)
+                    self.assertTrue(told.startswith("%s:%s: " % (path, line)), told)
                     self.assertIn(text, told)
                 self.assertEqual(lines[-1], path + ": " + ", ".join(
                     "box %d: %d" % b for b in enumerate(counts)) + " (%d card%s)" % (sum(counts), "s" * (sum(counts) != 1)))

@@ -9,6 +9,7 @@
 #include "model/CardBoxes.h"
 #include "platform/TextCoding.h"
 #include "tools/mqdeck/TextLines.h"
+#include "tools/mqdeck/ValidUtf8.h"
 
 namespace {
 
@@ -33,13 +34,37 @@ const FieldCheck questionField{cardfield::question, "empty question"};
 const FieldCheck infoField{cardfield::info, "empty info"};
 const FieldCheck answerField{cardfield::answer, "empty answer"};
 
+bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
 // A value as a message shows it: on one line, cut short.
-std::string shown(std::string_view value) {
+std::string shown(std::string_view value, CardEncoding encoding) {
     constexpr std::size_t longest = 40;
-    std::string text(value.substr(0, longest));
-    std::replace_if(text.begin(), text.end(), isLineBreak, ' ');
-    text = cp1252ToUtf8(text);
-    return "\"" + text + (value.size() > longest ? "...\"" : "\"");
+    std::size_t cut = std::min(value.size(), longest);
+    while (encoding == CardEncoding::utf8 && cut < value.size() && cut > 0 &&
+           isContinuationByte(value[cut])) {
+        --cut;
+    }
+    std::string line(value.substr(0, cut));
+    std::replace_if(line.begin(), line.end(), isLineBreak, ' ');
+    std::string text = "\"";
+    if (encoding == CardEncoding::utf8) {
+        appendValidUtf8(text, line);
+    } else {
+        appendCp1252AsUtf8(text, line);
+    }
+    return text + (cut < value.size() ? "...\"" : "\"");
+}
+
+std::string hexBytes(std::string_view bytes) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string text;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        text += text.empty() ? "" : " ";
+        text += hex[byte >> 4];
+        text += hex[byte & 0x0F];
+    }
+    return text;
 }
 
 // What atoi reads without leaving anything out: blanks, a sign, digits, blanks.
@@ -73,11 +98,21 @@ std::string lineList(const std::vector<const ReadCard*>& cards) {
 
 class Checker {
 public:
-    explicit Checker(std::string_view bytes) : cardText_(bytes), lines_(bytes) {
-        const std::size_t nul = bytes.find('\0');
+    // The reader leaves the byte-order mark out; the lines and columns told count it.
+    explicit Checker(std::string_view bytes)
+        : encoding_(bytes.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark
+                        ? CardEncoding::utf8
+                        : CardEncoding::cp1252),
+          markBytes_(encoding_ == CardEncoding::utf8 ? utf8ByteOrderMark.size() : 0),
+          cardText_(bytes.substr(markBytes_)),
+          lines_(bytes) {
+        const std::size_t nul = bytes.find('\0', markBytes_);
         if (nul != std::string_view::npos) {
-            add(nul, "a NUL byte: the program reads nothing from here on (" +
-                         std::to_string(bytes.size() - nul) + " bytes)");
+            add(nul - markBytes_, "a NUL byte: the program reads nothing from here on (" +
+                                      std::to_string(bytes.size() - nul) + " bytes)");
+        }
+        if (encoding_ == CardEncoding::utf8) {
+            checkUtf8();
         }
     }
 
@@ -106,7 +141,35 @@ public:
 
 private:
     void add(std::size_t offset, std::string text) {
-        report_.findings.push_back({lines_.lineOf(offset), std::move(text)});
+        report_.findings.push_back({lines_.lineOf(markBytes_ + offset), std::move(text)});
+    }
+
+    // One finding a line: a file saved in another code page has such bytes in
+    // every line that holds a letter beyond ASCII.
+    void checkUtf8() {
+        const std::string_view text = cardText_.text();
+        std::size_t lastLine = 0;
+        for (std::size_t done = 0, bad = firstInvalidUtf8(text); bad != std::string_view::npos;
+             bad = firstInvalidUtf8(text.substr(done))) {
+            const std::size_t at = done + bad;
+            std::uint32_t ignored = 0;
+            done = at + 1;
+            while (done < text.size() && decodeUtf8(text, done, ignored) == 0) {
+                ++done;
+            }
+            const TextPosition position = lines_.at(markBytes_ + at);
+            if (position.line != lastLine) {
+                lastLine = position.line;
+                constexpr std::size_t mostShown = 8;
+                const std::string_view run = text.substr(at, done - at);
+                const bool one = run.size() == 1;
+                std::string what = (one ? "the byte " : "the bytes ") +
+                                   hexBytes(run.substr(0, mostShown)) +
+                                   (run.size() > mostShown ? " ..." : "");
+                what += one ? " is no UTF-8 (kept as it is)" : " are no UTF-8 (kept as they are)";
+                report_.findings.push_back({position.line, std::move(what), position.column});
+            }
+        }
     }
 
     void checkBlock(const CardBlock& block) {
@@ -160,15 +223,15 @@ private:
 
         ReadCard card{lines_.lineOf(block.start), mark && *mark == "+", 0, 0};
         if (mark && *mark != "+" && *mark != "-") {
-            addAt(*mark, "mark " + shown(*mark) +
+            addAt(*mark, "mark " + shown(*mark, encoding_) +
                              " is neither \"+\" nor \"-\": the card does "
                              "not lead its box");
         }
         if (section) {
             card.section = readInteger(*section);
             if (!plainInteger(*section)) {
-                addAt(*section,
-                      "section " + shown(*section) + " reads as " + std::to_string(card.section));
+                addAt(*section, "section " + shown(*section, encoding_) + " reads as " +
+                                    std::to_string(card.section));
             }
             if (card.section < 0 || card.section > CardBoxes::lastBox) {
                 addAt(*section, "section " + std::to_string(card.section) +
@@ -181,8 +244,8 @@ private:
         if (number) {
             card.number = readInteger(*number);
             if (!plainInteger(*number)) {
-                addAt(*number,
-                      "number " + shown(*number) + " reads as " + std::to_string(card.number));
+                addAt(*number, "number " + shown(*number, encoding_) + " reads as " +
+                                   std::to_string(card.number));
             }
         }
         ++report_.counts[static_cast<std::size_t>(card.section)];
@@ -216,8 +279,8 @@ private:
                 while (lineEnd < to && !isLineBreak(text[lineEnd])) {
                     ++lineEnd;
                 }
-                add(at,
-                    "text outside any card is ignored: " + shown(text.substr(at, lineEnd - at)));
+                add(at, "text outside any card is ignored: " +
+                            shown(text.substr(at, lineEnd - at), encoding_));
                 return;
             }
         }
@@ -271,6 +334,8 @@ private:
         }
     }
 
+    CardEncoding encoding_;
+    std::size_t markBytes_;
     CardText cardText_;
     LineIndex lines_;
     CheckReport report_;
@@ -283,4 +348,4 @@ private:
 
 }  // namespace
 
-CheckReport checkCardText(std::string_view text) { return Checker(text).run(); }
+CheckReport checkCardText(std::string_view bytes) { return Checker(bytes).run(); }

@@ -9,7 +9,8 @@
 
 struct CheckFinding {
     std::size_t line = 0;
-    std::string text;  // UTF-8
+    std::string text;        // UTF-8
+    std::size_t column = 0;  // 0 when the finding is about the line
 };
 
 struct CheckReport {
@@ -17,7 +18,8 @@ struct CheckReport {
     std::array<std::size_t, CardBoxes::boxCount> counts{};  // cards per box once read
 };
 
-// What the program's reader does with a card file's text, told as line-numbered
-// findings: whatever it has to ask about, repair, default or ignore. Made of the
-// reader's own building blocks, so it sees the blocks and fields the reader sees.
-CheckReport checkCardText(std::string_view text);
+// What the program's reader does with the bytes of a card file, of either kind,
+// told as findings numbered by the file's lines: whatever it has to ask about,
+// repair, default or ignore, and bytes of a UTF-8 file that are no UTF-8. Made of
+// the reader's own building blocks, so it sees the blocks and fields the reader sees.
+CheckReport checkCardText(std::string_view bytes);

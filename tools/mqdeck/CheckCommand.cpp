@@ -16,7 +16,11 @@ int runCheck(const CommandLine& line, ToolStreams& io) {
     }
     const CheckReport report = checkCardText(text);
     for (const CheckFinding& finding : report.findings) {
-        io.out << path << ':' << finding.line << ": " << finding.text << '\n';
+        io.out << path << ':' << finding.line;
+        if (finding.column != 0) {
+            io.out << ':' << finding.column;
+        }
+        io.out << ": " << finding.text << '\n';
     }
     std::size_t all = 0;
     io.out << path << ':';
@@ -38,7 +42,9 @@ const Command checkCommand{
     "cards without an end and the question the program will then ask, sections\n"
     "outside 0 to 6, fields missing from a card, text outside any card, boxes 1 to\n"
     "6 without a card marked \"+\" or with more than one, numbers repeated within a\n"
-    "box 1 to 6; then the cards each box will hold.\n"
+    "box 1 to 6, and in a UTF-8 card file the line and column of bytes that are no\n"
+    "UTF-8 (columns count characters, the byte-order mark too); then the cards each\n"
+    "box will hold.\n"
     "Exit status: 0 when FILE reads cleanly, 1 when something was found, 2 on wrong\n"
     "arguments or when FILE cannot be read.\n",
     {},

@@ -11,7 +11,9 @@ packages=(cmake make g++ python3 googletest libgtest-dev libgmock-dev libbenchma
           clang libclang-rt-14-dev g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           wine wine32:i386 wine64 xvfb x11-utils xdotool imagemagick
-          libpugixml-dev nsis)
+          libpugixml-dev nsis
+          # Faces the card panes draw other scripts with under Wine.
+          fonts-dejavu-core fonts-wqy-zenhei)
 missing=()
 for p in "${packages[@]}"; do has_package "$p" || missing+=("$p"); done
 

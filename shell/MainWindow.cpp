@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include <iterator>
 #include <memory>
 
 #include "platform/MQMessage.h"
@@ -13,7 +14,11 @@ constexpr wchar_t mainClassName[] = L"MQMainClass";
 constexpr wchar_t mainWindowName[] = L"Mnemoquill";
 constexpr wchar_t dialogClassName[] = L"mnemoquill";
 constexpr wchar_t helpFile[] = L".\\Mnemoquill.hlp";
-constexpr wchar_t paneFaceName[] = L"Tahoma";
+// The panes' faces, best first. Windows links its interface face to fonts of the
+// other scripts. Wine's edit control draws only the face's own glyphs, adding just
+// Arabic and Hebrew of its own: there a face that holds most scripts itself
+// (Chinese, Japanese, Korean, Cyrillic, Greek) is the best to be had.
+constexpr const wchar_t* paneFaces[] = {L"Segoe UI", L"WenQuanYi Zen Hei", L"Tahoma"};
 
 MainWindowRecord* recordOf(HWND mainWindow) {
     return reinterpret_cast<MainWindowRecord*>(GetWindowLongPtrW(mainWindow, GWLP_USERDATA));
@@ -31,10 +36,35 @@ MQMainView& theController() {
     return controller;
 }
 
+int CALLBACK noteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+// A face the system lacks would be replaced by one of its choosing, which may
+// hold no more than the dialog's font.
+const wchar_t* installedPaneFace(HWND dialog) {
+    HDC dc = GetDC(dialog);
+    const wchar_t* chosen = paneFaces[std::size(paneFaces) - 1];
+    for (const wchar_t* face : paneFaces) {
+        LOGFONTW wanted{};
+        wanted.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+        bool found = false;
+        EnumFontFamiliesExW(dc, &wanted, noteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
+        if (found) {
+            chosen = face;
+            break;
+        }
+    }
+    ReleaseDC(dialog, dc);
+    return chosen;
+}
+
 // The dialog's font draws Western scripts only, and cards come in any script: the
-// panes get a face for which the system links fonts of the other scripts, as
-// tall as the dialog's font so that the layout still fits. Made once and never
-// deleted, since the panes draw with it until the program ends.
+// panes get a face of their own, as tall as the dialog's font so that the layout
+// still fits. Made once and never deleted, since the panes draw with it until the
+// program ends.
 HFONT paneFont(HWND dialog) {
     static const HFONT font = [dialog] {
         LOGFONTW dialogFont{};
@@ -44,7 +74,7 @@ HFONT paneFont(HWND dialog) {
         }
         return CreateFontW(dialogFont.lfHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, paneFaceName);
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, installedPaneFace(dialog));
     }();
     return font;
 }

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the import parser and checks that whatever it accepts
-// a card file holds and reads back unchanged, and that every export format of
-// the imported cards imports again as the same cards.
+// is UTF-8 that a card file of the kind it is saved in holds and reads back
+// unchanged (with --replace always code page 1252), and that every export format
+// of the imported cards imports again as the same cards.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "cardfile/CardWriter.h"
 #include "fakes/FakeMessageBoxes.h"
 #include "model/CardBoxes.h"
+#include "platform/TextCoding.h"
 #include "tools/mqdeck/ExportText.h"
 #include "tools/mqdeck/ImportParser.h"
 
@@ -66,6 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(lineBreaksAreCrLf(card.question) && lineBreaksAreCrLf(card.answer) &&
                   lineBreaksAreCrLf(card.info),
               "line breaks are CR LF");
+        for (const std::string* text : {&card.question, &card.answer, &card.info}) {
+            check(firstInvalidUtf8(*text) == std::string::npos, "imported texts are UTF-8");
+            check(!replace || fitsCp1252(*text), "--replace leaves only code page 1252");
+        }
         deck.boxForReading(0).push_back(
             std::make_shared<Card>("-", 0, 0, card.question, card.answer, card.info));
     }
@@ -73,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!result.cards.empty()) {
         FakeMessageBoxes boxes;
         CardBoxes reread;
-        readCardText(reread, composeCardText(deck), boxes);
+        readCardFileBytes(reread, composeCardText(deck), boxes);
         check(boxes.count() == 0, "an imported deck reads without a box");
         check(reread.count(0) == deck.count(0), "an imported deck reads back whole");
         for (int i = 0; i < deck.count(0); ++i) {

@@ -48,35 +48,49 @@ const std::vector<std::string> words = {
     "e.g.",
 };
 
-std::string phrase(std::mt19937& random, int fewest, int most) {
+// The same with two words code page 1252 lacks, which make the deck UTF-8.
+const std::vector<std::string> wordsBeyondCp1252 = [] {
+    std::vector<std::string> all = words;
+    all.push_back(
+        "\xC5\x81\xC3\xB3"
+        "d\xC5\xBA");
+    all.push_back("\xE6\x9D\xB1\xE4\xBA\xAC");
+    return all;
+}();
+
+std::string phrase(std::mt19937& random, int fewest, int most,
+                   const std::vector<std::string>& from = words) {
     std::uniform_int_distribution<int> count(fewest, most);
-    std::uniform_int_distribution<std::size_t> pick(0, words.size() - 1);
+    std::uniform_int_distribution<std::size_t> pick(0, from.size() - 1);
     std::string text;
     for (int n = count(random); n > 0; --n) {
-        text += (text.empty() ? "" : " ") + words[pick(random)];
+        text += (text.empty() ? "" : " ") + from[pick(random)];
     }
     return text;
 }
 
 // Tab-separated lines, one in ten with a quoted field over two lines.
-const std::string& tsvText() {
-    static const std::string text = [] {
-        std::mt19937 random(20240611);
-        std::bernoulli_distribution quoted(0.1);
-        std::string out;
-        for (int i = 0; i < lineCount; ++i) {
-            out += phrase(random, 1, 4) + '\t';
-            if (quoted(random)) {
-                out +=
-                    "\"" + phrase(random, 1, 5) + ", \"\"so\"\"\r\n" + phrase(random, 1, 4) + "\"";
-            } else {
-                out += phrase(random, 1, 8);
-            }
-            out += '\t' + phrase(random, 0, 3) + "\r\n";
+std::string makeTsvText(const std::vector<std::string>& from) {
+    std::mt19937 random(20240611);
+    std::bernoulli_distribution quoted(0.1);
+    std::string out;
+    for (int i = 0; i < lineCount; ++i) {
+        out += phrase(random, 1, 4, from) + '\t';
+        if (quoted(random)) {
+            out += "\"" + phrase(random, 1, 5, from) + ", \"\"so\"\"\r\n" +
+                   phrase(random, 1, 4, from) + "\"";
+        } else {
+            out += phrase(random, 1, 8, from);
         }
-        return out;
-    }();
-    return text;
+        out += '\t' + phrase(random, 0, 3, from) + "\r\n";
+    }
+    return out;
+}
+
+const std::string& tsvText(bool utf8Deck = false) {
+    static const std::string cp1252Text = makeTsvText(words);
+    static const std::string utf8Text = makeTsvText(wordsBeyondCp1252);
+    return utf8Deck ? utf8Text : cp1252Text;
 }
 
 // The shape the widely used trainers export: headers, guid and note type
@@ -113,12 +127,14 @@ void parse(benchmark::State& state, const std::string& text) {
 void parseTabSeparated(benchmark::State& state) { parse(state, tsvText()); }
 void parseHtmlWithHeaders(benchmark::State& state) { parse(state, ankiText()); }
 
-// The whole command as a user runs it: read the file, convert, save the card file.
+// The whole command as a user runs it: read the file, convert, save the card file,
+// as code page 1252 (argument 0) or, with words that code page lacks, as UTF-8 (1).
 void importFile(benchmark::State& state) {
+    const std::string& text = tsvText(state.range(0) != 0);
     const std::filesystem::path folder = std::filesystem::temp_directory_path();
     const std::string in = (folder / "mq_import_bench.txt").string();
     const std::string out = (folder / "mq_import_bench.mqf").string();
-    std::ofstream(in, std::ios::binary) << tsvText();
+    std::ofstream(in, std::ios::binary) << text;
     StdFileSystem files;
     for (auto _ : state) {
         std::ostringstream messages;
@@ -127,7 +143,7 @@ void importFile(benchmark::State& state) {
             break;
         }
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(tsvText().size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
     std::error_code ignored;
     std::filesystem::remove(in, ignored);
     std::filesystem::remove(out, ignored);
@@ -151,7 +167,7 @@ void exportTabSeparated(benchmark::State& state) {
 
 BENCHMARK(parseTabSeparated)->Unit(benchmark::kMillisecond);
 BENCHMARK(parseHtmlWithHeaders)->Unit(benchmark::kMillisecond);
-BENCHMARK(importFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(importFile)->ArgName("utf8")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(exportTabSeparated)->Unit(benchmark::kMillisecond);
 
 }  // namespace

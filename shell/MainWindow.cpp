@@ -1,9 +1,9 @@
 #include "shell/MainWindow.h"
 
-#include <iterator>
 #include <memory>
 
 #include "platform/MQMessage.h"
+#include "shell/PaneFonts.h"
 #include "view/CommandDispatch.h"
 #include "view/ControlIds.h"
 #include "view/MQMainView.h"
@@ -14,12 +14,6 @@ constexpr wchar_t mainClassName[] = L"MQMainClass";
 constexpr wchar_t mainWindowName[] = L"Mnemoquill";
 constexpr wchar_t dialogClassName[] = L"mnemoquill";
 constexpr wchar_t helpFile[] = L".\\Mnemoquill.hlp";
-// The panes' faces, best first. Windows links its interface face to fonts of the
-// other scripts. Wine's edit control draws only the face's own glyphs, adding just
-// Arabic and Hebrew of its own: there a face that holds most scripts itself
-// (Chinese, Japanese, Korean, Cyrillic, Greek) is the best to be had.
-constexpr const wchar_t* paneFaces[] = {L"Segoe UI", L"WenQuanYi Zen Hei", L"Tahoma"};
-
 MainWindowRecord* recordOf(HWND mainWindow) {
     return reinterpret_cast<MainWindowRecord*>(GetWindowLongPtrW(mainWindow, GWLP_USERDATA));
 }
@@ -34,49 +28,6 @@ MQMainView& theController() {
     static Win32Services services;
     static MQMainView controller(services.platform);
     return controller;
-}
-
-int CALLBACK noteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-// A face the system lacks would be replaced by one of its choosing, which may
-// hold no more than the dialog's font.
-const wchar_t* installedPaneFace(HWND dialog) {
-    HDC dc = GetDC(dialog);
-    const wchar_t* chosen = paneFaces[std::size(paneFaces) - 1];
-    for (const wchar_t* face : paneFaces) {
-        LOGFONTW wanted{};
-        wanted.lfCharSet = DEFAULT_CHARSET;
-        lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
-        bool found = false;
-        EnumFontFamiliesExW(dc, &wanted, noteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
-        if (found) {
-            chosen = face;
-            break;
-        }
-    }
-    ReleaseDC(dialog, dc);
-    return chosen;
-}
-
-// The dialog's font draws Western scripts only, and cards come in any script: the
-// panes get a face of their own, as tall as the dialog's font so that the layout
-// still fits. Made once and never deleted, since the panes draw with it until the
-// program ends.
-HFONT paneFont(HWND dialog) {
-    static const HFONT font = [dialog] {
-        LOGFONTW dialogFont{};
-        const auto current = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-        if (!current || !GetObjectW(current, sizeof dialogFont, &dialogFont)) {
-            dialogFont.lfHeight = -12;
-        }
-        return CreateFontW(dialogFont.lfHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, installedPaneFace(dialog));
-    }();
-    return font;
 }
 
 void onMainWindowCreate(HWND window, LPARAM lParam) {
@@ -103,6 +54,11 @@ INT_PTR answerMenuStateQuery(HWND dialog, WPARAM item, LPARAM byPosition) {
 }
 
 INT_PTR onDialogCommand(HWND dialog, MQMainView& controller, WPARAM wParam) {
+    const int id = LOWORD(wParam);
+    // What the user types or pastes may be in another script than what was shown.
+    if (HIWORD(wParam) == EN_CHANGE && (id == ids::questionPane || id == ids::answerPane)) {
+        fitPaneFont(GetDlgItem(dialog, id));
+    }
     Win32Dialog port(dialog);
     switch (dispatchCommand(controller, port, wParam)) {
         case CommandOutcome::Handled:
@@ -226,8 +182,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         case WM_INITDIALOG: {
             SetWindowLongPtrW(dialog, GWLP_USERDATA, lParam);
             for (const int pane : {ids::questionPane, ids::answerPane}) {
-                SendDlgItemMessageW(dialog, pane, WM_SETFONT,
-                                    reinterpret_cast<WPARAM>(paneFont(dialog)), FALSE);
+                fitPaneFont(GetDlgItem(dialog, pane));
             }
             Win32Dialog port(dialog);
             reinterpret_cast<MQMainView*>(lParam)->onInitDialog(port);

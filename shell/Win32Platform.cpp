@@ -4,6 +4,9 @@
 
 #include <cstddef>
 
+#include "shell/PaneFonts.h"
+#include "view/ControlIds.h"
+
 namespace {
 
 // The file dialogs' record as it was before Windows 2000 added members to it
@@ -241,6 +244,8 @@ void Win32Dialog::enableControl(int id, bool enable) {
 void Win32Dialog::setControlText(int id, const std::string& text) {
     SendDlgItemMessageW(dialog_, id, WM_SETTEXT, 0,
                         reinterpret_cast<LPARAM>(wide(utf8ToUtf16(text))));
+    // Multi-line edits report no change for a text set this way.
+    if (id == ids::questionPane || id == ids::answerPane) fitPaneFont(GetDlgItem(dialog_, id));
 }
 
 std::string Win32Dialog::controlText(int id) {

@@ -71,7 +71,7 @@ class LearningAndEditingTest(ProgramTestCase):
         self.click_control(pane)
         self.keys("ctrl+End", "ctrl+shift+Home")
         self.type_text(text)
-        self.wait_for_text(pane, as_pane(text))
+        self.wait_for_text(pane, text)
 
     def save_with_yes(self, path):
         self.keys("ctrl+s")
@@ -310,6 +310,67 @@ class LearningAndEditingTest(ProgramTestCase):
         self.assertEqual(self.dump_cards(saved),
                          saved_cards({1: [("Katze", "empty answer", "empty info"),
                                           ("Hund", "dog", "Tier")]}))
+
+    # --- decks in every script ---
+
+    def test_a_utf8_deck_named_in_cyrillic_and_japanese_shows_every_script(self):
+        scripts = [("ἐλεύθερος ῥόδον", "frei, Rose", "Griechisch"),
+                   ("слово", "Wort", "русский"),
+                   ("東京", "Tōkyō", "日本語"),
+                   ("كتاب", "Buch", "العربية"),
+                   ("😀 안녕", "hallo", "עברית")]
+        deck = self.workdir / "Словарь 日本語.mqf"
+        deck.write_bytes(b"\xef\xbb\xbf" + card_file(
+            {1: [tuple(t.encode("utf-8") for t in card) for card in scripts]}))
+        self.start_and_wait_for_dialog()
+        self.open_deck(deck, "Mnemoquill: Словарь 日本語")
+        for question, answer, info in scripts:
+            self.wait_for_text(QUESTION, question)
+            self.assertEqual(self.utext(ANSWER), info)
+            self.click_control(SHOW)
+            self.wait_for_text(ANSWER, answer)
+            self.click_control(NEXT)
+        self.assertEqual((self.workdir / "mq_tmp.txt").read_bytes(), deck.read_bytes())
+
+    def test_a_code_page_1252_deck_stays_so_until_a_polish_answer_makes_it_utf8(self):
+        deck = self.workdir / "Deutsch.txt"
+        deck.write_bytes(card_file({1: [(b"Gr\xfc\xdfe", b"greetings", b"Plural"),
+                                        (b"Baum", b"tree", b"Nomen")],
+                                    2: [(b"caf\xe9", b"coffee", b"\x80 5 \x81")]}))
+        self.start_and_wait_for_dialog()
+        self.open_deck(deck, b"Mnemoquill: Deutsch")
+        self.switch_edit_mode_on()
+        self.retype(QUESTION, "Straße")
+        self.click_control(NEXT)
+        self.assert_card("Baum", "Nomen")
+        self.save_with_yes(deck)
+        self.assertEqual(deck.read_bytes(), card_file({
+            1: [(b"Baum", b"tree", b"Nomen"), (b"Stra\xdfe", b"greetings", b"Plural")],
+            2: [(b"caf\xe9", b"coffee", b"\x80 5 \x81")]}))
+
+        self.click_control(SHOW)
+        self.wait_for_text(ANSWER, b"tree")
+        self.retype(ANSWER, "Łódź")
+        self.click_control(NEXT)
+        self.save_with_yes(deck)
+        self.assertEqual(deck.read_bytes(), b"\xef\xbb\xbf" + card_file({
+            1: [(b"Stra\xc3\x9fe", b"greetings", b"Plural"),
+                (b"Baum", "Łódź".encode("utf-8"), b"Nomen")],
+            2: [("café".encode("utf-8"), b"coffee", "€ 5 \x81".encode("utf-8"))]}))
+
+    def test_a_new_file_under_a_greek_name_keeps_greek_typed_into_it(self):
+        self.start_and_wait_for_dialog()
+        self.keys("ctrl+n")
+        self.type_file_name("Save As", self.workdir / "Λεξιλόγιο")
+        self.wait_for_title("Mnemoquill: Λεξιλόγιο")
+        self.switch_edit_mode_on()
+        self.wait_for_counts([1, 0, 0, 0, 0])
+        self.type_text("Καλημέρα")
+        self.wait_for_text(QUESTION, "Καλημέρα")
+        saved = self.workdir / "Λεξιλόγιο.txt"
+        self.save_with_yes(saved)
+        self.assertEqual(saved.read_bytes(), b"\xef\xbb\xbf" + card_file(
+            {1: [("Καλημέρα".encode("utf-8"), b"empty answer", b"empty info")]}))
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <istream>
 
+#include "platform/TextCoding.h"
 #include "platform/WinConstants.h"
 
 namespace {
@@ -123,6 +124,12 @@ void AccelManager::readAccelText(std::istream& in) {
             entry.cmd = number != 0 ? static_cast<std::uint16_t>(number)
                                     : static_cast<std::uint16_t>(
                                           static_cast<unsigned char>(word.empty() ? 0 : word[0]));
+            // The file's bytes are code page 1252, and the character messages they
+            // become carry UTF-16: 0x80 is the euro sign, as it always was.
+            if (entry.cmd >= 0x80 && entry.cmd <= 0xFF) {
+                entry.cmd = static_cast<std::uint16_t>(
+                    cp1252CodePoint(static_cast<unsigned char>(entry.cmd)));
+            }
             // Entries past the table are read and dropped, so that the rest of
             // the file is still checked the same way but nothing lands beyond it.
             if (completed < maxEntries) {

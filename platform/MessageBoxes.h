@@ -3,7 +3,8 @@
 
 #include "platform/WindowRef.h"
 
-// Modal message boxes. A null caption asks for the system's default caption.
+// Modal message boxes; text and caption are UTF-8. A null caption asks for the
+// system's default caption.
 // The result is the button the user pressed (IDOK, IDCANCEL, IDYES, IDNO).
 class MessageBoxes {
 public:

@@ -71,8 +71,9 @@ TEST(AccelManager, ValueWordsTakeTheirNumberOrElseTheirFirstCharacter) {
         ":: D :: -1\n"      // negative wraps too
         ":: E :: 42abc\n"   // the leading number only
         ":: F :: x9\n"      // no leading number
-        ":: G :: \xE4\n");  // a character above 127 stays positive
-    ASSERT_EQ(manager.entryCount(), 7);
+        ":: G :: \xE4\n"    // a character above 127 stays positive
+        ":: H :: \x80\n");  // code page 1252 bytes become their characters
+    ASSERT_EQ(manager.entryCount(), 8);
     const AccelManager::Table& table = *manager.entries();
     EXPECT_EQ(table[0].cmd, 48);
     EXPECT_EQ(table[1].cmd, 7);
@@ -81,7 +82,8 @@ TEST(AccelManager, ValueWordsTakeTheirNumberOrElseTheirFirstCharacter) {
     EXPECT_EQ(table[4].cmd, 42);
     EXPECT_EQ(table[5].cmd, 'x');
     EXPECT_EQ(table[6].cmd, 0xE4);
-    EXPECT_EQ(table[7].cmd, 0);  // the rest of the table stays zeroed
+    EXPECT_EQ(table[7].cmd, 0x20AC);
+    EXPECT_EQ(table[8].cmd, 0);  // the rest of the table stays zeroed
 }
 
 TEST(AccelManager, KeyIsTheFirstCharacterComparedWithVirtualKeyCodes) {

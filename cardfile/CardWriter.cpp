@@ -51,28 +51,29 @@ private:
 // file always leads each box with its current card.
 std::string_view headAt(std::int32_t position) { return position == 1 ? leadHead : otherHead; }
 
-void appendText(std::string& text, std::string_view value, CardEncoding encoding) {
-    // A code page 1252 save was chosen because every text fits; should one not,
-    // its UTF-8 bytes are better than losing it.
-    if (encoding == CardEncoding::utf8 || !appendUtf8AsCp1252(text, value)) {
-        text.append(value.data(), value.size());
-    }
-}
-
-void appendCard(std::string& text, const Card& card, std::int32_t position, CardEncoding encoding) {
+// Appends the card in UTF-8, as the deck holds it; a code page 1252 save converts
+// whole stretches of cards afterwards, which costs less than text by text.
+void appendCard(std::string& text, const Card& card, std::int32_t position) {
     const Decimal section(card.getSection());
     const Decimal number(position);
     for (const std::string_view piece :
-         {headAt(position), section.text(), beforeNumber, number.text(), beforeQuestion}) {
+         {headAt(position), section.text(), beforeNumber, number.text(), beforeQuestion,
+          card.getQuestion(), beforeAnswer, card.getAnswer(), beforeInfo, card.getInfo(),
+          afterInfo}) {
         text.append(piece.data(), piece.size());
     }
-    appendText(text, card.getQuestion(), encoding);
-    text.append(beforeAnswer.data(), beforeAnswer.size());
-    appendText(text, card.getAnswer(), encoding);
-    text.append(beforeInfo.data(), beforeInfo.size());
-    appendText(text, card.getInfo(), encoding);
-    text.append(afterInfo.data(), afterInfo.size());
 }
+
+// A code page 1252 save was chosen because every text fits; should one not, its
+// UTF-8 bytes are better than losing it.
+void encodeFrom(std::string& text, std::size_t from, CardEncoding encoding) {
+    if (encoding == CardEncoding::cp1252) {
+        convertUtf8ToCp1252(text, from);
+    }
+}
+
+// Converted in stretches of this size, while the new bytes are still in the cache.
+constexpr std::size_t encodeStretchBytes = 64 * 1024;
 
 std::string_view headOfFile(CardEncoding encoding) {
     return encoding == CardEncoding::utf8 ? utf8ByteOrderMark : std::string_view();
@@ -97,8 +98,10 @@ CardEncoding savedEncoding(const CardBoxes& deck) {
     }
     bool fits = true;
     forEachCard(deck, [&fits](const Card& card, std::int32_t) {
-        fits = fits && fitsCp1252(card.getQuestion()) && fitsCp1252(card.getAnswer()) &&
-               fitsCp1252(card.getInfo());
+        // A card still holding the texts read from a code page 1252 file fits.
+        fits = fits && (card.keepsFirstTexts() ||
+                        (fitsCp1252(card.getQuestion()) && fitsCp1252(card.getAnswer()) &&
+                         fitsCp1252(card.getInfo())));
     });
     return fits ? CardEncoding::cp1252 : CardEncoding::utf8;
 }
@@ -118,9 +121,15 @@ std::string composeCardText(const CardBoxes& deck, CardEncoding encoding) {
     std::string text;
     text.reserve(size);
     text.append(headOfFile(encoding));
-    forEachCard(deck, [&text, encoding](const Card& card, std::int32_t position) {
-        appendCard(text, card, position, encoding);
+    std::size_t encoded = text.size();
+    forEachCard(deck, [&](const Card& card, std::int32_t position) {
+        appendCard(text, card, position);
+        if (text.size() - encoded >= encodeStretchBytes) {
+            encodeFrom(text, encoded, encoding);
+            encoded = text.size();
+        }
     });
+    encodeFrom(text, encoded, encoding);
     return text;
 }
 
@@ -131,13 +140,15 @@ bool composeCardTextInPieces(const CardBoxes& deck, CardEncoding encoding, const
     bool going = true;
     forEachCard(deck, [&](const Card& card, std::int32_t position) {
         if (going) {
-            appendCard(piece, card, position, encoding);
+            appendCard(piece, card, position);
             if (piece.size() >= cardTextPieceBytes) {
+                encodeFrom(piece, 0, encoding);
                 going = take(piece);
                 piece.clear();
             }
         }
     });
+    encodeFrom(piece, 0, encoding);
     return going && (piece.empty() || take(piece));
 }
 

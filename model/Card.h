@@ -39,6 +39,8 @@ public:
     std::string_view getInfo() const { return info_; }
     std::int32_t isInit() const { return init_; }
     std::int32_t isChanged() const { return changed_; }
+    // No text was ever set: each is the one it was made or read with.
+    bool keepsFirstTexts() const { return own_ == nullptr; }
 
     void setMark(std::string_view mark);
     void setSection(std::int32_t section);

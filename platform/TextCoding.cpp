@@ -1,7 +1,12 @@
 #include "platform/TextCoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -17,16 +22,38 @@ bool isContinuation(std::string_view bytes, std::size_t at) {
     return at < bytes.size() && (static_cast<unsigned char>(bytes[at]) & 0xC0) == 0x80;
 }
 
-// The first byte at or after `from` with its high bit set; the size when none is.
-// Eight bytes at a time: card files are mostly ASCII.
-std::size_t firstHighByte(std::string_view text, std::size_t from) {
+// How many of the 16 bytes at `at` come before the first with its high bit set
+// (16 when none has it). Card files are mostly ASCII, so texts are converted a
+// run of ASCII at a time, found 16 bytes at once.
+unsigned asciiBytesIn16(const char* at) {
+#if defined(__SSE2__)
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const auto high = static_cast<unsigned>(_mm_movemask_epi8(block));
+    return high == 0 ? 16u : static_cast<unsigned>(__builtin_ctz(high));
+#else
     constexpr std::uint64_t highBits = 0x8080808080808080u;
-    std::size_t at = from;
-    for (; at + 8 <= text.size(); at += 8) {
+    for (unsigned half = 0; half < 16; half += 8) {
         std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + at, sizeof word);
-        if ((word & highBits) != 0) {
-            break;
+        std::memcpy(&word, at + half, sizeof word);
+        word &= highBits;
+        if (word != 0) {
+            unsigned ascii = half;
+            for (; (word & 0x80u) == 0; word >>= 8) ++ascii;  // bytes are read low first
+            return ascii;
+        }
+    }
+    return 16;
+#endif
+}
+
+// The first byte at or after `from` with its high bit set; the size when none is.
+std::size_t firstHighByte(std::string_view text, std::size_t from) {
+    std::size_t at = from;
+    while (at + 16 <= text.size()) {
+        const unsigned ascii = asciiBytesIn16(text.data() + at);
+        at += ascii;
+        if (ascii < 16) {
+            return at;
         }
     }
     for (; at < text.size(); ++at) {
@@ -36,6 +63,12 @@ std::size_t firstHighByte(std::string_view text, std::size_t from) {
     }
     return text.size();
 }
+
+// Each byte's UTF-8 form, padded to four bytes so that it is copied in one move.
+struct Utf8Form {
+    std::array<char, 4> bytes{};
+    std::size_t size = 0;
+};
 
 }  // namespace
 
@@ -83,18 +116,102 @@ std::string cp1252ToUtf8(std::string_view text) {
     return out;
 }
 
-void appendCp1252AsUtf8(std::string& out, std::string_view text) {
-    std::size_t plain = 0;
-    while (plain < text.size()) {
-        // Runs of ASCII, the bulk of any card file, go over whole.
-        const std::size_t high = firstHighByte(text, plain);
-        out.append(text.data() + plain, high - plain);
-        if (high == text.size()) {
-            break;
+namespace {
+
+const std::array<Utf8Form, 256>& utf8Forms() {
+    static const std::array<Utf8Form, 256> forms = [] {
+        std::array<Utf8Form, 256> made{};
+        for (std::size_t byte = 0; byte < made.size(); ++byte) {
+            std::string utf8;
+            appendUtf8(utf8, cp1252CodePoint(static_cast<unsigned char>(byte)));
+            std::copy(utf8.begin(), utf8.end(), made[byte].bytes.begin());
+            made[byte].size = utf8.size();
         }
-        appendUtf8(out, cp1252CodePoint(static_cast<unsigned char>(text[high])));
-        plain = high + 1;
+        return made;
+    }();
+    return forms;
+}
+
+}  // namespace
+
+void appendCp1252AsUtf8(std::string& out, std::string_view text) {
+    const std::array<Utf8Form, 256>& forms = utf8Forms();
+    // Converted into a buffer on the stack and appended a chunk at a time: the
+    // string is written once, and only as far as the text goes.
+    constexpr std::size_t chunk = 4096;
+    std::array<char, chunk * 3 + 16> buffer;
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    while (at < end) {
+        const char* const chunkEnd = at + std::min<std::size_t>(chunk, end - at);
+        char* to = buffer.data();
+        while (at < chunkEnd) {
+            if (chunkEnd - at >= 16) {
+                const unsigned ascii = asciiBytesIn16(at);
+                std::memcpy(to, at, 16);  // only the ASCII ones are kept
+                to += ascii;
+                at += ascii;
+                if (ascii == 16) {
+                    continue;
+                }
+            } else if ((static_cast<unsigned char>(*at) & 0x80) == 0) {
+                *to++ = *at++;
+                continue;
+            }
+            const Utf8Form& form = forms[static_cast<unsigned char>(*at++)];
+            std::memcpy(to, form.bytes.data(), form.bytes.size());
+            to += form.size;
+        }
+        out.append(buffer.data(), static_cast<std::size_t>(to - buffer.data()));
     }
+}
+
+bool convertUtf8ToCp1252(std::string& text, std::size_t from) {
+    bool fits = true;
+    char* to = text.data() + from;
+    const char* at = to;
+    const char* const end = text.data() + text.size();
+    while (at < end) {
+        if (end - at >= 16) {
+            const unsigned ascii = asciiBytesIn16(at);
+            // Never longer than UTF-8, so writing trails reading; but no further
+            // than what was read, which bytes not yet converted lie beyond.
+            std::memmove(to, at, ascii);
+            to += ascii;
+            at += ascii;
+            if (ascii == 16) {
+                continue;
+            }
+        } else if ((static_cast<unsigned char>(*at) & 0x80) == 0) {
+            *to++ = *at++;
+            continue;
+        }
+        const auto lead = static_cast<unsigned char>(at[0]);
+        const auto next = end - at > 1 ? static_cast<unsigned char>(at[1]) : 0u;
+        // U+00A0 to U+00FF, the bulk of Western text, are the byte itself.
+        if ((lead == 0xC2 && next >= 0xA0 && next <= 0xBF) ||
+            (lead == 0xC3 && next >= 0x80 && next <= 0xBF)) {
+            *to++ = static_cast<char>(((lead & 0x03u) << 6) | (next & 0x3Fu));
+            at += 2;
+            continue;
+        }
+        std::uint32_t codePoint = 0;
+        const std::size_t length =
+            decodeUtf8(std::string_view(at, static_cast<std::size_t>(end - at)), 0, codePoint);
+        const int byte = length == 0 ? -1 : cp1252Byte(codePoint);
+        if (byte >= 0) {
+            *to++ = static_cast<char>(byte);
+            at += length;
+        } else {
+            fits = false;
+            const std::size_t kept = length == 0 ? 1 : length;
+            std::memmove(to, at, kept);
+            to += kept;
+            at += kept;
+        }
+    }
+    text.resize(static_cast<std::size_t>(to - text.data()));
+    return fits;
 }
 
 std::size_t utf8SizeOfCp1252(std::string_view text) {

@@ -29,6 +29,9 @@ std::size_t utf8SizeOfCp1252(std::string_view text);
 // Appends `utf8` in code page 1252. False, with `out` as it was, when the text
 // holds a character that code page lacks or bytes that are no UTF-8.
 bool appendUtf8AsCp1252(std::string& out, std::string_view utf8);
+// Turns `text` from `from` on into code page 1252 where it stands. A character
+// that code page lacks, or bytes that are no UTF-8, stay as they were: false then.
+bool convertUtf8ToCp1252(std::string& text, std::size_t from);
 bool fitsCp1252(std::string_view utf8);
 
 bool isAscii(std::string_view text);

@@ -18,6 +18,14 @@ TEST(TextCoding, EveryCodePage1252ByteMakesOneCharacterAndComesBack) {
         ASSERT_TRUE(appendUtf8AsCp1252(back, utf8));
         EXPECT_EQ(back, original);
     }
+    // All of them at once, between runs of ASCII long and short, both ways.
+    std::string all;
+    for (int byte = 255; byte >= 0; --byte) {
+        all += std::string(static_cast<std::size_t>(byte % 19), 'a') + static_cast<char>(byte);
+    }
+    std::string converted = "head" + cp1252ToUtf8(all);
+    EXPECT_TRUE(convertUtf8ToCp1252(converted, 4));
+    EXPECT_EQ(converted, "head" + all);
     // Windows' own mapping, the bytes it leaves undefined included.
     EXPECT_EQ(cp1252ToUtf8("\x80\x81\x8D\x8F\x90\x9D\x9F\xFC"),
               "\xE2\x82\xAC\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D\xC5\xB8\xC3\xBC");
@@ -29,6 +37,9 @@ TEST(TextCoding, EveryCodePage1252ByteMakesOneCharacterAndComesBack) {
         EXPECT_FALSE(appendUtf8AsCp1252(out, std::string("abc") + lacking));
         EXPECT_EQ(out, "kept");
         EXPECT_FALSE(fitsCp1252(lacking));
+        std::string kept = std::string("\xC3\xBC") + lacking + "\xC3\xBC";
+        EXPECT_FALSE(convertUtf8ToCp1252(kept, 0));
+        EXPECT_EQ(kept, std::string("\xFC") + lacking + "\xFC");
     }
     EXPECT_EQ(firstInvalidUtf8("ok \xC3\xBC \xE2\x82 no"), 6u);
 }

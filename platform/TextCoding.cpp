@@ -174,9 +174,13 @@ bool convertUtf8ToCp1252(std::string& text, std::size_t from) {
     while (at < end) {
         if (end - at >= 16) {
             const unsigned ascii = asciiBytesIn16(at);
-            // Never longer than UTF-8, so writing trails reading; but no further
-            // than what was read, which bytes not yet converted lie beyond.
-            std::memmove(to, at, ascii);
+            // Never longer than UTF-8, so writing trails reading. All 16 bytes go
+            // at once when they cannot reach bytes not converted yet.
+            if (at - to >= 16) {
+                std::memcpy(to, at, 16);
+            } else {
+                std::memmove(to, at, ascii);
+            }
             to += ascii;
             at += ascii;
             if (ascii == 16) {

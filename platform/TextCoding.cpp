@@ -132,6 +132,29 @@ const std::array<Utf8Form, 256>& utf8Forms() {
     return forms;
 }
 
+// Walks from `at` to `end`, copying runs of ASCII to `to` (16 bytes at a time:
+// `copyBlock(to, at, ascii)` copies the first `ascii` of the 16 at `at`), and hands
+// every other byte's place to `convert`, which moves both `at` and `to` past it.
+template <typename CopyBlock, typename Convert>
+void convertAroundAscii(const char*& at, const char* end, char*& to, CopyBlock copyBlock,
+                        Convert convert) {
+    while (at < end) {
+        if (end - at >= 16) {
+            const unsigned ascii = asciiBytesIn16(at);
+            copyBlock(to, at, ascii);
+            to += ascii;
+            at += ascii;
+            if (ascii == 16) {
+                continue;
+            }
+        } else if ((static_cast<unsigned char>(*at) & 0x80) == 0) {
+            *to++ = *at++;
+            continue;
+        }
+        convert(at, to);
+    }
+}
+
 }  // namespace
 
 void appendCp1252AsUtf8(std::string& out, std::string_view text) {
@@ -143,25 +166,16 @@ void appendCp1252AsUtf8(std::string& out, std::string_view text) {
     const char* at = text.data();
     const char* const end = at + text.size();
     while (at < end) {
-        const char* const chunkEnd = at + std::min<std::size_t>(chunk, end - at);
         char* to = buffer.data();
-        while (at < chunkEnd) {
-            if (chunkEnd - at >= 16) {
-                const unsigned ascii = asciiBytesIn16(at);
-                std::memcpy(to, at, 16);  // only the ASCII ones are kept
-                to += ascii;
-                at += ascii;
-                if (ascii == 16) {
-                    continue;
-                }
-            } else if ((static_cast<unsigned char>(*at) & 0x80) == 0) {
-                *to++ = *at++;
-                continue;
-            }
-            const Utf8Form& form = forms[static_cast<unsigned char>(*at++)];
-            std::memcpy(to, form.bytes.data(), form.bytes.size());
-            to += form.size;
-        }
+        convertAroundAscii(
+            at, at + std::min<std::size_t>(chunk, end - at), to,
+            // All 16 go to the buffer; only the ASCII ones count.
+            [](char* into, const char* from, unsigned) { std::memcpy(into, from, 16); },
+            [&forms](const char*& from, char*& into) {
+                const Utf8Form& form = forms[static_cast<unsigned char>(*from++)];
+                std::memcpy(into, form.bytes.data(), form.bytes.size());
+                into += form.size;
+            });
         out.append(buffer.data(), static_cast<std::size_t>(to - buffer.data()));
     }
 }
@@ -171,49 +185,40 @@ bool convertUtf8ToCp1252(std::string& text, std::size_t from) {
     char* to = text.data() + from;
     const char* at = to;
     const char* const end = text.data() + text.size();
-    while (at < end) {
-        if (end - at >= 16) {
-            const unsigned ascii = asciiBytesIn16(at);
-            // Never longer than UTF-8, so writing trails reading. All 16 bytes go
-            // at once when they cannot reach bytes not converted yet.
-            if (at - to >= 16) {
-                std::memcpy(to, at, 16);
-            } else {
-                std::memmove(to, at, ascii);
-            }
-            to += ascii;
-            at += ascii;
-            if (ascii == 16) {
-                continue;
-            }
-        } else if ((static_cast<unsigned char>(*at) & 0x80) == 0) {
-            *to++ = *at++;
-            continue;
+    // Never longer than UTF-8, so writing trails reading. All 16 bytes go at once
+    // when they cannot reach bytes not converted yet.
+    const auto copyBlock = [](char* into, const char* from, unsigned ascii) {
+        if (from - into >= 16) {
+            std::memcpy(into, from, 16);
+        } else {
+            std::memmove(into, from, ascii);
         }
-        const auto lead = static_cast<unsigned char>(at[0]);
-        const auto next = end - at > 1 ? static_cast<unsigned char>(at[1]) : 0u;
-        // U+00A0 to U+00FF, the bulk of Western text, are the byte itself.
+    };
+    convertAroundAscii(at, end, to, copyBlock, [&fits, end](const char*& from, char*& into) {
+        const auto lead = static_cast<unsigned char>(from[0]);
+        const auto next = end - from > 1 ? static_cast<unsigned char>(from[1]) : 0u;
+        // U+00A0 into U+00FF, the bulk of Western text, are the byte itself.
         if ((lead == 0xC2 && next >= 0xA0 && next <= 0xBF) ||
             (lead == 0xC3 && next >= 0x80 && next <= 0xBF)) {
-            *to++ = static_cast<char>(((lead & 0x03u) << 6) | (next & 0x3Fu));
-            at += 2;
-            continue;
+            *into++ = static_cast<char>(((lead & 0x03u) << 6) | (next & 0x3Fu));
+            from += 2;
+            return;
         }
         std::uint32_t codePoint = 0;
         const std::size_t length =
-            decodeUtf8(std::string_view(at, static_cast<std::size_t>(end - at)), 0, codePoint);
+            decodeUtf8(std::string_view(from, static_cast<std::size_t>(end - from)), 0, codePoint);
         const int byte = length == 0 ? -1 : cp1252Byte(codePoint);
         if (byte >= 0) {
-            *to++ = static_cast<char>(byte);
-            at += length;
+            *into++ = static_cast<char>(byte);
+            from += length;
         } else {
             fits = false;
             const std::size_t kept = length == 0 ? 1 : length;
-            std::memmove(to, at, kept);
-            to += kept;
-            at += kept;
+            std::memmove(into, from, kept);
+            into += kept;
+            from += kept;
         }
-    }
+    });
     text.resize(static_cast<std::size_t>(to - text.data()));
     return fits;
 }

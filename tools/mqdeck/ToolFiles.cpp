@@ -42,19 +42,30 @@ bool reportFolder(const std::string& path, std::ostream& err) {
     return false;
 }
 
-}  // namespace
-
-bool readInputFile(FileSystem& files, const std::string& path, std::string& bytes,
-                   std::ostream& err) {
+// The file to read, or nothing once the reason is told.
+std::unique_ptr<InputFile> openInput(FileSystem& files, const std::string& path,
+                                     std::ostream& err) {
     if (isFolder(path)) {
-        return reportFolder(path, err);
+        reportFolder(path, err);
+        return nullptr;
     }
     ErrorCode error = 0;
     std::unique_ptr<InputFile> file = files.openForReading(path, error);
     if (!file) {
         err << "mqdeck: cannot open " << path << ": " << whyFailed(error) << '\n';
+    }
+    return file;
+}
+
+}  // namespace
+
+bool readInputFile(FileSystem& files, const std::string& path, std::string& bytes,
+                   std::ostream& err) {
+    std::unique_ptr<InputFile> file = openInput(files, path, err);
+    if (!file) {
         return false;
     }
+    ErrorCode error = 0;
     if (!readToEnd(*file, bytes, error)) {
         err << "mqdeck: cannot read " << path << ": " << whyFailed(error) << '\n';
         return false;
@@ -64,15 +75,11 @@ bool readInputFile(FileSystem& files, const std::string& path, std::string& byte
 
 bool readDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, std::ostream& err,
                   bool goOn) {
-    if (isFolder(path)) {
-        return reportFolder(path, err);
-    }
-    ErrorCode error = 0;
-    std::unique_ptr<InputFile> file = files.openForReading(path, error);
+    std::unique_ptr<InputFile> file = openInput(files, path, err);
     if (!file) {
-        err << "mqdeck: cannot open " << path << ": " << whyFailed(error) << '\n';
         return false;
     }
+    ErrorCode error = 0;
     // Decoded as it is read: a code page 1252 deck is never held in both forms.
     CardFileText text;
     if (!readCardFileText(*file, text, error)) {

@@ -58,16 +58,23 @@ CardFileText decodeCardFile(std::string_view bytes) {
 
 bool readCardFileText(InputFile& file, CardFileText& text, ErrorCode& error) {
     CardTextDecoder decoder(file.size());
+    std::string piece;
+    // The first bytes tell the kind of file.
+    bool read = readUpTo(file, piece, utf8ByteOrderMark.size(), error);
+    decoder.take(piece);
+    if (decoder.takesBytesAsTheyAre()) {
+        // Straight into the text, without a piece between.
+        text = decoder.finish();
+        return read && readToEnd(file, text.text, error);
+    }
     // Pieces small enough to stay in the cache, large enough to cost few calls.
     constexpr std::uint32_t pieceBytes = 1024 * 1024;
-    std::string piece;
     piece.reserve(pieceBytes);
-    bool read = true;
-    do {
+    while (read && !piece.empty()) {
         piece.clear();
         read = file.read(piece, pieceBytes, error);
         decoder.take(piece);
-    } while (read && !piece.empty());
+    }
     text = decoder.finish();
     return read;
 }

@@ -21,6 +21,8 @@ public:
     // `expectedBytes`, the file's size, lets the text be made in one piece of memory.
     explicit CardTextDecoder(std::size_t expectedBytes);
     void take(std::string_view bytes);
+    // True once the bytes are known to be UTF-8, which is taken as it is.
+    bool takesBytesAsTheyAre() const { return decided_ && out_.encoding == CardEncoding::utf8; }
     CardFileText finish();
 
 private:

@@ -263,6 +263,12 @@ class Write(MqdeckTest):
             self.assertEqual(f.read(), card(b"+", 0, 1, b"z") + card(b"+", 2, 1, b"y") +
                              card(b"-", 2, 2, b"x"))
 
+        # A name no code page holds reaches the file whole, saved and read back.
+        named = self.path("Λεξιλόγιο 日本.mqf")
+        self.assertEqual(self.write(edited, named), (0, ""))
+        self.assertEqual(self.read(named), self.read(target))
+        self.assertEqual(self.dump(named), self.dump(target))
+
 
 class Robustness(MqdeckTest):
     TAGS = [b"<C>", b"</C>", b"</C", b"<M>", b"</M>", b"<S>", b"</S>", b"<N>", b"</N>",

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 
+#include "platform/WideText.h"
 #include "platform/WinConstants.h"
 
 namespace {
@@ -12,6 +14,15 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+std::FILE* openFile(const std::string& path, const char* mode) {
+#ifdef _WIN32
+    const std::string_view narrow(mode);  // ASCII, so widened byte by byte
+    return _wfopen(nativePath(path).c_str(), std::wstring(narrow.begin(), narrow.end()).c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
 
 ErrorCode lastErrno() { return windowsErrorCode(std::error_code(errno, std::generic_category())); }
 
@@ -94,7 +105,8 @@ public:
         }
         std::error_code failure;
         if (cutAtEnd_ && end >= 0) {
-            std::filesystem::resize_file(path_, static_cast<std::uintmax_t>(end), failure);
+            std::filesystem::resize_file(nativePath(path_), static_cast<std::uintmax_t>(end),
+                                         failure);
         }
         if (failure) {
             error = windowsErrorCode(failure);
@@ -110,6 +122,27 @@ private:
 };
 
 }  // namespace
+
+std::filesystem::path nativePath(const std::string& utf8) {
+#ifdef _WIN32
+    // Not u8path: it throws on bytes that are no UTF-8, where this conversion
+    // marks them with U+FFFD like every other of the program.
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide text on Windows is UTF-16");
+    const std::u16string wide = utf8ToUtf16(utf8);
+    return std::filesystem::path(reinterpret_cast<const wchar_t*>(wide.c_str()));
+#else
+    return std::filesystem::u8path(utf8);
+#endif
+}
+
+std::string utf8Path(const std::filesystem::path& path) {
+#ifdef _WIN32
+    // Not u8string: it throws on an unpaired surrogate, which NTFS names may hold.
+    return utf16ToUtf8(reinterpret_cast<const char16_t*>(path.c_str()));
+#else
+    return path.u8string();
+#endif
+}
 
 ErrorCode windowsErrorCode(std::error_code error) {
     const std::error_condition condition = error.default_error_condition();
@@ -137,7 +170,7 @@ ErrorCode windowsErrorCode(std::error_code error) {
 std::unique_ptr<InputFile> StdFileSystem::openForReading(const std::string& path,
                                                          ErrorCode& error) {
     errno = 0;
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+    FilePtr file(openFile(path, "rb"));
     if (!file) {
         error = errno == ENOENT ? static_cast<ErrorCode>(ERROR_FILE_NOT_FOUND) : lastErrno();
         return nullptr;
@@ -148,7 +181,7 @@ std::unique_ptr<InputFile> StdFileSystem::openForReading(const std::string& path
 std::unique_ptr<OutputFile> StdFileSystem::createForWriting(const std::string& path,
                                                             ErrorCode& error) {
     errno = 0;
-    FilePtr file(std::fopen(path.c_str(), "wb"));
+    FilePtr file(openFile(path, "wb"));
     if (!file) {
         error = lastErrno();
         return nullptr;
@@ -159,7 +192,7 @@ std::unique_ptr<OutputFile> StdFileSystem::createForWriting(const std::string& p
 bool StdFileSystem::replace(const std::string& source, const std::string& target,
                             ErrorCode& error) {
     std::error_code failure;
-    std::filesystem::rename(source, target, failure);
+    std::filesystem::rename(nativePath(source), nativePath(target), failure);
     if (failure) {
         error = windowsErrorCode(failure);
         return false;
@@ -169,14 +202,14 @@ bool StdFileSystem::replace(const std::string& source, const std::string& target
 
 void StdFileSystem::remove(const std::string& path) {
     std::error_code ignored;
-    std::filesystem::remove(path, ignored);
+    std::filesystem::remove(nativePath(path), ignored);
 }
 
 std::unique_ptr<OutputFile> StdFileSystem::createNew(const std::string& path, ErrorCode& error) {
     // The standard library has no exclusive creation everywhere; the tool is the
     // only writer of its own temporary names, so asking first is enough.
     std::error_code failure;
-    if (std::filesystem::exists(path, failure)) {
+    if (std::filesystem::exists(nativePath(path), failure)) {
         error = static_cast<ErrorCode>(ERROR_FILE_EXISTS);
         return nullptr;
     }
@@ -186,7 +219,7 @@ std::unique_ptr<OutputFile> StdFileSystem::createNew(const std::string& path, Er
 std::unique_ptr<OutputFile> StdFileSystem::openForOverwriting(const std::string& path,
                                                               ErrorCode& error) {
     errno = 0;
-    FilePtr file(std::fopen(path.c_str(), "r+b"));
+    FilePtr file(openFile(path, "r+b"));
     if (!file) {
         error = errno == ENOENT ? static_cast<ErrorCode>(ERROR_FILE_NOT_FOUND) : lastErrno();
         return nullptr;
@@ -196,7 +229,7 @@ std::unique_ptr<OutputFile> StdFileSystem::openForOverwriting(const std::string&
 
 std::optional<std::uint32_t> StdFileSystem::attributes(const std::string& path) {
     std::error_code failure;
-    const std::filesystem::file_status status = std::filesystem::status(path, failure);
+    const std::filesystem::file_status status = std::filesystem::status(nativePath(path), failure);
     if (failure || !std::filesystem::exists(status)) {
         return std::nullopt;
     }
@@ -211,7 +244,7 @@ bool StdFileSystem::setAttributes(const std::string& path, std::uint32_t attribu
     const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     std::error_code failure;
     std::filesystem::permissions(
-        path, std::filesystem::perms::owner_write,
+        nativePath(path), std::filesystem::perms::owner_write,
         readOnly ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add,
         failure);
     if (failure) {
@@ -223,11 +256,11 @@ bool StdFileSystem::setAttributes(const std::string& path, std::uint32_t attribu
 
 std::string StdFileSystem::finalPath(const std::string& path) {
     std::error_code failure;
-    if (!std::filesystem::is_symlink(path, failure)) {
+    if (!std::filesystem::is_symlink(nativePath(path), failure)) {
         return path;
     }
-    const std::filesystem::path final = std::filesystem::canonical(path, failure);
-    return failure ? path : final.string();
+    const std::filesystem::path final = std::filesystem::canonical(nativePath(path), failure);
+    return failure ? path : utf8Path(final);
 }
 
 std::string StdFileSystem::temporaryFolder() {
@@ -236,5 +269,5 @@ std::string StdFileSystem::temporaryFolder() {
     if (failure) {
         return std::string();
     }
-    return (folder / "").string();
+    return utf8Path(folder / "");
 }

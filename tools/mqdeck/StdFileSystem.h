@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -28,6 +29,11 @@ public:
     std::string finalPath(const std::string& path) override;
     std::string temporaryFolder() override;
 };
+
+// Every path the tools hold is UTF-8; the standard library's narrow paths on
+// Windows are in the ANSI code page instead, which cannot name most scripts.
+std::filesystem::path nativePath(const std::string& utf8);
+std::string utf8Path(const std::filesystem::path& path);
 
 // The Windows error code closest to a standard library error; never 0 for an error.
 ErrorCode windowsErrorCode(std::error_code error);

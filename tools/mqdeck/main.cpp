@@ -8,15 +8,35 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+
+#include "platform/WideText.h"
 #endif
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(const std::vector<std::string>& args) {
 #ifdef _WIN32
     // JSON lines end in LF on every system; a text-mode stdout would add CRs.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
     StdFileSystem files;
     return runMqdeck(args, std::cout, std::cerr, files);
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The narrow arguments come through the ANSI code page, which turns the letters
+// of most scripts into question marks.
+int wmain(int argc, wchar_t** argv) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide text on Windows is UTF-16");
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.push_back(utf16ToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
+    }
+    return run(args);
+}
+#else
+int main(int argc, char** argv) { return run(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif

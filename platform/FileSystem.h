@@ -29,6 +29,8 @@ public:
     // Ends the file after the last byte written (a file opened for overwriting
     // may have been longer), pushes the bytes to the disk and closes the file.
     virtual bool commit(ErrorCode& error) = 0;
+    // The same for a file nothing depends on: need not wait for the disk.
+    virtual bool close(ErrorCode& error) { return commit(error); }
 };
 
 // Writes all of `bytes`, or fails: a write the system called a success but that

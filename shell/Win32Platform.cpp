@@ -85,9 +85,13 @@ public:
         return ok != FALSE;
     }
 
-    bool commit(ErrorCode& error) override {
+    bool commit(ErrorCode& error) override { return finish(true, error); }
+    bool close(ErrorCode& error) override { return finish(false, error); }
+
+private:
+    bool finish(bool durable, ErrorCode& error) {
         SetLastError(0);
-        const BOOL flushed = SetEndOfFile(handle_) && FlushFileBuffers(handle_);
+        const BOOL flushed = SetEndOfFile(handle_) && (!durable || FlushFileBuffers(handle_));
         error = flushed ? 0 : GetLastError();
         SetLastError(0);
         const BOOL closed = CloseHandle(handle_);

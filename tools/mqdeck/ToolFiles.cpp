@@ -11,6 +11,7 @@
 #include "cardfile/CardWriter.h"
 #include "platform/WinConstants.h"
 #include "tools/mqdeck/ConsoleBoxes.h"
+#include "tools/mqdeck/StdFileSystem.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ std::string whyFailed(ErrorCode error) {
 
 bool isFolder(const std::string& path) {
     std::error_code ignored;
-    return std::filesystem::is_directory(path, ignored);
+    return std::filesystem::is_directory(nativePath(path), ignored);
 }
 
 bool reportFolder(const std::string& path, std::ostream& err) {

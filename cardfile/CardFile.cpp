@@ -40,7 +40,7 @@ void copyToBackup(FileSystem& files, const std::string& fileName) {
     if (!backup) {
         return;
     }
-    constexpr std::uint32_t pieceBytes = 1024 * 1024;
+    const std::uint32_t pieceBytes = original ? pieceBytesFor(original->size()) : 0;
     std::string piece;
     piece.reserve(pieceBytes);
     bool reading = original != nullptr;

@@ -57,7 +57,9 @@ CardFileText decodeCardFile(std::string_view bytes) {
 }
 
 bool readCardFileText(InputFile& file, CardFileText& text, ErrorCode& error) {
-    CardTextDecoder decoder(file.size());
+    // Asked once, before the first read: a file may learn its size by seeking.
+    const std::uint32_t size = file.size();
+    CardTextDecoder decoder(size);
     std::string piece;
     // The first bytes tell the kind of file.
     bool read = readUpTo(file, piece, utf8ByteOrderMark.size(), error);
@@ -67,8 +69,7 @@ bool readCardFileText(InputFile& file, CardFileText& text, ErrorCode& error) {
         text = decoder.finish();
         return read && readToEnd(file, text.text, error);
     }
-    // Pieces small enough to stay in the cache, large enough to cost few calls.
-    constexpr std::uint32_t pieceBytes = 1024 * 1024;
+    const std::uint32_t pieceBytes = pieceBytesFor(size);
     piece.reserve(pieceBytes);
     while (read && !piece.empty()) {
         piece.clear();

@@ -14,6 +14,12 @@ bool writeWhole(OutputFile& file, const std::string& bytes, ErrorCode& error) {
     return true;
 }
 
+std::uint32_t pieceBytesFor(std::uint32_t size) {
+    constexpr std::uint32_t most = 1024 * 1024;
+    constexpr std::uint32_t least = 4096;  // a file that grows or tells no size
+    return size < least ? least : (size > most ? most : size);
+}
+
 bool readUpTo(InputFile& file, std::string& bytes, std::size_t count, ErrorCode& error) {
     while (bytes.size() < count) {
         const std::size_t before = bytes.size();

@@ -37,6 +37,11 @@ public:
 // took fewer bytes means the disk had no room, and counts as a failed write.
 bool writeWhole(OutputFile& file, const std::string& bytes, ErrorCode& error);
 
+// How much to read at a time of a file of `size` bytes read in pieces: small enough
+// to stay in the cache, large enough to cost few calls, and no larger than the
+// file, since a read is handed fresh memory of the size asked for.
+std::uint32_t pieceBytesFor(std::uint32_t size);
+
 // Appends to `bytes` until it holds `count` bytes or the file ends.
 bool readUpTo(InputFile& file, std::string& bytes, std::size_t count, ErrorCode& error);
 

@@ -37,9 +37,8 @@ unsigned asciiBytesIn16(const char* at) {
         std::memcpy(&word, at + half, sizeof word);
         word &= highBits;
         if (word != 0) {
-            unsigned ascii = half;
-            for (; (word & 0x80u) == 0; word >>= 8) ++ascii;  // bytes are read low first
-            return ascii;
+            // Bytes are read low first.
+            return half + static_cast<unsigned>(__builtin_ctzll(word)) / 8;
         }
     }
     return 16;

@@ -298,6 +298,9 @@ class MnemoquillTest(ProgramTestCase):
         self.answer(INFO_CAPTION, "ok")
 
     def test_accels_txt_mapping_wins_over_the_accelerator_table(self):
+        # In a folder named in another script, where the program keeps its files too.
+        self.workdir = self.workdir.parent / "Рабочая папка"
+        self.workdir.mkdir()
         (self.workdir / "accels.txt").write_bytes(b"FCONTROL :: S :: s\r\n")
         deck = self.write_deck("Latein.mqf", DECK)
         self.start_and_wait_for_dialog()
@@ -310,6 +313,7 @@ class MnemoquillTest(ProgramTestCase):
         self.assertEqual(self.text(ANSWER), b"tree")
         self.assert_no_box("Save ?")
         self.assertEqual((self.workdir / "accels.txt").read_bytes(), b"FCONTROL :: S :: s\r\n")
+        self.assertEqual((self.workdir / "mq_tmp.txt").read_bytes(), DECK)
 
     def test_alt_s_is_dropped_while_show_is_disabled(self):
         deck = self.write_deck("Haus.mqf", DECK_WITHOUT_BOX_1)

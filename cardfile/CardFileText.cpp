@@ -9,9 +9,8 @@ CardTextDecoder::CardTextDecoder(std::size_t expectedBytes) : expectedBytes_(exp
 
 void CardTextDecoder::decide() {
     decided_ = true;
-    const bool marked = firstBytes_.compare(0, utf8ByteOrderMark.size(), utf8ByteOrderMark) == 0;
     std::string_view held = firstBytes_;
-    if (marked) {
+    if (startsWithByteOrderMark(held)) {
         out_.encoding = CardEncoding::utf8;
         held.remove_prefix(utf8ByteOrderMark.size());
         out_.text.reserve(expectedBytes_);
@@ -23,7 +22,6 @@ void CardTextDecoder::decide() {
         appendCp1252AsUtf8(out_.text, held);
     }
     firstBytes_.clear();
-    firstBytes_.shrink_to_fit();
 }
 
 void CardTextDecoder::take(std::string_view bytes) {
@@ -57,7 +55,6 @@ CardFileText decodeCardFile(std::string_view bytes) {
 }
 
 bool readCardFileText(InputFile& file, CardFileText& text, ErrorCode& error) {
-    // Asked once, before the first read: a file may learn its size by seeking.
     const std::uint32_t size = file.size();
     CardTextDecoder decoder(size);
     std::string piece;

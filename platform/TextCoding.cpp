@@ -231,28 +231,6 @@ std::size_t utf8SizeOfCp1252(std::string_view text) {
     return size;
 }
 
-bool appendUtf8AsCp1252(std::string& out, std::string_view utf8) {
-    const std::size_t before = out.size();
-    std::size_t plain = 0;
-    while (plain < utf8.size()) {
-        const std::size_t high = firstHighByte(utf8, plain);
-        out.append(utf8.data() + plain, high - plain);
-        if (high == utf8.size()) {
-            break;
-        }
-        std::uint32_t codePoint = 0;
-        const std::size_t length = decodeUtf8(utf8, high, codePoint);
-        const int byte = length == 0 ? -1 : cp1252Byte(codePoint);
-        if (byte < 0) {
-            out.resize(before);
-            return false;
-        }
-        out += static_cast<char>(byte);
-        plain = high + length;
-    }
-    return true;
-}
-
 bool fitsCp1252(std::string_view utf8) {
     for (std::size_t at = firstHighByte(utf8, 0); at < utf8.size();) {
         std::uint32_t codePoint = 0;
@@ -264,8 +242,6 @@ bool fitsCp1252(std::string_view utf8) {
     }
     return true;
 }
-
-bool isAscii(std::string_view text) { return firstHighByte(text, 0) == text.size(); }
 
 std::size_t firstInvalidUtf8(std::string_view bytes) {
     for (std::size_t at = firstHighByte(bytes, 0); at < bytes.size();) {
@@ -313,4 +289,59 @@ std::size_t decodeUtf8(std::string_view bytes, std::size_t at, std::uint32_t& co
         return 0;
     }
     return length;
+}
+
+namespace {
+
+// How many bytes at `at` begin some well-formed sequence without completing it:
+// they are replaced together. The second byte's range is narrower than 80..BF
+// after the leads whose sequences could be overlong, surrogates or too large.
+std::size_t illFormedLength(std::string_view bytes, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 1;
+    }
+    std::size_t taken = 1;
+    for (; taken < length && at + taken < bytes.size(); ++taken) {
+        const auto next = static_cast<unsigned char>(bytes[at + taken]);
+        if (next < low || next > high) break;
+        low = 0x80;
+        high = 0xBF;
+    }
+    return taken;
+}
+
+}  // namespace
+
+std::size_t nextUtf8(std::string_view bytes, std::size_t at, std::uint32_t& codePoint) {
+    const std::size_t length = decodeUtf8(bytes, at, codePoint);
+    if (length != 0) {
+        return length;
+    }
+    codePoint = replacementCharacter;
+    return illFormedLength(bytes, at);
+}
+
+void appendValidUtf8(std::string& out, std::string_view text) {
+    for (std::size_t bad = firstInvalidUtf8(text); bad != std::string_view::npos;
+         bad = firstInvalidUtf8(text)) {
+        out.append(text.substr(0, bad));
+        std::uint32_t replaced = 0;
+        text.remove_prefix(bad + nextUtf8(text, bad, replaced));
+        appendUtf8(out, replaced);
+    }
+    out.append(text);
 }

@@ -10,6 +10,11 @@
 
 // Marks a UTF-8 file; code page 1252 text never begins with these bytes in practice.
 constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
+inline bool startsWithByteOrderMark(std::string_view bytes) {
+    return bytes.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark;
+}
+
+constexpr std::uint32_t replacementCharacter = 0xFFFD;
 
 // Code page 1252 as Windows maps it: the five bytes the code page leaves
 // undefined stand for the C1 controls of the same value, so every byte has
@@ -26,20 +31,25 @@ void appendCp1252AsUtf8(std::string& out, std::string_view text);
 // How many bytes cp1252ToUtf8 makes of `text`.
 std::size_t utf8SizeOfCp1252(std::string_view text);
 
-// Appends `utf8` in code page 1252. False, with `out` as it was, when the text
-// holds a character that code page lacks or bytes that are no UTF-8.
-bool appendUtf8AsCp1252(std::string& out, std::string_view utf8);
 // Turns `text` from `from` on into code page 1252 where it stands. A character
 // that code page lacks, or bytes that are no UTF-8, stay as they were: false then.
 bool convertUtf8ToCp1252(std::string& text, std::size_t from);
 bool fitsCp1252(std::string_view utf8);
 
-bool isAscii(std::string_view text);
-
 // The length of the well-formed UTF-8 sequence at `at` (1 to 4) with its code
 // point, or 0 for a byte that starts none: overlong forms, surrogates and values
 // beyond U+10FFFF are not UTF-8.
 std::size_t decodeUtf8(std::string_view bytes, std::size_t at, std::uint32_t& codePoint);
+
+// The character at `at` and how many bytes it takes, always at least one: bytes
+// that are no UTF-8 give U+FFFD, one for each maximal part of a sequence that
+// could have begun well (as the Unicode standard counts them, and as Windows and
+// the panes show them).
+std::size_t nextUtf8(std::string_view bytes, std::size_t at, std::uint32_t& codePoint);
+
+// Appends `text` with each such part as U+FFFD: a UTF-8 card file keeps bytes that
+// are no UTF-8, and what shows or exports its texts needs them well formed.
+void appendValidUtf8(std::string& out, std::string_view text);
 
 // Where the first byte that starts no UTF-8 sequence lies; npos when there is none.
 std::size_t firstInvalidUtf8(std::string_view bytes);

@@ -7,6 +7,7 @@
 #include "view/CommandDispatch.h"
 #include "view/ControlIds.h"
 #include "view/MQMainView.h"
+#include "view/PaneFace.h"
 
 namespace {
 
@@ -54,10 +55,9 @@ INT_PTR answerMenuStateQuery(HWND dialog, WPARAM item, LPARAM byPosition) {
 }
 
 INT_PTR onDialogCommand(HWND dialog, MQMainView& controller, WPARAM wParam) {
-    const int id = LOWORD(wParam);
     // What the user types or pastes may be in another script than what was shown.
-    if (HIWORD(wParam) == EN_CHANGE && (id == ids::questionPane || id == ids::answerPane)) {
-        fitPaneFont(GetDlgItem(dialog, id));
+    if (HIWORD(wParam) == EN_CHANGE && isCardPane(LOWORD(wParam))) {
+        fitPaneFont(GetDlgItem(dialog, LOWORD(wParam)));
     }
     Win32Dialog port(dialog);
     switch (dispatchCommand(controller, port, wParam)) {

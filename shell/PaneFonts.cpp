@@ -4,14 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/WideText.h"
+#include "view/PaneFace.h"
+
 namespace {
 
-// Cards come in any script, and the dialog's font draws Western ones only. Windows
-// links its interface face to fonts of the other scripts, so there the first face
-// draws everything. Wine's edit control draws only the face's own glyphs (adding
-// Arabic and Hebrew of its own), and no one face holds every script: one holds
-// polytonic Greek and emoji, another Chinese, Japanese and Korean. So each pane
-// takes, for the text it shows, the first face that has all of its characters.
+// The dialog's font draws Western scripts only. Windows links its interface face to
+// fonts of the other scripts, so there the first face draws everything. Wine's
+// edit control draws only the face's own glyphs (adding Arabic and Hebrew of its
+// own): one face holds polytonic Greek and emoji, another Chinese, Japanese and
+// Korean, and choosePaneFace() picks between them.
 constexpr std::array<const wchar_t*, 4> paneFaces = {L"Segoe UI", L"DejaVu Sans",
                                                      L"WenQuanYi Zen Hei", L"Tahoma"};
 
@@ -54,17 +56,12 @@ const std::vector<HFONT>& installedFaces(HWND pane) {
     return fonts;
 }
 
-// Characters of `text` that `font` has no glyph for. Line breaks and characters
-// beyond the Basic Multilingual Plane, which the call cannot tell, do not count.
-std::size_t missingGlyphs(HDC dc, HFONT font, const std::wstring& text) {
-    std::wstring drawn;
-    for (const wchar_t c : text) {
-        if (c >= 0x20 && (c < 0xD800 || c > 0xDFFF)) drawn += c;
-    }
+// Characters of `text` that `font` has no glyph for.
+std::size_t missingGlyphs(HDC dc, HFONT font, const std::u16string& drawn) {
     if (drawn.empty()) return 0;
     std::vector<WORD> glyphs(drawn.size());
     const HGDIOBJ old = SelectObject(dc, font);
-    const DWORD done = GetGlyphIndicesW(dc, drawn.c_str(), static_cast<int>(drawn.size()),
+    const DWORD done = GetGlyphIndicesW(dc, wide(drawn), static_cast<int>(drawn.size()),
                                         glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
     SelectObject(dc, old);
     if (done == GDI_ERROR) return drawn.size();
@@ -77,20 +74,13 @@ std::size_t missingGlyphs(HDC dc, HFONT font, const std::wstring& text) {
 
 void fitPaneFont(HWND pane) {
     const std::vector<HFONT>& fonts = installedFaces(pane);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(pane)) + 1, L'\0');
+    std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(pane)) + 1, u'\0');
     text.resize(
-        static_cast<std::size_t>(GetWindowTextW(pane, text.data(), static_cast<int>(text.size()))));
-    HFONT best = fonts.front();
-    std::size_t fewest = static_cast<std::size_t>(-1);
+        static_cast<std::size_t>(GetWindowTextW(pane, wide(text), static_cast<int>(text.size()))));
+    const std::u16string drawn = charactersToDraw(text);
     HDC dc = GetDC(pane);
-    for (const HFONT font : fonts) {
-        const std::size_t missing = missingGlyphs(dc, font, text);
-        if (missing < fewest) {
-            best = font;
-            fewest = missing;
-        }
-        if (missing == 0) break;
-    }
+    const HFONT best = fonts[choosePaneFace(
+        fonts.size(), [&](std::size_t face) { return missingGlyphs(dc, fonts[face], drawn); })];
     ReleaseDC(pane, dc);
     if (reinterpret_cast<HFONT>(SendMessageW(pane, WM_GETFONT, 0, 0)) != best) {
         SendMessageW(pane, WM_SETFONT, reinterpret_cast<WPARAM>(best), TRUE);

@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "shell/PaneFonts.h"
-#include "view/ControlIds.h"
+#include "view/PaneFace.h"
 
 namespace {
 
@@ -249,7 +249,7 @@ void Win32Dialog::setControlText(int id, const std::string& text) {
     SendDlgItemMessageW(dialog_, id, WM_SETTEXT, 0,
                         reinterpret_cast<LPARAM>(wide(utf8ToUtf16(text))));
     // Multi-line edits report no change for a text set this way.
-    if (id == ids::questionPane || id == ids::answerPane) fitPaneFont(GetDlgItem(dialog_, id));
+    if (isCardPane(id)) fitPaneFont(GetDlgItem(dialog_, id));
 }
 
 std::string Win32Dialog::controlText(int id) {

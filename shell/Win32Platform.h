@@ -15,13 +15,6 @@
 #include "platform/WinConstants.h"
 #include "platform/WindowRef.h"
 
-// The wide calls take UTF-16 as wchar_t, which is a UTF-16 unit only on Windows.
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "wchar_t must be a UTF-16 unit");
-inline const wchar_t* wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-inline wchar_t* wide(std::u16string& text) { return reinterpret_cast<wchar_t*>(text.data()); }
-
 inline HWND toHwnd(WindowRef window) { return reinterpret_cast<HWND>(window); }
 inline WindowRef toWindowRef(HWND window) { return reinterpret_cast<WindowRef>(window); }
 

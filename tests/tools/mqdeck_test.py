@@ -212,8 +212,9 @@ class Dump(MqdeckTest):
         utf8 = "Łódź 東京 €".encode()
         for head, question, expected in (
                 (b"", text, cp1252(text)),
-                # Bytes that are no UTF-8 are kept by the reader, but JSON cannot hold them.
-                (BOM, utf8 + b" \xff\xe4\xb8 \x80", "Łódź 東京 € \ufffd\ufffd\ufffd \ufffd")):
+                # Bytes that are no UTF-8 are kept by the reader, but JSON cannot hold
+                # them: one U+FFFD for each broken character, as the panes show them.
+                (BOM, utf8 + b" \xff\xe4\xb8 \x80", "Łódź 東京 € \ufffd\ufffd \ufffd")):
             # The text ends at its first NUL: the second card is never seen.
             data = head + card(b"+", 2, 1, question) + b"\0" + card(b"+", 3, 1, b"hidden")
             cards, _ = self.dump(self.file("bytes.txt", data))

@@ -9,7 +9,6 @@
 #include "model/CardBoxes.h"
 #include "platform/TextCoding.h"
 #include "tools/mqdeck/TextLines.h"
-#include "tools/mqdeck/ValidUtf8.h"
 
 namespace {
 
@@ -100,9 +99,7 @@ class Checker {
 public:
     // The reader leaves the byte-order mark out; the lines and columns told count it.
     explicit Checker(std::string_view bytes)
-        : encoding_(bytes.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark
-                        ? CardEncoding::utf8
-                        : CardEncoding::cp1252),
+        : encoding_(startsWithByteOrderMark(bytes) ? CardEncoding::utf8 : CardEncoding::cp1252),
           markBytes_(encoding_ == CardEncoding::utf8 ? utf8ByteOrderMark.size() : 0),
           cardText_(bytes.substr(markBytes_)),
           lines_(bytes) {

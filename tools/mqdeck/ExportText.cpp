@@ -4,7 +4,6 @@
 
 #include "platform/TextCoding.h"
 #include "tools/mqdeck/HtmlText.h"
-#include "tools/mqdeck/ValidUtf8.h"
 
 namespace {
 
@@ -16,8 +15,7 @@ constexpr std::string_view lineEnd = "\r\n";
 bool needsQuotes(std::string_view text, ExportFormat format, bool firstField) {
     const std::string_view special = format == ExportFormat::csv ? ",;\t\"\r\n" : "\t\"\r\n";
     return text.find_first_of(special) != std::string_view::npos ||
-           (firstField && (text.substr(0, 1) == "#" ||
-                           text.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark));
+           (firstField && (text.substr(0, 1) == "#" || startsWithByteOrderMark(text)));
 }
 
 void appendDelimited(std::string& out, std::string_view text, ExportFormat format,

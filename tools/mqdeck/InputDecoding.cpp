@@ -9,35 +9,31 @@
 
 bool decodeInput(std::string_view bytes, bool replace, std::string& text, std::string& error) {
     const std::string_view file = bytes;
-    const bool marked = bytes.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark;
+    const bool marked = startsWithByteOrderMark(bytes);
     if (marked) {
         bytes.remove_prefix(utf8ByteOrderMark.size());
     }
-    if (!marked && firstInvalidUtf8(bytes) != std::string_view::npos) {
+    const std::size_t bad = firstInvalidUtf8(bytes);
+    if (bad == std::string_view::npos) {
+        text.assign(bytes);
+        return true;
+    }
+    if (!marked) {
         text = cp1252ToUtf8(bytes);
         return true;
     }
-    text.clear();
-    text.reserve(bytes.size());
-    std::size_t done = 0;
-    for (std::size_t bad = firstInvalidUtf8(bytes); bad != std::string_view::npos;
-         bad = firstInvalidUtf8(bytes.substr(done))) {
-        const std::size_t at = done + bad;
-        if (!replace) {
-            // Counted in the file as it is, mark included, as check counts.
-            const TextPosition position = LineIndex(file).at(file.size() - bytes.size() + at);
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(bytes[at]));
-            error = "line " + std::to_string(position.line) + ", column " +
-                    std::to_string(position.column) + ": the byte " + hex +
-                    " is not UTF-8 (--replace writes \"?\" instead)";
-            return false;
-        }
-        text.append(bytes.substr(done, bad));
-        appendUtf8(text, 0xFFFD);
-        done = at + 1;
+    if (!replace) {
+        // Counted in the file as it is, mark included, as check counts.
+        const TextPosition position = LineIndex(file).at(utf8ByteOrderMark.size() + bad);
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(bytes[bad]));
+        error = "line " + std::to_string(position.line) + ", column " +
+                std::to_string(position.column) + ": the byte " + hex +
+                " is not UTF-8 (--replace writes \"?\" instead)";
+        return false;
     }
-    text.append(bytes.substr(done));
+    text.clear();
+    appendValidUtf8(text, bytes);
     return true;
 }
 

@@ -35,14 +35,10 @@ std::string jsonString(std::string_view text) {
                 } else if (byte < 0x80) {
                     out += static_cast<char>(byte);
                 } else {
-                    std::uint32_t ignored = 0;
-                    const std::size_t length = decodeUtf8(text, at, ignored);
-                    if (length == 0) {
-                        out += "\\ufffd";
-                    } else {
-                        out.append(text, at, length);
-                        at += length - 1;
-                    }
+                    std::uint32_t codePoint = 0;
+                    const std::size_t length = nextUtf8(text, at, codePoint);
+                    appendUtf8(out, codePoint);
+                    at += length - 1;
                 }
         }
     }

@@ -69,8 +69,8 @@ const Command dumpCommand{
     "dump",
     "usage: mqdeck dump FILE\n",
     "Prints every card of the card file FILE as one JSON line, boxes 0 to 6, each\n"
-    "from its front card on. A byte of a UTF-8 card file that is no UTF-8 is\n"
-    "printed as \\ufffd.\n",
+    "from its front card on. Bytes of a UTF-8 card file that are no UTF-8 are\n"
+    "printed as U+FFFD, as the program shows them.\n",
     {},
     1,
     1,

@@ -30,12 +30,14 @@ class StdInputFile : public InputFile {
 public:
     explicit StdInputFile(FilePtr file) : file_(std::move(file)) {}
 
+    // Asking the size leaves the reading where it was.
     std::uint32_t size() override {
-        if (std::fseek(file_.get(), 0, SEEK_END) != 0) {
+        const long here = std::ftell(file_.get());
+        if (here < 0 || std::fseek(file_.get(), 0, SEEK_END) != 0) {
             return 0;
         }
         const long end = std::ftell(file_.get());
-        std::rewind(file_.get());
+        std::fseek(file_.get(), here, SEEK_SET);
         return end < 0 ? 0 : static_cast<std::uint32_t>(end);
     }
 
@@ -127,9 +129,7 @@ std::filesystem::path nativePath(const std::string& utf8) {
 #ifdef _WIN32
     // Not u8path: it throws on bytes that are no UTF-8, where this conversion
     // marks them with U+FFFD like every other of the program.
-    static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide text on Windows is UTF-16");
-    const std::u16string wide = utf8ToUtf16(utf8);
-    return std::filesystem::path(reinterpret_cast<const wchar_t*>(wide.c_str()));
+    return std::filesystem::path(wide(utf8ToUtf16(utf8)));
 #else
     return std::filesystem::u8path(utf8);
 #endif
@@ -138,7 +138,7 @@ std::filesystem::path nativePath(const std::string& utf8) {
 std::string utf8Path(const std::filesystem::path& path) {
 #ifdef _WIN32
     // Not u8string: it throws on an unpaired surrogate, which NTFS names may hold.
-    return utf16ToUtf8(reinterpret_cast<const char16_t*>(path.c_str()));
+    return utf8FromWide(path.c_str());
 #else
     return path.u8string();
 #endif

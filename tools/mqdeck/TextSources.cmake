@@ -6,5 +6,4 @@ set(MQDECK_TEXT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/HtmlText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ImportParser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InputDecoding.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TextLines.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ValidUtf8.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/TextLines.cpp)

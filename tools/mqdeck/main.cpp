@@ -30,10 +30,9 @@ int run(const std::vector<std::string>& args) {
 // The narrow arguments come through the ANSI code page, which turns the letters
 // of most scripts into question marks.
 int wmain(int argc, wchar_t** argv) {
-    static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide text on Windows is UTF-16");
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
-        args.push_back(utf16ToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
+        args.push_back(utf8FromWide(argv[i]));
     }
     return run(args);
 }

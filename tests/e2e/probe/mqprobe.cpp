@@ -49,15 +49,6 @@
 
 namespace {
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "wchar_t must be a UTF-16 unit");
-const wchar_t* wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-wchar_t* wide(std::u16string& text) { return reinterpret_cast<wchar_t*>(text.data()); }
-std::string narrow(const wchar_t* text) {
-    return utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
-}
-
 constexpr DWORD sendTimeoutMs = 5000;
 constexpr DWORD pollMs = 50;
 
@@ -300,7 +291,7 @@ void versionResource(const std::string& file) {
         wchar_t* value = nullptr;
         const bool found = VerQueryValueW(data.data(), wide(utf8ToUtf16(block + std::string(name))),
                                           reinterpret_cast<void**>(&value), &length);
-        fields.push_back(found && value ? narrow(value) : "");
+        fields.push_back(found && value ? utf8FromWide(value) : "");
     }
     reply("ok", fields);
 }

@@ -1,11 +1,24 @@
 #include "model/CardBoxes.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 const std::string leadMark = "+";
 const std::string otherMark = "-";
 const CardBoxes::Box noBox;
+
+using Kind = DeckChange::Kind;
+
+// Turns `steps` cards from the front to the back; negative steps turn the other way.
+void turn(CardBoxes::Box& cards, std::int32_t steps) {
+    if (cards.empty()) {
+        return;
+    }
+    const auto size = static_cast<std::int64_t>(cards.size());
+    const auto shift = static_cast<std::ptrdiff_t>(((steps % size) + size) % size);
+    std::rotate(cards.begin(), cards.begin() + shift, cards.end());
+}
 }  // namespace
 
 CardBoxes::Box* CardBoxes::find(int box) {
@@ -18,20 +31,51 @@ const CardBoxes::Box& CardBoxes::box(int box) const {
 
 int CardBoxes::count(int box) const { return static_cast<int>(this->box(box).size()); }
 
+void CardBoxes::record(DeckChange change) {
+    if (journal_ != nullptr) {
+        journal_->push_back(std::move(change));
+    }
+}
+
+void CardBoxes::setMark(const CardRef& card, std::string_view mark) {
+    // Most marks are already what they become; only real changes are worth keeping.
+    if (journal_ != nullptr && card->getMark() != mark) {
+        DeckChange change(Kind::marked, 0, card);
+        change.markBefore = std::string(card->getMark());
+        change.markAfter = std::string(mark);
+        journal_->push_back(std::move(change));
+    }
+    card->setMark(mark);
+}
+
+void CardBoxes::setInit(const CardRef& card, std::int32_t init) {
+    if (card->isInit() != init) {
+        DeckChange change(Kind::flagged, 0, card);
+        change.before = card->isInit();
+        change.after = init;
+        record(std::move(change));
+    }
+    card->setInit(init);
+}
+
 bool CardBoxes::selectBox(int box, CardRef& current) {
     Box* cards = find(box);
     if (cards == nullptr || cards->empty()) {
-        current->setInit(0);
+        setInit(current, 0);
         return false;
     }
-    current->setInit(1);
+    setInit(current, 1);
     current = cards->front();
     return true;
 }
 
 void CardBoxes::moveFrontTo(Box& from, int to) {
     CardRef card = from.front();
-    card->setMark(otherMark);
+    setMark(card, otherMark);
+    DeckChange change(Kind::moved, static_cast<int>(&from - boxes_.data()), card);
+    change.toBox = static_cast<std::int8_t>(to);
+    change.before = card->getSection();
+    record(std::move(change));
     card->setSection(to);
     // Erase first: when `from` is box `to` itself the card goes round to the back.
     from.erase(from.begin());
@@ -53,10 +97,24 @@ bool CardBoxes::nextCard(int box, CardRef& current) {
     if (cards == nullptr || cards->empty()) {
         return false;
     }
-    if (cards->size() > 1) {
-        (*cards)[0]->setMark(otherMark);
-        (*cards)[1]->setMark(leadMark);
-        std::rotate(cards->begin(), cards->begin() + 1, cards->end());
+    return turnTo(box, cards->size() > 1 ? 1 : 0, current);
+}
+
+bool CardBoxes::turnTo(int box, std::size_t index, CardRef& current) {
+    Box* cards = find(box);
+    if (cards == nullptr || index >= cards->size()) {
+        return false;
+    }
+    if (index > 0) {
+        // Each Next marks the card leaving the front "-" and the one coming up "+".
+        for (std::size_t passed = 0; passed < index; ++passed) {
+            setMark((*cards)[passed], otherMark);
+        }
+        setMark((*cards)[index], leadMark);
+        DeckChange change(Kind::turned, box);
+        change.before = static_cast<std::int32_t>(index);
+        record(std::move(change));
+        turn(*cards, static_cast<std::int32_t>(index));
     }
     current = cards->front();
     return true;
@@ -67,9 +125,12 @@ void CardBoxes::previousCard(int box, CardRef& current) {
     if (cards == nullptr || cards->size() < 2) {
         return;
     }
-    cards->front()->setMark(otherMark);
-    std::rotate(cards->rbegin(), cards->rbegin() + 1, cards->rend());
-    cards->front()->setMark(leadMark);
+    setMark(cards->front(), otherMark);
+    setMark(cards->back(), leadMark);
+    DeckChange change(Kind::turned, box);
+    change.before = -1;
+    record(std::move(change));
+    turn(*cards, -1);
     current = cards->front();
 }
 
@@ -108,6 +169,9 @@ void CardBoxes::insertFirst(const CardRef& card, int box) {
     if (cards == nullptr) {
         return;
     }
+    DeckChange change(Kind::inserted, box, card);
+    change.before = card->getSection();
+    record(std::move(change));
     card->setSection(box);
     cards->insert(cards->begin(), card);
 }
@@ -117,6 +181,57 @@ bool CardBoxes::removeFirst(int box) {
     if (cards == nullptr || cards->empty()) {
         return false;
     }
+    DeckChange change(Kind::removed, box, cards->front());
+    record(std::move(change));
     cards->erase(cards->begin());
     return true;
+}
+
+void CardBoxes::replay(const DeckChange& change, bool forward) {
+    Box* cards = find(change.box);
+    if (cards == nullptr) {
+        return;
+    }
+    Card* card = change.card.get();
+    switch (change.kind) {
+        case Kind::moved: {
+            Box& to = boxes_[static_cast<std::size_t>(change.toBox)];
+            // Taken out before it is put back: the two boxes may be one.
+            if (forward) {
+                cards->erase(cards->begin());
+                to.push_back(change.card);
+                card->setSection(change.toBox);
+            } else {
+                to.pop_back();
+                cards->insert(cards->begin(), change.card);
+                card->setSection(change.before);
+            }
+            break;
+        }
+        case Kind::turned:
+            turn(*cards, forward ? change.before : -change.before);
+            break;
+        case Kind::inserted:
+            if (forward) {
+                card->setSection(change.box);
+                cards->insert(cards->begin(), change.card);
+            } else {
+                cards->erase(cards->begin());
+                card->setSection(change.before);
+            }
+            break;
+        case Kind::removed:
+            if (forward) {
+                cards->erase(cards->begin());
+            } else {
+                cards->insert(cards->begin(), change.card);
+            }
+            break;
+        case Kind::marked:
+            card->setMark(forward ? change.markAfter : change.markBefore);
+            break;
+        case Kind::flagged:
+            card->setInit(forward ? change.after : change.before);
+            break;
+    }
 }

@@ -2,14 +2,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "model/Card.h"
-
-// Cards are shared: the deck holds them, and the controller's current card may
-// be one of them, one just taken out of the deck, or its own placeholder. Shared
-// ownership keeps whichever it is alive for exactly as long as it is referred to.
-using CardRef = std::shared_ptr<Card>;
+#include "model/DeckChange.h"
 
 // How a card file spells the deck's texts. Inside, every text is UTF-8 either way.
 enum class CardEncoding { cp1252, utf8 };
@@ -32,6 +29,16 @@ public:
     bool moveBack(int box, CardRef& current);
     void insertFirst(const CardRef& card, int box);
     bool removeFirst(int box);
+    // Turns the box as that many Nexts would, so the card at `index` comes to the
+    // front, in one pass however far it lies.
+    bool turnTo(int box, std::size_t index, CardRef& current);
+    // The has-a-card flag of a card the controller holds, kept in the journal.
+    void setInit(const CardRef& card, std::int32_t init);
+
+    // While a journal is given, every change above is appended to it.
+    void setJournal(DeckJournal* journal) { journal_ = journal; }
+    // Makes a kept change again, or takes it back; the journal is not written.
+    void replay(const DeckChange& change, bool forward);
 
     std::int32_t hasCards() const { return hasCards_; }
     std::int32_t isAborted() const { return aborted_; }
@@ -52,9 +59,12 @@ private:
     Box* find(int box);
     // Takes the front card of `from` to the back of box `to`, with its new section.
     void moveFrontTo(Box& from, int to);
+    void setMark(const CardRef& card, std::string_view mark);
+    void record(DeckChange change);
 
     std::array<Box, boxCount> boxes_;
     std::int32_t aborted_ = 0;
     std::int32_t hasCards_ = 0;
     CardEncoding encoding_ = CardEncoding::cp1252;
+    DeckJournal* journal_ = nullptr;
 };

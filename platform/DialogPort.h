@@ -37,4 +37,12 @@ public:
     virtual bool isMenuItemChecked(int id) = 0;
     virtual void enableMenuPopup(int position, bool enable) = 0;
     virtual void drawMenuBar() = 0;
+
+    // The control of this dialog that has the keyboard focus, or 0.
+    virtual int focusedControl() = 0;
+    // An edit's own undo of what was typed into it.
+    virtual void undoTyping(int id) = 0;
+    // The modal Find dialog over this one, starting with `text` selected. True,
+    // with the text, when the user chose Find Next.
+    virtual bool askFindText(std::string& text) = 0;
 };

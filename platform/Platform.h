@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/CaseFolding.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
@@ -10,4 +11,5 @@ struct Platform {
     FileSystem& files;
     FileDialogs& fileDialogs;
     StringResources& strings;
+    CaseFolding& caseFolding;
 };

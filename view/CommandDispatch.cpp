@@ -19,6 +19,7 @@ CommandOutcome dispatchCommand(MQMainView& view, DialogPort& dialog, std::uintpt
         return CommandOutcome::Dropped;
     }
     const int id = commandId(wParam);
+    const MQMainView::Command command(view, dialog);
     switch (id) {
         case ids::moveButton:
             view.onMove(dialog);
@@ -72,6 +73,18 @@ CommandOutcome dispatchCommand(MQMainView& view, DialogPort& dialog, std::uintpt
             break;
         case ids::insertItem:
             view.onInsert(dialog);
+            break;
+        case ids::undoItem:
+            view.onUndo(dialog);
+            break;
+        case ids::redoItem:
+            view.onRedo(dialog);
+            break;
+        case ids::findItem:
+            view.onFind(dialog);
+            break;
+        case ids::findNextItem:
+            view.onFindNext(dialog);
             break;
         default:
             return CommandOutcome::NotHandled;

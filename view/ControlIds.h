@@ -41,6 +41,11 @@ constexpr int deleteItem = 40011;
 constexpr int insertItem = 40012;
 // Not in the original menu: File > Save As.
 constexpr int saveAsItem = 40013;
+// Not in the original menu either: Edit > Undo, Redo, Find and Find Next.
+constexpr int undoItem = 40014;
+constexpr int redoItem = 40015;
+constexpr int findItem = 40016;
+constexpr int findNextItem = 40017;
 
 // Positions of the Edit and Navigate pop-ups in the menu bar.
 constexpr int editPopupPosition = 1;

@@ -66,6 +66,7 @@ void MQMainView::onNew(DialogPort& dialog) {
     }
     deck_ = cardFile_.deckSlot().get();
     takeEmptyActiveCard();
+    startHistory(dialog);
 
     clearCardPanes(dialog);
     showNoCards(dialog);
@@ -82,6 +83,7 @@ void MQMainView::onOpen(DialogPort& dialog) {
     }
     deck_ = cardFile_.deckSlot().get();
     takeEmptyActiveCard();
+    startHistory(dialog);
     if (isEditMode(dialog) == 1) {
         toggleEditMode(dialog, platform_.messageBoxes);
     }
@@ -120,6 +122,7 @@ bool MQMainView::saveIfConfirmed(DialogPort& dialog) {
 }
 
 bool MQMainView::onClose(DialogPort& dialog) {
+    const Command command(*this, dialog);
     return !waitingForUser() && saveIfConfirmed(dialog);
 }
 

@@ -81,7 +81,7 @@ void MQMainView::onGetNewCard(DialogPort& dialog) {
         platform_.messageBoxes.show(dialog.window(), text, "Info", MB_OK);
         return;
     }
-    previous->setInit(1);
+    deck_->setInit(previous, 1);
     // The click comes back as command 1006 before clickBox1 returns, so box 1 is
     // selected, through the gate, exactly as if the user had clicked it.
     clickBox1(dialog);
@@ -95,17 +95,33 @@ void MQMainView::onSelectBox(DialogPort& dialog, int commandId) {
         return;
     }
     const int box = commandId - ids::box0Item;
-    const bool menuBox = box == 0 || box == CardBoxes::lastBox;
+    markSelectedBox(dialog, commandId);
+    enableButtonsForBox(dialog, box, deck_->selectBox(box, activeCard_));
 
-    uncheckMenuBoxes(dialog);
-    selectBoxRadio(dialog, commandId);
-    if (box == 0) {
-        checkMenuBox0(dialog);
-    } else if (box == CardBoxes::lastBox) {
-        checkMenuBox6(dialog);
+    if (activeCard_->isInit() == 1) {
+        showActiveCard(dialog);
+    } else {
+        disableCardButtons(dialog);
+        showNoCards(dialog);
     }
 
-    if (deck_->selectBox(box, activeCard_)) {
+    // An empty box in edit mode gets a card to write on at once.
+    insertWhenEditingWithoutCard(dialog);
+}
+
+void MQMainView::markSelectedBox(DialogPort& dialog, int commandId) {
+    uncheckMenuBoxes(dialog);
+    selectBoxRadio(dialog, commandId);
+    if (commandId == ids::box0Item) {
+        checkMenuBox0(dialog);
+    } else if (commandId == ids::box6Item) {
+        checkMenuBox6(dialog);
+    }
+}
+
+void MQMainView::enableButtonsForBox(DialogPort& dialog, int box, bool found) {
+    const bool menuBox = box == 0 || box == CardBoxes::lastBox;
+    if (found) {
         enableCardButtons(dialog);
         // Back has nowhere to send a card that is in box 1 or not yet drawn.
         if (box <= 1) {
@@ -122,20 +138,10 @@ void MQMainView::onSelectBox(DialogPort& dialog, int commandId) {
     } else if (!menuBox) {
         enableGetNewCard(dialog);
     }
-
-    if (activeCard_->isInit() == 1) {
-        showActiveCard(dialog);
-    } else {
-        disableCardButtons(dialog);
-        showNoCards(dialog);
-    }
-
-    // An empty box in edit mode gets a card to write on at once.
-    insertWhenEditingWithoutCard(dialog);
 }
 
 void MQMainView::showBoxEmptied(DialogPort& dialog) {
-    activeCard_->setInit(0);
+    deck_->setInit(activeCard_, 0);
     disableCardButtons(dialog);
     enableGetNewCard(dialog);
     showNoCards(dialog);
@@ -146,7 +152,7 @@ void MQMainView::insertWhenEditingWithoutCard(DialogPort& dialog) {
         onInsert(dialog);
         // The card on screen is the one every later command must act on. The card
         // that stood for "nothing to show" goes back to being an ordinary card.
-        activeCard_->setInit(1);
+        deck_->setInit(activeCard_, 1);
         activeCard_ = view_.currentCard;
         enableCardButtons(dialog);
     }

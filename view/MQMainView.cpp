@@ -36,7 +36,7 @@ bool holdsAnyCard(const CardBoxes& deck) {
 
 MQMainView::MQMainView(Platform& platform)
     : userWait_(platform.messageBoxes, platform.fileDialogs),
-      platform_{userWait_, platform.files, userWait_, platform.strings},
+      platform_{userWait_, platform.files, userWait_, platform.strings, platform.caseFolding},
       cardFile_(platform_) {
     view_.answerShown = 0;
     takeEmptyActiveCard();
@@ -72,6 +72,7 @@ void MQMainView::onInitDialog(DialogPort& dialog) {
     disableBoxRadios(dialog);
     disableEditNavigateMenus(dialog);
     dialog.enableMenuItem(ids::saveAsItem, false);
+    showUndoState(dialog);
 }
 
 void MQMainView::enableFileCommands(DialogPort& dialog) {

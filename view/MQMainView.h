@@ -6,6 +6,7 @@
 #include "platform/DialogPort.h"
 #include "platform/Platform.h"
 #include "view/CardView.h"
+#include "view/UndoHistory.h"
 #include "view/UserWait.h"
 
 // The controller behind the main dialog: one per run, alive until the process ends.
@@ -34,6 +35,28 @@ public:
     void onSave(DialogPort& dialog);
     void onSaveAs(DialogPort& dialog);
     void onInfo(DialogPort& dialog);
+    void onUndo(DialogPort& dialog);
+    void onRedo(DialogPort& dialog);
+    void onFind(DialogPort& dialog);
+    void onFindNext(DialogPort& dialog);
+
+    // Ctrl+Z belongs to a pane while it has the focus and holds typing not yet
+    // stored in the card: then it is the pane's own undo.
+    bool paneTakesUndo(DialogPort& dialog);
+
+    // Every command runs inside one: what it changed in the deck becomes a step
+    // that Undo takes back, or navigation that goes back with the last step.
+    class Command {
+    public:
+        Command(MQMainView& view, DialogPort& dialog);
+        ~Command();
+        Command(const Command&) = delete;
+        Command& operator=(const Command&) = delete;
+
+    private:
+        MQMainView& view_;
+        DialogPort& dialog_;
+    };
 
     // Closing the dialog or the main window: the save question, then true when the
     // program may end. A save the user asked for that failed keeps it open, and so
@@ -50,6 +73,7 @@ public:
     const CardBoxes* deck() const { return deck_; }
     const CardRef& activeCard() const { return activeCard_; }
     const CardView& view() const { return view_; }
+    const UndoHistory& history() const { return history_; }
 
 private:
     void buildInfoTexts();
@@ -76,6 +100,20 @@ private:
     // buttons and Save As.
     void enableFileCommands(DialogPort& dialog);
 
+    // Box selection's marks and buttons, for the box of `commandId`.
+    void markSelectedBox(DialogPort& dialog, int commandId);
+    void enableButtonsForBox(DialogPort& dialog, int box, bool found);
+
+    void beginCommand(DialogPort& dialog);
+    void endCommand(DialogPort& dialog);
+    ShownCards shownNow(DialogPort& dialog);
+    // A new deck starts with nothing to undo; its changes are journaled from now.
+    void startHistory(DialogPort& dialog);
+    void showUndoState(DialogPort& dialog);
+    // Shows what an undo or redo brought back, as a box selection shows it.
+    void showRestored(DialogPort& dialog, const ShownCards& shown);
+    void findNext(DialogPort& dialog);
+
     UserWait userWait_;
     Platform platform_;
     CardView view_;
@@ -84,4 +122,14 @@ private:
     CardRef activeCard_;
     std::string infoCaption_;
     std::string infoText_;
+
+    UndoHistory history_;
+    DeckJournal journal_;
+    int commandDepth_ = 0;
+    // Undo, Redo, Open and New settle the history themselves.
+    bool historySettled_ = false;
+    ShownCards commandStart_;
+    CardRef typedIntoCard_;
+    CardTexts textsAtStart_;
+    std::string findText_;
 };

@@ -29,6 +29,13 @@ public:
         return dialogs_.chooseFileToSave(owner);
     }
 
+    // Any other modal window of a command, such as the Find dialog.
+    template <typename Ask>
+    auto whileAsking(Ask&& ask) {
+        const Asking asking(depth_);
+        return ask();
+    }
+
 private:
     class Asking {
     public:

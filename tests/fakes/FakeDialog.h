@@ -2,7 +2,9 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/DialogPort.h"
 #include "view/ControlIds.h"
@@ -53,7 +55,8 @@ public:
         for (int id :
              {ids::newItem, ids::openItem, ids::saveItem, ids::saveAsItem, ids::getNewCardItem,
               ids::editItem, ids::insertItem, ids::deleteItem, ids::previousItem, ids::box0Item,
-              ids::box6Item, ids::helpItem, ids::infoItem}) {
+              ids::box6Item, ids::helpItem, ids::infoItem, ids::undoItem, ids::redoItem,
+              ids::findItem, ids::findNextItem}) {
             menu[id] = MenuItem{};
         }
         popupEnabled.fill(true);
@@ -133,6 +136,19 @@ public:
     }
     void drawMenuBar() override { ++menuBarDraws; }
 
+    int focusedControl() override { return focus; }
+    void undoTyping(int id) override {
+        if (Control* c = find(id)) c->text = textBeforeTyping[id];
+    }
+    // Shows what the Find dialog started with; answers as `findAnswer` says (none:
+    // Cancel).
+    bool askFindText(std::string& text) override {
+        findShown.push_back(text);
+        if (!findAnswer) return false;
+        text = *findAnswer;
+        return true;
+    }
+
     // --- the user's side ---
 
     // Types `text` over a pane's content, as the user would; a read-only pane
@@ -140,6 +156,7 @@ public:
     bool type(int id, const std::string& text) {
         Control* c = find(id);
         if (c == nullptr || c->readOnly || !c->enabled) return false;
+        textBeforeTyping[id] = c->text;
         c->text = text;
         c->modified = true;
         return true;
@@ -175,6 +192,9 @@ public:
     int menuBarDraws = 0;
     int clicks = 0;
     std::function<void(int id)> commandSink;
+    std::map<int, std::string> textBeforeTyping;
+    std::optional<std::string> findAnswer;
+    std::vector<std::string> findShown;
 
 private:
     static bool isBoxRadio(int id) { return id >= ids::box1Radio && id <= ids::box5Radio; }

@@ -6,6 +6,7 @@
 
 #include "cardfile/CardFile.h"
 #include "cardfile/CardWriter.h"
+#include "fakes/FakeCaseFolding.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMessageBoxes.h"
 
@@ -43,6 +44,9 @@ public:
     bool isMenuItemChecked(int) override { return false; }
     void enableMenuPopup(int, bool) override {}
     void drawMenuBar() override {}
+    int focusedControl() override { return 0; }
+    void undoTyping(int) override {}
+    bool askFindText(std::string&) override { return false; }
 };
 
 // Hands out the scripted choice (empty: cancelled) and records the owners.
@@ -72,7 +76,8 @@ protected:
     FakeMessageBoxes boxes;
     ScriptedFileDialogs dialogs;
     NoStrings strings;
-    Platform platform{boxes, fs, dialogs, strings};
+    FakeCaseFolding caseFolding;
+    Platform platform{boxes, fs, dialogs, strings, caseFolding};
     TitleOnlyDialog window;
     CardFile cardFile{platform};
 

@@ -52,7 +52,7 @@ TEST_F(ViewTest, LongInfoStringIsCutTo259Characters) {
     std::string text;
     for (int i = 0; i < 300; ++i) text += static_cast<char>('a' + i % 26);
     longTable.table[ids::infoTextString] = text;
-    Platform other{boxes, files, fileDialogs, longTable};
+    Platform other{boxes, files, fileDialogs, longTable, caseFolding};
     MQMainView controller(other);
 
     ASSERT_EQ(longTable.loads.size(), 1u);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/FakeCaseFolding.h"
 #include "fakes/FakeDialog.h"
 #include "fakes/FakeFileDialogs.h"
 #include "fakes/FakeFileSystem.h"
@@ -95,7 +96,8 @@ protected:
     FakeFileSystem files;
     FakeFileDialogs fileDialogs;
     FakeStrings strings = stringTable();
-    Platform platform{boxes, files, fileDialogs, strings};
+    FakeCaseFolding caseFolding;
+    Platform platform{boxes, files, fileDialogs, strings, caseFolding};
     MQMainView view{platform};
 };
 

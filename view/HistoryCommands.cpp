@@ -1,0 +1,147 @@
+#include "view/ControlIds.h"
+#include "view/MQMainView.h"
+
+namespace {
+int commandIdOfBox(int box) { return ids::box0Item + box; }
+}  // namespace
+
+MQMainView::Command::Command(MQMainView& view, DialogPort& dialog) : view_(view), dialog_(dialog) {
+    view_.beginCommand(dialog_);
+}
+
+MQMainView::Command::~Command() { view_.endCommand(dialog_); }
+
+ShownCards MQMainView::shownNow(DialogPort& dialog) {
+    return ShownCards{getSelectedBox(dialog), activeCard_, view_.currentCard};
+}
+
+void MQMainView::beginCommand(DialogPort& dialog) {
+    if (commandDepth_++ > 0 || deck_ == nullptr) {
+        return;
+    }
+    journal_.clear();
+    historySettled_ = false;
+    commandStart_ = shownNow(dialog);
+    // Only edit mode stores typing, and only into the card shown.
+    typedIntoCard_.reset();
+    if (isEditMode(dialog) == 1) {
+        const Card& card = *view_.currentCard;
+        typedIntoCard_ = view_.currentCard;
+        textsAtStart_ = CardTexts{std::string(card.getQuestion()), std::string(card.getAnswer()),
+                                  std::string(card.getInfo())};
+    }
+}
+
+void MQMainView::endCommand(DialogPort& dialog) {
+    if (--commandDepth_ > 0 || deck_ == nullptr) {
+        return;
+    }
+    if (!historySettled_) {
+        UndoStep step;
+        if (typedIntoCard_) {
+            const Card& card = *typedIntoCard_;
+            CardTexts now{std::string(card.getQuestion()), std::string(card.getAnswer()),
+                          std::string(card.getInfo())};
+            if (!(now == textsAtStart_)) {
+                step.editedCard = typedIntoCard_;
+                step.textsBefore = std::move(textsAtStart_);
+                step.textsAfter = std::move(now);
+            }
+        }
+        bool changedDeck = step.editedCard != nullptr;
+        for (const DeckChange& change : journal_) {
+            changedDeck = changedDeck || change.kind == DeckChange::Kind::moved ||
+                          change.kind == DeckChange::Kind::inserted ||
+                          change.kind == DeckChange::Kind::removed;
+        }
+        if (changedDeck) {
+            step.changes = std::move(journal_);
+            step.before = std::move(commandStart_);
+            step.after = shownNow(dialog);
+            history_.record(std::move(step));
+        } else {
+            history_.recordNavigation(std::move(journal_));
+        }
+    }
+    journal_.clear();
+    typedIntoCard_.reset();
+    commandStart_ = ShownCards{};
+    showUndoState(dialog);
+}
+
+void MQMainView::startHistory(DialogPort& dialog) {
+    history_.clear();
+    journal_.clear();
+    deck_->setJournal(&journal_);
+    historySettled_ = true;
+    showUndoState(dialog);
+}
+
+void MQMainView::showUndoState(DialogPort& dialog) {
+    dialog.enableMenuItem(ids::undoItem, history_.canUndo());
+    dialog.enableMenuItem(ids::redoItem, history_.canRedo());
+}
+
+bool MQMainView::paneTakesUndo(DialogPort& dialog) {
+    if (deck_ == nullptr || isEditMode(dialog) == 0) {
+        return false;
+    }
+    const int pane = dialog.focusedControl();
+    if (pane != ids::questionPane && pane != ids::answerPane) {
+        return false;
+    }
+    if (!dialog.isModified(pane)) {
+        return false;
+    }
+    const Card& card = *view_.currentCard;
+    const std::string_view stored = pane == ids::questionPane ? card.getQuestion()
+                                    : view_.answerShown == 1  ? card.getAnswer()
+                                                              : card.getInfo();
+    return dialog.controlText(pane) != stored;
+}
+
+void MQMainView::onUndo(DialogPort& dialog) {
+    if (deck_ == nullptr) {
+        return;
+    }
+    if (paneTakesUndo(dialog)) {
+        dialog.undoTyping(dialog.focusedControl());
+        return;
+    }
+    historySettled_ = true;
+    if (const auto shown = history_.undo(*deck_, shownNow(dialog))) {
+        showRestored(dialog, *shown);
+    }
+}
+
+void MQMainView::onRedo(DialogPort& dialog) {
+    if (deck_ == nullptr) {
+        return;
+    }
+    historySettled_ = true;
+    if (const auto shown = history_.redo(*deck_)) {
+        showRestored(dialog, *shown);
+    }
+}
+
+void MQMainView::showRestored(DialogPort& dialog, const ShownCards& shown) {
+    activeCard_ = shown.active;
+    view_.currentCard = shown.shown;
+    const bool found = activeCard_->isInit() == 1;
+    if (shown.box >= 0) {
+        markSelectedBox(dialog, commandIdOfBox(shown.box));
+        enableButtonsForBox(dialog, shown.box, found);
+    }
+    if (found) {
+        showCard(view_, dialog);
+    } else {
+        disableCardButtons(dialog);
+        showNoCards(dialog);
+        // Edit mode never stands without a card to write on; it ends here as it
+        // does when Delete empties the box, rather than inserting a card.
+        if (isEditMode(dialog) == 1) {
+            toggleEditMode(dialog, platform_.messageBoxes);
+        }
+    }
+    refreshCounts(dialog);
+}

@@ -134,6 +134,15 @@ HWND dialogOf(HWND mainWindow) {
     return record ? record->dialog : nullptr;
 }
 
+bool isKeyForPane(HWND dialog, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != 'Z' || GetKeyState(VK_CONTROL) >= 0) {
+        return false;
+    }
+    MQMainView* controller = controllerOf(dialog);
+    Win32Dialog port(dialog);
+    return controller && controller->paneTakesUndo(port);
+}
+
 UINT queryMenuStateMessage() {
     static const UINT message = RegisterWindowMessageW(L"Mnemoquill.QueryMenuState");
     return message;

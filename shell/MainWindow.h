@@ -37,6 +37,10 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 // after the main window is destroyed.
 HWND dialogOf(HWND mainWindow);
 
+// Whether `msg` is Ctrl+Z for a card pane holding typing of its own: then it is
+// the pane's undo, not the accelerator's.
+bool isKeyForPane(HWND dialog, const MSG& msg);
+
 // Read-only query for test drivers in other processes, which cannot read this
 // process's menu themselves (GetMenuState fails across processes under Wine).
 // Sent to the dialog with wParam = command id or position and lParam = 0 (by

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "shell/FindDialog.h"
 #include "shell/PaneFonts.h"
 #include "view/PaneFace.h"
 
@@ -309,3 +310,29 @@ void Win32Dialog::enableMenuPopup(int position, bool enable) {
 }
 
 void Win32Dialog::drawMenuBar() { DrawMenuBar(dialog_); }
+
+int Win32Dialog::focusedControl() {
+    HWND focus = GetFocus();
+    return focus && GetParent(focus) == dialog_ ? GetDlgCtrlID(focus) : 0;
+}
+
+void Win32Dialog::undoTyping(int id) { SendDlgItemMessageW(dialog_, id, EM_UNDO, 0, 0); }
+
+bool Win32Dialog::askFindText(std::string& text) { return showFindDialog(dialog_, text); }
+
+std::string Win32CaseFolding::fold(std::string_view text) {
+    std::u16string from = utf8ToUtf16(text);
+    if (from.empty()) return {};
+    // Linguistic casing is what the user's language calls the same letter, the
+    // Turkish dotless i included.
+    constexpr DWORD flags = LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING;
+    const int size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, wide(from),
+                                   static_cast<int>(from.size()), nullptr, 0, nullptr, nullptr, 0);
+    if (size <= 0) return std::string(text);
+    std::u16string folded(static_cast<std::size_t>(size), u'\0');
+    const int written =
+        LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, wide(from), static_cast<int>(from.size()),
+                      wide(folded), size, nullptr, nullptr, 0);
+    folded.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+    return utf16ToUtf8(folded);
+}

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/CaseFolding.h"
 #include "platform/DialogPort.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
@@ -46,6 +47,11 @@ public:
     std::optional<std::string> chooseFileToSave(WindowRef owner) override;
 };
 
+class Win32CaseFolding : public CaseFolding {
+public:
+    std::string fold(std::string_view text) override;
+};
+
 class Win32Strings : public StringResources {
 public:
     std::string load(unsigned id, std::size_t capacity) override;
@@ -80,6 +86,10 @@ public:
     void enableMenuPopup(int position, bool enable) override;
     void drawMenuBar() override;
 
+    int focusedControl() override;
+    void undoTyping(int id) override;
+    bool askFindText(std::string& text) override;
+
 private:
     HWND dialog_;
 };
@@ -95,5 +105,6 @@ struct Win32Services {
     Win32FileSystem files;
     Win32FileDialogs fileDialogs;
     Win32Strings strings;
-    Platform platform{messageBoxes, files, fileDialogs, strings};
+    Win32CaseFolding caseFolding;
+    Platform platform{messageBoxes, files, fileDialogs, strings, caseFolding};
 };

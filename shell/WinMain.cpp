@@ -21,7 +21,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 
         // Read afresh: the main window may be gone by now, and its record with it.
         HWND dialog = dialogOf(mainWindow);
-        if (dialog && TranslateAcceleratorW(dialog, accelerators, &msg)) continue;
+        if (dialog && !isKeyForPane(dialog, msg) &&
+            TranslateAcceleratorW(dialog, accelerators, &msg)) {
+            continue;
+        }
         if (dialog && IsDialogMessageW(dialog, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -46,6 +46,9 @@ constexpr int undoItem = 40014;
 constexpr int redoItem = 40015;
 constexpr int findItem = 40016;
 constexpr int findNextItem = 40017;
+// The Find dialog and its text.
+constexpr int findDialog = 110;
+constexpr int findTextEdit = 1050;
 
 // Positions of the Edit and Navigate pop-ups in the menu bar.
 constexpr int editPopupPosition = 1;

@@ -10,6 +10,8 @@ from test_program import (ANSWER, BACK, COUNTS, DELETE, EDIT, GET_NEW_CARD, INSE
                           NEXT, PREVIOUS, QUESTION, RADIOS, SHOW, card_file)
 
 BOX_0, BOX_6 = 1005, 1011
+UNDO, REDO, FIND, FIND_NEXT = 40014, 40015, 40016, 40017
+FIND_TEXT = 1050
 SAMPLE = Path(__file__).resolve().parents[2] / "samples" / "latin.mqf"
 
 # The sample deck's cards as (question, answer, info).
@@ -371,6 +373,110 @@ class LearningAndEditingTest(ProgramTestCase):
         self.save_with_yes(saved)
         self.assertEqual(saved.read_bytes(), b"\xef\xbb\xbf" + card_file(
             {1: [("Καλημέρα".encode("utf-8"), b"empty answer", b"empty info")]}))
+
+    def test_undo_takes_back_every_kind_of_step_and_redo_makes_it_again(self):
+        deck = self.workdir / "Zahlen.txt"
+        opened = card_file({
+            0: [(b"drei", b"three", b"Zahl")],
+            1: [(b"eins", b"one", b"Zahl"), (b"zwei", b"two", b"Zahl")],
+            2: [(b"rot", b"red", b"Farbe")],
+            4: [(b"Hund", b"dog", b"Tier")],
+        })
+        deck.write_bytes(opened)
+        self.start_and_wait_for_dialog()
+        self.open_deck(deck, b"Mnemoquill: Zahlen")
+        self.assert_grayed(UNDO)
+        self.assert_grayed(REDO)
+
+        def undone(undo, counts, question, pane):
+            undo()
+            self.wait_for_counts(counts)
+            self.assert_card(question, pane)
+
+        # Move by the menu, Back and Get New Card by Ctrl+Z, each back where it was.
+        self.click_control(MOVE)
+        self.wait_for_counts([1, 2, 0, 1, 0])
+        self.assert_grayed(UNDO, False)
+        undone(lambda: self.probe.ok("command", UNDO), [2, 1, 0, 1, 0], "eins", "Zahl")
+        self.assert_grayed(UNDO)
+        self.assert_grayed(REDO, False)
+        self.click_control(RADIOS[1])
+        self.click_control(BACK)
+        self.wait_for_counts([3, 0, 0, 1, 0])
+        undone(lambda: self.keys("ctrl+z"), [2, 1, 0, 1, 0], "rot", "Farbe")
+        self.assertEqual(self.radios_checked(), [False, True, False, False, False])
+        self.probe.ok("command", GET_NEW_CARD)
+        self.wait_for_counts([3, 1, 0, 1, 0])
+        self.assertTrue(self.checked(RADIOS[0]))
+        undone(lambda: self.keys("ctrl+z"), [2, 1, 0, 1, 0], "rot", "Farbe")
+        self.assertEqual(self.radios_checked(), [False, True, False, False, False])
+
+        # In edit mode: Delete undone; Ctrl+Z in a pane with typing is the pane's.
+        self.click_control(RADIOS[0])
+        self.switch_edit_mode_on()
+        self.probe.ok("command", DELETE)
+        self.wait_for_counts([1, 1, 0, 1, 0])
+        undone(lambda: self.keys("ctrl+z"), [2, 1, 0, 1, 0], "eins", "Zahl")
+        self.retype(QUESTION, "uno")
+        self.keys("ctrl+z")
+        self.wait_for_text(QUESTION, b"eins")
+        self.assert_grayed(REDO, False)
+        self.retype(QUESTION, "uno")
+        self.click_control(NEXT)
+        self.assert_card("zwei", "Zahl")
+        undone(lambda: self.keys("ctrl+z"), [2, 1, 0, 1, 0], "eins", "Zahl")
+        self.keys("ctrl+y")
+        self.assert_card("zwei", "Zahl")
+        self.click_control(NEXT)
+        self.assert_card("uno", "Zahl")
+        undone(lambda: self.keys("ctrl+z"), [2, 1, 0, 1, 0], "eins", "Zahl")
+        self.probe.ok("command", EDIT)
+        wait_until(lambda: not self.menu_state(EDIT) & MF_CHECKED)
+
+        self.save_with_yes(deck)
+        self.assertEqual(deck.read_bytes(), opened)
+
+    def test_find_goes_up_through_every_box_and_says_when_a_text_is_nowhere(self):
+        deck = self.workdir / "Tiere.txt"
+        deck.write_bytes(card_file({box: [(b"x%d" % box, b"-", b"-"), (
+            b"Katze %d" % box, b"cat", b"Tier")] + ([(b"\xc4RGER", b"anger", b"Nomen")]
+                                                   if box == 3 else []) for box in range(7)}))
+        self.start_and_wait_for_dialog()
+        self.open_deck(deck, b"Mnemoquill: Tiere")
+        self.keys("ctrl+f")
+        self.assertEqual(self.box("Find"), ("dialog", ["Find Next", "Cancel"], b"Fi&nd what:"))
+        self.keys("k", "a", "t", "z", "e", "Return", caption="Find")
+        self.probe.ok("gone", "Find", 10000)
+        self.assert_card("Katze 1", "Tier")
+        for box in (2, 3, 4, 5, 6, 0, 1):
+            self.keys("F3")
+            self.assert_card("Katze %d" % box, "Tier")
+            if 1 <= box <= 5:
+                self.assertTrue(self.checked(RADIOS[box - 1]))
+            else:
+                self.assert_checked(BOX_0 if box == 0 else BOX_6)
+
+        # The text searched last comes back selected; typing replaces it.
+        self.keys("ctrl+f")
+        self.box("Find")
+        self.assertEqual(self.probe.uok("field", "Find", FIND_TEXT)[0], "katze")
+        self.type_in_find("ärger")
+        self.assert_card("\xc4RGER", "Nomen")
+        self.assertTrue(self.checked(RADIOS[2]))
+
+        self.keys("ctrl+f")
+        self.type_in_find("Pferd")
+        self.assertEqual(self.box("Mnemoquill"), ("dialog", ["OK"], b'Cannot find "Pferd".'))
+        self.answer("Mnemoquill", "ok")
+        self.assert_card("\xc4RGER", "Nomen")
+
+    def type_in_find(self, text):
+        self.box("Find")
+        self.focus(self.x_window("Find"))
+        self.session.xdotool("type", "--delay", "60", text)
+        wait_until(lambda: self.probe.uok("field", "Find", FIND_TEXT)[0] == text)
+        self.session.xdotool("key", "Return")
+        self.probe.ok("gone", "Find", 10000)
 
 
 if __name__ == "__main__":

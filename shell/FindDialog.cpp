@@ -8,8 +8,8 @@ namespace {
 
 std::u16string editText(HWND edit) {
     std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, u'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(edit, wide(text), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(edit, wide(text), static_cast<int>(text.size()))));
     return text;
 }
 

@@ -321,18 +321,28 @@ void Win32Dialog::undoTyping(int id) { SendDlgItemMessageW(dialog_, id, EM_UNDO,
 bool Win32Dialog::askFindText(std::string& text) { return showFindDialog(dialog_, text); }
 
 std::string Win32CaseFolding::fold(std::string_view text) {
-    std::u16string from = utf8ToUtf16(text);
+    const std::u16string from = utf8ToUtf16(text);
     if (from.empty()) return {};
     // Linguistic casing is what the user's language calls the same letter, the
     // Turkish dotless i included.
     constexpr DWORD flags = LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING;
-    const int size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, wide(from),
-                                   static_cast<int>(from.size()), nullptr, 0, nullptr, nullptr, 0);
-    if (size <= 0) return std::string(text);
-    std::u16string folded(static_cast<std::size_t>(size), u'\0');
-    const int written =
-        LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, wide(from), static_cast<int>(from.size()),
-                      wide(folded), size, nullptr, nullptr, 0);
-    folded.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+    const auto map = [&](std::u16string& to) {
+        return LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, wide(from),
+                             static_cast<int>(from.size()), wide(to), static_cast<int>(to.size()),
+                             nullptr, nullptr, 0);
+    };
+    // Case maps one unit to one almost always; asking for the size first would
+    // double the calls of a search through a whole deck.
+    std::u16string folded(from.size(), u'\0');
+    int written = map(folded);
+    if (written <= 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        folded.assign(static_cast<std::size_t>(LCMapStringEx(
+                          LOCALE_NAME_USER_DEFAULT, flags, wide(from),
+                          static_cast<int>(from.size()), nullptr, 0, nullptr, nullptr, 0)),
+                      u'\0');
+        written = map(folded);
+    }
+    if (written <= 0) return std::string(text);
+    folded.resize(static_cast<std::size_t>(written));
     return utf16ToUtf8(folded);
 }

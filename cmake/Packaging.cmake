@@ -40,6 +40,8 @@ set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/packaging/CPackPerGene
 # that a dialog program does not need.
 list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake/packaging)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+# A warning of makensis fails the pack, as one of the compiler fails the build.
+set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS -WX)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/shell/Mnemoquill.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/shell/Mnemoquill.ico)
 set(CPACK_MQ_VERSION_QUAD ${MQ_VERSION_DOTS})

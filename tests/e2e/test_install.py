@@ -132,10 +132,13 @@ class InstallerTest(ProgramTestCase):
         return time.monotonic() - start
 
     @contextlib.contextmanager
-    def double_click(self, deck):
-        """The program as a double-click on the deck starts it: the shell's open
-        verb (ShellExecute, here through Wine's start) runs the command of the deck's
-        type. Ended at the end, whatever it shows then."""
+    def double_click(self):
+        """The program as a double-click on a deck starts it, ended at the end: the
+        shell's open verb (ShellExecute, here through Wine's start) runs the
+        command of the deck's type, which must keep a path with a space whole."""
+        deck = self.workdir / "my decks" / "latin.mqf"
+        deck.parent.mkdir()
+        deck.write_bytes(SAMPLE.read_bytes())
         try:
             self.run_windows("start", "/unix", str(deck), cwd=self.workdir)
             self.probe.ok("dialog", 60000)
@@ -145,12 +148,6 @@ class InstallerTest(ProgramTestCase):
                            env=self.session.env, timeout=60, stdin=subprocess.DEVNULL,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             wait_until(lambda: not self.probe.call("main")[0], timeout=10)
-
-    def deck_with_a_space_in_its_path(self):
-        deck = self.workdir / "my decks" / "latin.mqf"
-        deck.parent.mkdir()
-        deck.write_bytes(SAMPLE.read_bytes())
-        return deck
 
     def user_home(self):
         (home,) = [p for p in (self.session.prefix / "drive_c" / "users").iterdir()
@@ -234,14 +231,14 @@ class InstallerTest(ProgramTestCase):
         self.assertEqual(program.wait(), 0)
 
     def test_2_double_click_starts_the_installed_program(self):
-        with self.double_click(self.deck_with_a_space_in_its_path()):
+        with self.double_click():
             program = self.probe.ok("module", "Mnemoquill.exe")[0].decode()
             installed = ntpath.join(self.uninstall_entry()["InstallLocation"], "Mnemoquill.exe")
             self.assertEqual(program.lower(), installed.lower())
 
     def test_2_double_click_opens_the_deck(self):
         # Passes once the program opens a deck named on its command line.
-        with self.double_click(self.deck_with_a_space_in_its_path()):
+        with self.double_click():
             wait_until(lambda: self.title().endswith(b": latin"))
             self.assertTrue(self.title().endswith(b": latin"), self.title())
 

@@ -19,15 +19,16 @@ set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VENDOR ${MQ_VENDOR})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Flash-card trainer with the box method")
-# The product is the 32-bit program; a 64-bit build (what the tests run where a
-# machine runs no 32-bit code) packs into a 64-bit installer of its own name.
+# Packages for both kinds of Windows, each from a build of its own: the 32-bit
+# program for every Windows, the 64-bit one for 64-bit Windows.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win64)
+  set(CPACK_MQ_BITS 64)
   set(CPACK_MQ_NSIS_TARGET amd64-unicode)
 else()
-  set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win32)
+  set(CPACK_MQ_BITS 32)
   set(CPACK_MQ_NSIS_TARGET x86-unicode)
 endif()
+set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win${CPACK_MQ_BITS})
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY ${PROJECT_NAME})
 # One Add/Remove Programs entry whatever the version, so an update replaces it.
@@ -39,6 +40,8 @@ set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/packaging/CPackPerGene
 # that a dialog program does not need.
 list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake/packaging)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+# A warning of makensis fails the pack, as one of the compiler fails the build.
+set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS -WX)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/shell/Mnemoquill.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/shell/Mnemoquill.ico)
 set(CPACK_MQ_VERSION_QUAD ${MQ_VERSION_DOTS})

@@ -6,14 +6,17 @@ export WINEDEBUG=-all
 MQ_HOST_BUILD="$MQ_ROOT/build/host"
 MQ_FUZZ_BUILD="$MQ_ROOT/build/fuzz"
 MQ_JOBS="${MQ_JOBS:-$(nproc 2>/dev/null || echo 2)}"
-# The product: the 32-bit program, whatever this machine can run.
+# The products, each built in a folder of its own whatever this machine runs:
+# the 32-bit program for every Windows, the 64-bit one for 64-bit Windows.
 MQ_WIN32_BUILD="$MQ_ROOT/build/win"
 MQ_WIN32_TOOLCHAIN="$MQ_ROOT/cmake/mingw-i686.cmake"
+MQ_WIN64_BUILD="$MQ_ROOT/build/win64"
+MQ_WIN64_TOOLCHAIN="$MQ_ROOT/cmake/mingw-x86_64.cmake"
 
 # Some virtual machines cannot run 32-bit x86 code (the kernel answers "Exec format
 # error"; with an emulator registered instead, 32-bit Wine fails to map its shared
-# page or crawls). There the Windows tests run a 64-bit build of the same sources
-# under 64-bit Wine; elsewhere they run the product itself. Decided once packages
+# page or crawls). There the Windows tests run the 64-bit build under 64-bit
+# Wine; elsewhere they run the 32-bit one. Decided once packages
 # are in place: mq_select_wine sets MQ_WIN_ARCH, MQ_WIN_BUILD, MQ_WIN_TOOLCHAIN,
 # WINEARCH and WINEPREFIX (MQ_WINEPREFIX moves the prefix).
 mq_runs_32bit_natively() {
@@ -35,7 +38,7 @@ mq_select_wine() {
         export WINEARCH=win32
         export WINEPREFIX="${MQ_WINEPREFIX:-$HOME/.cache/mnemoquill/wineprefix}"
     else
-        MQ_WIN_BUILD="$MQ_ROOT/build/win64"
+        MQ_WIN_BUILD="$MQ_WIN64_BUILD"
         export WINEARCH=win64
         export WINEPREFIX="${MQ_WINEPREFIX:-$HOME/.cache/mnemoquill/wineprefix64}"
         # Debian's wine launcher takes its 32-bit loader whenever that is

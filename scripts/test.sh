@@ -76,9 +76,9 @@ win_build() {  # build folder, toolchain file
 export -f win_build
 
 if [ "$MQ_WIN_ARCH" != i686 ]; then
-    # The product is still built and checked to be a 32-bit GUI program; only its
-    # tests run on the 64-bit build below.
-    echo "== Windows build of the product (MinGW-w64, i686; not run: this machine runs no 32-bit code)"
+    # The 32-bit program is still built, checked to be a 32-bit GUI program and
+    # packed; the tests run on the 64-bit build below and install its package.
+    echo "== Windows build and packages of the 32-bit program (MinGW-w64, i686; not run: this machine runs no 32-bit code)"
     step win32-build bash -c "win_build '$MQ_WIN32_BUILD' '$MQ_WIN32_TOOLCHAIN' >/dev/null &&
         i686-w64-mingw32-objdump -p '$MQ_WIN32_BUILD/shell/Mnemoquill.exe' |
         grep -q 'Subsystem.*Windows GUI' &&

@@ -1,7 +1,9 @@
 """End-to-end test of the Windows installer under Wine, in a fresh prefix: a silent
-install, the installed program started the way its Start-menu shortcut starts it,
-a second install over the user's folder, and a silent uninstall."""
+install, the installed program started the way its Start-menu shortcut starts it
+and the way a double-click on a deck does, a second install over the user's
+folder, and silent uninstalls, also where another program has the deck type."""
 
+import contextlib
 import ntpath
 import os
 import re
@@ -22,6 +24,7 @@ VERSION = re.search(r"project\(Mnemoquill VERSION ([\d.]+)",
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Mnemoquill"
 PROGRAM_FILES = {"Mnemoquill.exe", "mqdeck.exe", "latin.mqf", "README.txt", "Uninstall.exe"}
 SHORTCUT = "Mnemoquill.lnk"
+DECK_TYPE = "Mnemoquill.Deck"
 
 
 def read_shortcut(path):
@@ -81,27 +84,70 @@ class InstallerTest(ProgramTestCase):
     # --- the Windows side ---
 
     @classmethod
-    def run_windows(cls, *command):
+    def run_windows(cls, *command, cwd=None):
         """Runs a program in the prefix to its end; how many seconds it took."""
         start = time.monotonic()
-        code = subprocess.run(["wine", *command], env=cls.session.env, timeout=300,
+        code = subprocess.run(["wine", *command], env=cls.session.env, timeout=300, cwd=cwd,
                               stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL).returncode
         assert code == 0, "%r ended with %d" % (command, code)
         return time.monotonic() - start
 
-    def uninstall_entry(self):
-        """The values of the Add/Remove Programs entry, or None without one."""
+    def registry(self, key):
+        """The values of a registry key by name, the default one as "(Default)", or
+        None without the key."""
         # Output to a file: the wineserver may hold a pipe open after reg has ended.
         with tempfile.TemporaryFile() as out:
-            code = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY], env=self.session.env,
+            code = subprocess.run(["wine", "reg", "query", key], env=self.session.env,
                                   stdin=subprocess.DEVNULL, stdout=out,
                                   stderr=subprocess.DEVNULL, timeout=120).returncode
             out.seek(0)
             text = out.read().decode("utf-8", "replace")
         if code != 0:
             return None
-        return dict(re.findall(r"^\s+(\S+)\s+REG_\w+\s+(.*?)\r?$", text, re.M))
+        return dict(re.findall(r"^[ \t]+(\S+)[ \t]+REG_\w+[ \t]*(.*?)\r?$", text, re.M))
+
+    def uninstall_entry(self):
+        return self.registry(UNINSTALL_KEY)
+
+    def deck_type(self):
+        """What HKCR\\.mqf names, as the shell reads it; None without the key."""
+        values = self.registry(r"HKCR\.mqf")
+        return values and values.get("(Default)")
+
+    def give_deck_type_to(self, prog_id):
+        """Registers .mqf for another program, as its installer would."""
+        for key, value in ((r"HKCR\%s\shell\open\command" % prog_id, "notepad.exe %1"),
+                           (r"HKCR\.mqf", prog_id)):
+            self.run_windows("reg", "add", key, "/ve", "/d", value, "/f")
+
+    def uninstall(self):
+        """Uninstalls silently and waits until the uninstaller is done."""
+        folder = self.uninstall_entry()["InstallLocation"]
+        start = time.monotonic()
+        self.run_windows(ntpath.join(folder, "Uninstall.exe"), "/S")
+        # The uninstaller runs from a copy of itself in the temporary folder and
+        # returns at once; its last step removes its Add/Remove Programs entry.
+        wait_until(lambda: self.uninstall_entry() is None, timeout=120)
+        return time.monotonic() - start
+
+    @contextlib.contextmanager
+    def double_click(self):
+        """The program as a double-click on a deck starts it, ended at the end: the
+        shell's open verb (ShellExecute, here through Wine's start) runs the
+        command of the deck's type, which must keep a path with a space whole."""
+        deck = self.workdir / "my decks" / "latin.mqf"
+        deck.parent.mkdir()
+        deck.write_bytes(SAMPLE.read_bytes())
+        try:
+            self.run_windows("start", "/unix", str(deck), cwd=self.workdir)
+            self.probe.ok("dialog", 60000)
+            yield
+        finally:
+            subprocess.run(["wine", "taskkill", "/f", "/im", "Mnemoquill.exe"],
+                           env=self.session.env, timeout=60, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            wait_until(lambda: not self.probe.call("main")[0], timeout=10)
 
     def user_home(self):
         (home,) = [p for p in (self.session.prefix / "drive_c" / "users").iterdir()
@@ -125,7 +171,9 @@ class InstallerTest(ProgramTestCase):
         entry = self.uninstall_entry()
         self.assertIsNotNone(entry, "no Add/Remove Programs entry")
         folder = entry["InstallLocation"]
-        self.assertEqual(ntpath.basename(folder), "Mnemoquill")
+        # The 64-bit package too installs where 64-bit programs go, not under
+        # Program Files (x86), and its entry is in the 64-bit registry.
+        self.assertEqual(folder, r"C:\Program Files\Mnemoquill")
         program_folder = self.session.unix_path(folder)
         self.assertEqual({p.name for p in program_folder.iterdir()}, PROGRAM_FILES)
         exe = ntpath.join(folder, "Mnemoquill.exe")
@@ -146,6 +194,13 @@ class InstallerTest(ProgramTestCase):
                          (exe.lower(), ["Documents", "Mnemoquill"]))
         self.assertEqual((self.user_folder() / "latin.mqf").read_bytes(), SAMPLE.read_bytes())
         self.assertFalse(self.desktop_shortcut().exists())
+
+        # Decks are of Mnemoquill's type, with its icon and its open command.
+        self.assertEqual(self.deck_type(), DECK_TYPE)
+        deck_key = r"HKCR\%s" % DECK_TYPE
+        self.assertEqual(self.registry(deck_key + r"\DefaultIcon"), {"(Default)": '"%s",0' % exe})
+        self.assertEqual(self.registry(deck_key + r"\shell\open\command"),
+                         {"(Default)": '"%s" "%%1"' % exe})
 
         # Both programs carry the version as Explorer's Properties read it.
         quad = ".".join((VERSION.split(".") + ["0"] * 4)[:4])
@@ -175,6 +230,18 @@ class InstallerTest(ProgramTestCase):
         self.answer("Save ?", "no")
         self.assertEqual(program.wait(), 0)
 
+    def test_2_double_click_starts_the_installed_program(self):
+        with self.double_click():
+            program = self.probe.ok("module", "Mnemoquill.exe")[0].decode()
+            installed = ntpath.join(self.uninstall_entry()["InstallLocation"], "Mnemoquill.exe")
+            self.assertEqual(program.lower(), installed.lower())
+
+    def test_2_double_click_opens_the_deck(self):
+        # Passes once the program opens a deck named on its command line.
+        with self.double_click():
+            wait_until(lambda: self.title().endswith(b": latin"))
+            self.assertTrue(self.title().endswith(b": latin"), self.title())
+
     def test_3_reinstall_with_desktop_shortcut_keeps_decks_and_uninstall_leaves_only_them(self):
         user_folder = self.user_folder()
         changed = SAMPLE.read_bytes() + b"<C>\r\n<Q>added</Q>\r\n</C>\r\n"
@@ -185,18 +252,27 @@ class InstallerTest(ProgramTestCase):
         self.assertEqual(read_shortcut(self.desktop_shortcut()),
                          read_shortcut(self.start_menu_shortcut()))
 
-        folder = self.uninstall_entry()["InstallLocation"]
-        program_folder = self.session.unix_path(folder)
-        # The uninstaller runs from a copy of itself in the temporary folder and
-        # returns at once; its work is done when the program folder is gone.
-        start = time.monotonic()
-        self.run_windows(ntpath.join(folder, "Uninstall.exe"), "/S")
-        wait_until(lambda: not program_folder.exists(), timeout=120)
-        print("\nuninstall: %.1f s" % (time.monotonic() - start), file=sys.stderr)
+        program_folder = self.session.unix_path(self.uninstall_entry()["InstallLocation"])
+        print("\nuninstall: %.1f s" % self.uninstall(), file=sys.stderr)
         self.assertFalse(program_folder.exists())
         self.assertFalse(self.start_menu_shortcut().exists())
         self.assertFalse(self.desktop_shortcut().exists())
-        self.assertIsNone(self.uninstall_entry())
+        self.assertIsNone(self.registry(r"HKCR\.mqf"))
+        self.assertIsNone(self.registry(r"HKCR\%s" % DECK_TYPE))
         self.assertEqual(sorted(p.name for p in user_folder.iterdir()),
                          ["latin.mqf", "mine.mqf", "mq_tmp.txt"])
         self.assertEqual((user_folder / "latin.mqf").read_bytes(), changed)
+
+    def test_4_uninstall_leaves_the_deck_type_to_the_program_that_has_it(self):
+        # Another program took .mqf after the install.
+        self.run_windows(str(self.installer), "/S")
+        self.give_deck_type_to("Other.Deck")
+        self.uninstall()
+        self.assertEqual(self.deck_type(), "Other.Deck")
+        self.assertIsNone(self.registry(r"HKCR\%s" % DECK_TYPE))
+
+        # It had .mqf before the install, and gets it back.
+        self.run_windows(str(self.installer), "/S")
+        self.assertEqual(self.deck_type(), DECK_TYPE)
+        self.uninstall()
+        self.assertEqual(self.deck_type(), "Other.Deck")

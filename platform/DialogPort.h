@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "platform/WindowRef.h"
 
@@ -37,4 +38,9 @@ public:
     virtual bool isMenuItemChecked(int id) = 0;
     virtual void enableMenuPopup(int position, bool enable) = 0;
     virtual void drawMenuBar() = 0;
+
+    // Lists the recent card files at the end of the File pop-up, below a separator
+    // (ids::recentFilesSeparator) that shows only when there are any: the label at
+    // index i gets command ids::recentFile1 + i. The ones listed before go.
+    virtual void showRecentFiles(const std::vector<std::string>& labels) = 0;
 };

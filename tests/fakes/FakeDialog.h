@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/DialogPort.h"
 #include "view/ControlIds.h"
@@ -132,6 +133,7 @@ public:
         }
     }
     void drawMenuBar() override { ++menuBarDraws; }
+    void showRecentFiles(const std::vector<std::string>& labels) override { recentFiles = labels; }
 
     // --- the user's side ---
 
@@ -174,6 +176,7 @@ public:
     int focus = noFocus;
     int menuBarDraws = 0;
     int clicks = 0;
+    std::vector<std::string> recentFiles;  // File > 1 to 4
     std::function<void(int id)> commandSink;
 
 private:

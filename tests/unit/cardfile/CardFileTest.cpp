@@ -43,6 +43,7 @@ public:
     bool isMenuItemChecked(int) override { return false; }
     void enableMenuPopup(int, bool) override {}
     void drawMenuBar() override {}
+    void showRecentFiles(const std::vector<std::string>&) override {}
 };
 
 // Hands out the scripted choice (empty: cancelled) and records the owners.

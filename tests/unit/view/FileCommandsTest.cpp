@@ -157,3 +157,85 @@ TEST_F(ViewTest, SaveWritesOnlyOnYesWithTheEditsTyped) {
     EXPECT_NE(files.files[deckPath].find("<Q>uno?</Q>"), std::string::npos);
     EXPECT_EQ(files.files[deckPath].find("<Q>one?</Q>"), std::string::npos);
 }
+
+TEST_F(ViewTest, RecentFilesListWhatWasOpenedMadeOrSavedUnderAName) {
+    EXPECT_TRUE(dialog.recentFiles.empty());
+    open(goodDeck);
+    fileDialogs.saveWillChoose("C:\\cards\\copy.mqf");
+    press(ids::saveAsItem);
+    boxes.answer(IDNO);
+    fileDialogs.saveWillChoose("C:\\other\\deck.mqf");
+    press(ids::newItem);
+    EXPECT_EQ(dialog.recentFiles, (std::vector<std::string>{"&1 C:\\other\\deck.mqf", "&2 copy.mqf",
+                                                            "&3 C:\\cards\\deck.mqf"}));
+    EXPECT_EQ(recentStore.kept.front(), "C:\\other\\deck.mqf");
+
+    // The next run starts with the list.
+    FakeDialog next;
+    MQMainView again(platform, recentStore);
+    again.onInitDialog(next);
+    EXPECT_EQ(next.recentFiles, dialog.recentFiles);
+}
+
+TEST_F(ViewTest, GivenAndRecentDecksOpenAsOpenDoesAfterItsQuestion) {
+    files.files["C:\\cards\\latin.mqf"] = noBox1Deck;
+    open(goodDeck);
+    open(goodDeck, "C:\\cards\\greek.mqf");
+    boxes.clear();
+
+    boxes.answer(IDNO);
+    press(ids::recentFile1 + 1);  // deck.mqf
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, "Save CardFile?");
+    EXPECT_EQ(dialog.title, "Mnemoquill: deck");
+    EXPECT_EQ(question(), "one?");
+    EXPECT_EQ(dialog.recentFiles[0], "&1 deck.mqf");
+
+    boxes.answer(IDNO);
+    EXPECT_TRUE(view.openGivenDeck(dialog, "C:\\cards\\latin.mqf"));
+    EXPECT_EQ(boxes.count(), 2u);
+    EXPECT_EQ(dialog.title, "Mnemoquill: latin");
+    EXPECT_EQ(answerPane(), "no cards.");
+    EXPECT_EQ(count(2), "1");
+    EXPECT_EQ(files.files["mq_tmp.txt"], noBox1Deck);
+    EXPECT_EQ(dialog.recentFiles.size(), 3u);
+
+    // While a box is up the deck waits to be handed over again.
+    boxes.whileShown = [this](const std::string&) {
+        EXPECT_FALSE(view.openGivenDeck(dialog, "C:\\cards\\greek.mqf"));
+    };
+    press(ids::infoItem);
+    boxes.whileShown = nullptr;
+    EXPECT_EQ(dialog.title, "Mnemoquill: latin");
+}
+
+TEST_F(ViewTest, ARecentFileThatNoLongerOpensLeavesTheList) {
+    open(goodDeck, "C:\\cards\\gone.mqf");
+    open(noBox1Deck);
+    files.files.erase("C:\\cards\\gone.mqf");
+    const FakeDialog before = dialog;
+    boxes.clear();
+
+    boxes.answer(IDNO);      // the save question
+    boxes.answer(IDCANCEL);  // can't open
+    press(ids::recentFile1 + 1);
+    ASSERT_EQ(boxes.count(), 2u);
+    EXPECT_EQ(boxes.last().caption, "Sorry.");
+    EXPECT_EQ(dialog.recentFiles, std::vector<std::string>{"&1 deck.mqf"});
+    EXPECT_EQ(recentStore.kept, std::vector<std::string>{deckPath});
+    EXPECT_EQ(dialog.title, before.title);
+    EXPECT_EQ(press(ids::recentFile1 + 1), CommandOutcome::Handled);  // now nothing there
+    EXPECT_EQ(boxes.count(), 2u);
+}
+
+TEST_F(ViewTest, ARecentListThatCannotBeKeptIsSaidOnceARun) {
+    recentStore.failWith = 5;
+    open(goodDeck);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, "The recent card files can't be kept, err#: 5");
+    boxes.answer(IDNO);  // the save question
+    open(noBox1Deck, "C:\\cards\\other.txt");
+    EXPECT_EQ(boxes.count(), 2u);
+    EXPECT_EQ(dialog.title, "Mnemoquill: other");
+    EXPECT_EQ(dialog.recentFiles.size(), 2u);
+}

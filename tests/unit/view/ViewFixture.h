@@ -10,6 +10,7 @@
 #include "fakes/FakeFileDialogs.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMessageBoxes.h"
+#include "fakes/FakeRecentStore.h"
 #include "fakes/FakeStrings.h"
 #include "platform/Platform.h"
 #include "view/CommandDispatch.h"
@@ -95,8 +96,9 @@ protected:
     FakeFileSystem files;
     FakeFileDialogs fileDialogs;
     FakeStrings strings = stringTable();
+    FakeRecentStore recentStore;
     Platform platform{boxes, files, fileDialogs, strings};
-    MQMainView view{platform};
+    MQMainView view{platform, recentStore};
 };
 
 inline const std::vector<bool> allOff{false, false, false, false};

@@ -4,12 +4,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/DialogPort.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
+#include "platform/RecentStore.h"
 #include "platform/StringResources.h"
 #include "platform/WideText.h"
 #include "platform/WinConstants.h"
@@ -46,6 +48,14 @@ public:
     std::optional<std::string> chooseFileToSave(WindowRef owner) override;
 };
 
+// The recent card files under HKEY_CURRENT_USER\Software\Mnemoquill, as the
+// wide values Recent1 to Recent4.
+class Win32RecentStore : public RecentStore {
+public:
+    std::vector<std::string> load() override;
+    bool save(const std::vector<std::string>& paths, ErrorCode& error) override;
+};
+
 class Win32Strings : public StringResources {
 public:
     std::string load(unsigned id, std::size_t capacity) override;
@@ -79,6 +89,7 @@ public:
     bool isMenuItemChecked(int id) override;
     void enableMenuPopup(int position, bool enable) override;
     void drawMenuBar() override;
+    void showRecentFiles(const std::vector<std::string>& labels) override;
 
 private:
     HWND dialog_;
@@ -96,4 +107,5 @@ struct Win32Services {
     Win32FileDialogs fileDialogs;
     Win32Strings strings;
     Platform platform{messageBoxes, files, fileDialogs, strings};
+    Win32RecentStore recentStore;
 };

@@ -117,9 +117,10 @@ void MQMainView::openDeckAt(DialogPort& dialog, const std::string& path) {
 }
 
 void MQMainView::takeOpenedDeck(DialogPort& dialog) {
-    rememberCardFile(dialog);
     deck_ = cardFile_.deckSlot().get();
     takeEmptyActiveCard();
+    // Not before: the old deck is gone by now, and a box about the list may show.
+    rememberCardFile(dialog);
     if (isEditMode(dialog) == 1) {
         toggleEditMode(dialog, platform_.messageBoxes);
     }

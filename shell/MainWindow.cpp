@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -37,6 +36,7 @@ std::optional<std::string>& pendingDeck() {
     static std::optional<std::string> deck;
     return deck;
 }
+
 MainWindowRecord* recordOf(HWND mainWindow) {
     return reinterpret_cast<MainWindowRecord*>(GetWindowLongPtrW(mainWindow, GWLP_USERDATA));
 }

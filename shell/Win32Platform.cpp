@@ -257,7 +257,7 @@ std::vector<std::string> Win32RecentStore::load() {
                              &bytes) != ERROR_SUCCESS) {
             continue;
         }
-        value.resize(std::min(value.find(u'\0'), bytes / sizeof(char16_t)));
+        value.resize(std::min<std::size_t>(value.find(u'\0'), bytes / sizeof(char16_t)));
         if (!value.empty()) paths.push_back(utf16ToUtf8(value));
     }
     RegCloseKey(key);

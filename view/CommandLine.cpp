@@ -12,7 +12,7 @@ std::vector<std::string> parse(std::string_view line, bool splitAtBlanks) {
         while (i < line.size() && isBlank(line[i])) ++i;
         if (i == line.size()) break;
         std::string argument;
-        int quotes = 0;  // 1 inside a quoted part
+        int quotes = 0;  // 1 between an opening and a closing quote
         std::size_t backslashes = 0;
         for (; i < line.size() && (!splitAtBlanks || quotes != 0 || !isBlank(line[i])); ++i) {
             const char c = line[i];

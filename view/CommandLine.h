@@ -5,9 +5,9 @@
 #include <vector>
 
 // The program's arguments (its command line less its own name) split as
-// CommandLineToArgvW splits them: blanks part arguments outside quotes; 2n
-// backslashes before a quote are n backslashes and the quote opens or closes a
-// quoted part, 2n+1 are n and a literal quote; a third quote in a row inside
+// CommandLineToArgvW splits them: blanks outside quotes come between arguments;
+// 2n backslashes before a quote are n backslashes and the quote opens or closes
+// a quoted stretch, 2n+1 are n and a literal quote; a third quote in a row inside
 // quotes is a literal one; other backslashes are themselves.
 std::vector<std::string> splitArguments(std::string_view arguments);
 

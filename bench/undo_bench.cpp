@@ -14,6 +14,7 @@
 #include "fakes/FakeFileDialogs.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMessageBoxes.h"
+#include "fakes/FakeRecentStore.h"
 #include "fakes/FakeStrings.h"
 #include "view/CommandDispatch.h"
 #include "view/MQMainView.h"
@@ -44,8 +45,9 @@ struct OpenDeck {
     FakeFileDialogs fileDialogs;
     FakeStrings strings;
     FakeCaseFolding caseFolding;
+    FakeRecentStore recentStore;
     Platform platform{boxes, files, fileDialogs, strings, caseFolding};
-    MQMainView view{platform};
+    MQMainView view{platform, recentStore};
 };
 
 OpenDeck& openDeck() {

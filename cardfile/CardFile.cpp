@@ -71,7 +71,11 @@ int CardFile::openCardFile(DialogPort& window) {
     if (!chosen) {
         return 0;
     }
-    std::optional<std::string> previousName = std::exchange(fileName_, std::move(chosen));
+    return openCardFileAt(window, *chosen);
+}
+
+int CardFile::openCardFileAt(DialogPort& window, const std::string& path) {
+    std::optional<std::string> previousName = std::exchange(fileName_, path);
     if (loadCardFile(window) == 0) {
         fileName_ = std::move(previousName);
         return 0;

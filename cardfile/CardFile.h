@@ -24,6 +24,8 @@ public:
 
     // Each gives 1 on success, 0 when cancelled or failed (nothing changed then).
     int openCardFile(DialogPort& window);
+    // The same for a file named otherwise than in the Open dialog.
+    int openCardFileAt(DialogPort& window, const std::string& path);
     int loadCardFile(DialogPort& window);
     int newCardFile(DialogPort& window);
     // Saves the deck under a name chosen in the Save dialog, which then becomes

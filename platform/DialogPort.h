@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "platform/WindowRef.h"
 
@@ -45,4 +46,9 @@ public:
     // The modal Find dialog over this one, starting with `text` selected. True,
     // with the text, when the user chose Find Next.
     virtual bool askFindText(std::string& text) = 0;
+
+    // Lists the recent card files at the end of the File pop-up, below a separator
+    // (ids::recentFilesSeparator) that shows only when there are any: the label at
+    // index i gets command ids::recentFile1 + i. The ones listed before go.
+    virtual void showRecentFiles(const std::vector<std::string>& labels) = 0;
 };

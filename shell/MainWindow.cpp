@@ -1,10 +1,15 @@
 #include "shell/MainWindow.h"
 
+#include <shellapi.h>
+
+#include <cstring>
 #include <memory>
+#include <optional>
 
 #include "platform/MQMessage.h"
 #include "shell/PaneFonts.h"
 #include "view/CommandDispatch.h"
+#include "view/CommandLine.h"
 #include "view/ControlIds.h"
 #include "view/MQMainView.h"
 #include "view/PaneFace.h"
@@ -15,6 +20,23 @@ constexpr wchar_t mainClassName[] = L"MQMainClass";
 constexpr wchar_t mainWindowName[] = L"Mnemoquill";
 constexpr wchar_t dialogClassName[] = L"mnemoquill";
 constexpr wchar_t helpFile[] = L".\\Mnemoquill.hlp";
+
+// A second start hands its card file over in WM_COPYDATA under this tag ("MQDk").
+constexpr ULONG_PTR deckPathTag = 0x4D51446B;
+// The longest path Windows knows, with its terminator.
+constexpr DWORD longestPathUnits = 32768;
+constexpr UINT openDeckMessage = WM_APP + 1;
+constexpr UINT_PTR openDeckTimer = 1;
+constexpr UINT openDeckRetryMs = 250;
+constexpr UINT handOverTimeoutMs = 10000;
+
+// The card file handed over and not opened yet. Should another arrive before it
+// opens, the later one is what the user asked for last, and it wins.
+std::optional<std::string>& pendingDeck() {
+    static std::optional<std::string> deck;
+    return deck;
+}
+
 MainWindowRecord* recordOf(HWND mainWindow) {
     return reinterpret_cast<MainWindowRecord*>(GetWindowLongPtrW(mainWindow, GWLP_USERDATA));
 }
@@ -27,7 +49,7 @@ MQMainView* controllerOf(HWND dialog) {
 // first call, alive until the process ends.
 MQMainView& theController() {
     static Win32Services services;
-    static MQMainView controller(services.platform);
+    static MQMainView controller(services.platform, services.recentStore);
     return controller;
 }
 
@@ -72,9 +94,83 @@ INT_PTR onDialogCommand(HWND dialog, MQMainView& controller, WPARAM wParam) {
     return FALSE;
 }
 
+// Never opens a deck while a sender waits or the handler of another message runs:
+// it only posts, and the dialog opens it once the message comes round.
+void openPendingDeck(HWND dialog, MQMainView& controller) {
+    KillTimer(dialog, openDeckTimer);
+    if (!pendingDeck()) return;
+    std::string path = std::move(*pendingDeck());
+    pendingDeck().reset();
+    Win32Dialog port(dialog);
+    if (controller.openGivenDeck(port, path)) return;
+    // A box or file dialog of the program is up; one handed over meanwhile is newer.
+    if (!pendingDeck()) pendingDeck() = std::move(path);
+    SetTimer(dialog, openDeckTimer, openDeckRetryMs, nullptr);
+}
+
+// Anyone can send WM_COPYDATA: only a whole, terminated path under our tag is taken.
+INT_PTR takeHandedDeck(HWND dialog, LPARAM lParam) {
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    const bool sized = data && data->dwData == deckPathTag && data->lpData &&
+                       data->cbData >= 2 * sizeof(char16_t) &&
+                       data->cbData <= longestPathUnits * sizeof(char16_t) &&
+                       data->cbData % sizeof(char16_t) == 0;
+    std::u16string path;
+    if (sized) {
+        path.resize(data->cbData / sizeof(char16_t));
+        std::memcpy(&path[0], data->lpData, data->cbData);
+    }
+    const bool whole = sized && path.find(u'\0') == path.size() - 1;
+    if (whole) {
+        path.pop_back();
+        handDeckToDialog(dialog, utf16ToUtf8(path));
+    }
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, whole ? TRUE : FALSE);
+    return TRUE;
+}
+
+// Of several files dropped, the first.
+void takeDroppedDeck(HWND dialog, HDROP drop) {
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::u16string name(length + 1, u'\0');
+    name.resize(DragQueryFileW(drop, 0, wide(name), length + 1));
+    DragFinish(drop);
+    if (!name.empty()) handDeckToDialog(dialog, utf16ToUtf8(name));
+}
+
+std::string workingFolder() {
+    std::u16string folder(GetCurrentDirectoryW(0, nullptr), u'\0');
+    folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), wide(folder)));
+    return utf16ToUtf8(folder);
+}
+
+bool handDeckToRunning(HWND dialog, const std::string& path) {
+    std::u16string units = utf8ToUtf16(path);
+    COPYDATASTRUCT data{};
+    data.dwData = deckPathTag;
+    data.cbData = static_cast<DWORD>((units.size() + 1) * sizeof(char16_t));
+    data.lpData = wide(units);
+    DWORD_PTR taken = FALSE;
+    return SendMessageTimeoutW(dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                               SMTO_ABORTIFHUNG, handOverTimeoutMs, &taken) != 0 &&
+           taken == TRUE;
+}
+
 }  // namespace
 
-bool bringRunningInstanceToFront() {
+std::optional<std::string> deckOnCommandLine(const wchar_t* arguments) {
+    std::optional<std::string> deck = deckArgument(arguments ? utf8FromWide(arguments) : "");
+    // Made absolute here: a running program given it has a working folder of its own.
+    if (deck) deck = absolutePath(*deck, workingFolder());
+    return deck;
+}
+
+void handDeckToDialog(HWND dialog, std::string path) {
+    pendingDeck() = std::move(path);
+    PostMessageW(dialog, openDeckMessage, 0, 0);
+}
+
+bool bringRunningInstanceToFront(const std::optional<std::string>& deck) {
     HWND running = FindWindowW(mainClassName, mainWindowName);
     if (!running) return false;
     // The hidden main window is never shown, so raising it shows nothing: its
@@ -86,6 +182,11 @@ bool bringRunningInstanceToFront() {
     }
     if (IsIconic(dialog)) ShowWindow(dialog, SW_RESTORE);
     SetForegroundWindow(GetLastActivePopup(dialog));
+    if (deck && !handDeckToRunning(dialog, *deck)) {
+        Win32MessageBoxes boxes;
+        boxes.show(noWindow, "The running Mnemoquill did not take the card file\n" + *deck,
+                   "Sorry.", MB_OK | MB_ICONERROR);
+    }
     return true;
 }
 
@@ -195,6 +296,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             }
             Win32Dialog port(dialog);
             reinterpret_cast<MQMainView*>(lParam)->onInitDialog(port);
+            DragAcceptFiles(dialog, TRUE);
             return TRUE;
         }
         case WM_CLOSE:
@@ -210,6 +312,18 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
                             static_cast<ULONG_PTR>(reinterpret_cast<HELPINFO*>(lParam)->iCtrlId));
         case WM_COMMAND:
             return controller ? onDialogCommand(dialog, *controller, wParam) : FALSE;
+        case WM_COPYDATA:
+            return takeHandedDeck(dialog, lParam);
+        case WM_DROPFILES:
+            takeDroppedDeck(dialog, reinterpret_cast<HDROP>(wParam));
+            return TRUE;
+        case openDeckMessage:
+            if (controller) openPendingDeck(dialog, *controller);
+            return TRUE;
+        case WM_TIMER:
+            if (wParam != openDeckTimer || !controller) return FALSE;
+            openPendingDeck(dialog, *controller);
+            return TRUE;
         default:
             return FALSE;
     }

@@ -1,6 +1,9 @@
 #pragma once
 // The hidden main window, which keeps the program to one instance and links the
 // controller to the dialog, and the dialog that is the whole user interface.
+#include <optional>
+#include <string>
+
 #include "shell/Win32Platform.h"
 
 class MQMainView;
@@ -24,9 +27,14 @@ private:
     HWND dialog_ = nullptr;
 };
 
-// When another instance runs, brings its dialog to the front, restored, and
-// says so; that instance is the one the user meant.
-bool bringRunningInstanceToFront();
+// When another instance runs, brings its dialog to the front, restored, hands
+// it `deck` to open, and says so; that instance is the one the user meant.
+bool bringRunningInstanceToFront(const std::optional<std::string>& deck = std::nullopt);
+
+// The card file named in the program's arguments, absolute; nothing when none is.
+std::optional<std::string> deckOnCommandLine(const wchar_t* arguments);
+// The dialog opens `path` as Open would, as soon as it can.
+void handDeckToDialog(HWND dialog, std::string path);
 
 int registerMainWindowClass(HINSTANCE instance);
 HWND createMainWindow(HINSTANCE instance);

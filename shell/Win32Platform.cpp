@@ -2,11 +2,14 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstddef>
 
 #include "shell/FindDialog.h"
 #include "shell/PaneFonts.h"
+#include "view/ControlIds.h"
 #include "view/PaneFace.h"
+#include "view/RecentFiles.h"
 
 namespace {
 
@@ -226,6 +229,65 @@ std::optional<std::string> Win32FileDialogs::chooseFileToSave(WindowRef owner) {
     return runFileDialog(owner, true);
 }
 
+namespace {
+constexpr wchar_t recentKey[] = L"Software\\Mnemoquill";
+
+std::u16string recentValueName(std::size_t index) {
+    return u"Recent" + utf8ToUtf16(std::to_string(index + 1));
+}
+}  // namespace
+
+std::vector<std::string> Win32RecentStore::load() {
+    std::vector<std::string> paths;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, recentKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return paths;
+    }
+    for (std::size_t index = 0; index < RecentFiles::limit; ++index) {
+        const std::u16string name = recentValueName(index);
+        DWORD type = 0;
+        DWORD bytes = 0;
+        if (RegQueryValueExW(key, wide(name), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+            type != REG_SZ) {
+            continue;
+        }
+        // One unit more than asked for: a value written without its terminator
+        // still ends in one here.
+        std::u16string value(bytes / sizeof(char16_t) + 1, u'\0');
+        if (RegQueryValueExW(key, wide(name), nullptr, &type, reinterpret_cast<BYTE*>(wide(value)),
+                             &bytes) != ERROR_SUCCESS) {
+            continue;
+        }
+        value.resize(std::min<std::size_t>(value.find(u'\0'), bytes / sizeof(char16_t)));
+        if (!value.empty()) paths.push_back(utf16ToUtf8(value));
+    }
+    RegCloseKey(key);
+    return paths;
+}
+
+bool Win32RecentStore::save(const std::vector<std::string>& paths, ErrorCode& error) {
+    HKEY key = nullptr;
+    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, recentKey, 0, nullptr, 0, KEY_SET_VALUE,
+                                     nullptr, &key, nullptr);
+    error = static_cast<ErrorCode>(status);
+    if (status != ERROR_SUCCESS) return false;
+    for (std::size_t index = 0; index < RecentFiles::limit; ++index) {
+        const std::u16string name = recentValueName(index);
+        if (index < paths.size()) {
+            const std::u16string value = utf8ToUtf16(paths[index]);
+            status = RegSetValueExW(key, wide(name), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(wide(value)),
+                                    static_cast<DWORD>((value.size() + 1) * sizeof(char16_t)));
+        } else {
+            status = RegDeleteValueW(key, wide(name));
+            if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
+        }
+        if (error == 0) error = static_cast<ErrorCode>(status);
+    }
+    RegCloseKey(key);
+    return error == 0;
+}
+
 std::string Win32Strings::load(unsigned id, std::size_t capacity) {
     // A zero size would make LoadStringW hand out a pointer instead of a copy.
     if (capacity == 0) return {};
@@ -345,4 +407,24 @@ std::string Win32CaseFolding::fold(std::string_view text) {
     if (written <= 0) return std::string(text);
     folded.resize(static_cast<std::size_t>(written));
     return utf16ToUtf8(folded);
+}
+
+void Win32Dialog::showRecentFiles(const std::vector<std::string>& labels) {
+    HMENU file = GetSubMenu(GetMenu(dialog_), ids::filePopupPosition);
+    if (!file) return;
+    for (int id = ids::recentFilesSeparator; id <= ids::recentFile4; ++id) {
+        DeleteMenu(file, static_cast<UINT>(id), MF_BYCOMMAND);
+    }
+    if (labels.empty()) return;
+    // A separator with an id of its own, so that it can be found and taken away.
+    MENUITEMINFOW separator{};
+    separator.cbSize = sizeof(separator);
+    separator.fMask = MIIM_FTYPE | MIIM_ID;
+    separator.fType = MFT_SEPARATOR;
+    separator.wID = ids::recentFilesSeparator;
+    InsertMenuItemW(file, static_cast<UINT>(GetMenuItemCount(file)), TRUE, &separator);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        AppendMenuW(file, MF_STRING, static_cast<UINT_PTR>(ids::recentFile1 + i),
+                    wide(utf8ToUtf16(labels[i])));
+    }
 }

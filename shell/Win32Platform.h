@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/CaseFolding.h"
 #include "platform/DialogPort.h"
@@ -11,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
+#include "platform/RecentStore.h"
 #include "platform/StringResources.h"
 #include "platform/WideText.h"
 #include "platform/WinConstants.h"
@@ -52,6 +54,14 @@ public:
     std::string fold(std::string_view text) override;
 };
 
+// The recent card files under HKEY_CURRENT_USER\Software\Mnemoquill, as the
+// wide values Recent1 to Recent4.
+class Win32RecentStore : public RecentStore {
+public:
+    std::vector<std::string> load() override;
+    bool save(const std::vector<std::string>& paths, ErrorCode& error) override;
+};
+
 class Win32Strings : public StringResources {
 public:
     std::string load(unsigned id, std::size_t capacity) override;
@@ -85,6 +95,7 @@ public:
     bool isMenuItemChecked(int id) override;
     void enableMenuPopup(int position, bool enable) override;
     void drawMenuBar() override;
+    void showRecentFiles(const std::vector<std::string>& labels) override;
 
     int focusedControl() override;
     void undoTyping(int id) override;
@@ -107,4 +118,5 @@ struct Win32Services {
     Win32Strings strings;
     Win32CaseFolding caseFolding;
     Platform platform{messageBoxes, files, fileDialogs, strings, caseFolding};
+    Win32RecentStore recentStore;
 };

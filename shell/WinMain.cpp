@@ -4,10 +4,13 @@
 #include "shell/MainWindow.h"
 #include "view/ControlIds.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-    if (bringRunningInstanceToFront()) return 0;
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR arguments, int) {
+    const std::optional<std::string> deck = deckOnCommandLine(arguments);
+    if (bringRunningInstanceToFront(deck)) return 0;
 
     HWND mainWindow = createMainWindow(instance);
+    // Opened once the dialog shows and its messages flow.
+    if (deck && dialogOf(mainWindow)) handDeckToDialog(dialogOf(mainWindow), *deck);
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(ids::accelerators));
     AccelManager accelManager(instance);
 

@@ -86,6 +86,12 @@ CommandOutcome dispatchCommand(MQMainView& view, DialogPort& dialog, std::uintpt
         case ids::findNextItem:
             view.onFindNext(dialog);
             break;
+        case ids::recentFile1:
+        case ids::recentFile1 + 1:
+        case ids::recentFile1 + 2:
+        case ids::recentFile4:
+            view.onRecentFile(dialog, id);
+            break;
         default:
             return CommandOutcome::NotHandled;
     }

@@ -53,4 +53,10 @@ constexpr int findTextEdit = 1050;
 // Positions of the Edit and Navigate pop-ups in the menu bar.
 constexpr int editPopupPosition = 1;
 constexpr int navigatePopupPosition = 2;
+
+// File > the recent card files, most recent first, below a separator of their own.
+constexpr int recentFilesSeparator = 40100;
+constexpr int recentFile1 = 40101;
+constexpr int recentFile4 = 40104;
+constexpr int filePopupPosition = 0;
 }  // namespace ids

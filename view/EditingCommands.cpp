@@ -64,6 +64,10 @@ void MQMainView::onNew(DialogPort& dialog) {
     if (cardFile_.newCardFile(dialog) == 0) {
         return;
     }
+    takeNewDeck(dialog);
+}
+
+void MQMainView::takeNewDeck(DialogPort& dialog) {
     deck_ = cardFile_.deckSlot().get();
     takeEmptyActiveCard();
     startHistory(dialog);
@@ -73,6 +77,7 @@ void MQMainView::onNew(DialogPort& dialog) {
     disableCardButtons(dialog);
     enableFileCommands(dialog);
     refreshCounts(dialog);
+    rememberCardFile(dialog);
 }
 
 void MQMainView::onOpen(DialogPort& dialog) {
@@ -81,9 +86,44 @@ void MQMainView::onOpen(DialogPort& dialog) {
     if (cardFile_.openCardFile(dialog) == 0) {
         return;
     }
+    takeOpenedDeck(dialog);
+}
+
+bool MQMainView::openGivenDeck(DialogPort& dialog, const std::string& path) {
+    if (waitingForUser()) {
+        return false;
+    }
+    const Command command(*this, dialog);
+    offerToSaveBeforeReplacing(dialog);
+    openDeckAt(dialog, path);
+    return true;
+}
+
+void MQMainView::onRecentFile(DialogPort& dialog, int commandId) {
+    const std::size_t index = static_cast<std::size_t>(commandId - ids::recentFile1);
+    if (commandId < ids::recentFile1 || index >= recentFiles_.paths().size()) {
+        return;
+    }
+    // A copy: the list changes as the file opens or fails to.
+    const std::string path = recentFiles_.paths()[index];
+    offerToSaveBeforeReplacing(dialog);
+    openDeckAt(dialog, path);
+}
+
+void MQMainView::openDeckAt(DialogPort& dialog, const std::string& path) {
+    if (cardFile_.openCardFileAt(dialog, path) == 0) {
+        forgetCardFile(dialog, path);
+        return;
+    }
+    takeOpenedDeck(dialog);
+}
+
+void MQMainView::takeOpenedDeck(DialogPort& dialog) {
     deck_ = cardFile_.deckSlot().get();
     takeEmptyActiveCard();
     startHistory(dialog);
+    // Not before: the old deck is gone by now, and a box about the list may show.
+    rememberCardFile(dialog);
     if (isEditMode(dialog) == 1) {
         toggleEditMode(dialog, platform_.messageBoxes);
     }
@@ -131,7 +171,9 @@ void MQMainView::onSaveAs(DialogPort& dialog) {
         return;
     }
     keepTypedText(dialog);
-    cardFile_.saveCardFileAs(dialog);
+    if (cardFile_.saveCardFileAs(dialog) == 1) {
+        rememberCardFile(dialog);
+    }
 }
 
 void MQMainView::onInfo(DialogPort& dialog) {

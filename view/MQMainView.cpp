@@ -1,9 +1,11 @@
 #include "view/MQMainView.h"
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "cardfile/CardWriter.h"
+#include "platform/MQMessage.h"
 #include "platform/WinConstants.h"
 #include "view/ControlIds.h"
 
@@ -34,10 +36,11 @@ bool holdsAnyCard(const CardBoxes& deck) {
 }
 }  // namespace
 
-MQMainView::MQMainView(Platform& platform)
+MQMainView::MQMainView(Platform& platform, RecentStore& recentStore)
     : userWait_(platform.messageBoxes, platform.fileDialogs),
       platform_{userWait_, platform.files, userWait_, platform.strings, platform.caseFolding},
-      cardFile_(platform_) {
+      cardFile_(platform_),
+      recentFiles_(recentStore) {
     view_.answerShown = 0;
     takeEmptyActiveCard();
     buildInfoTexts();
@@ -73,6 +76,39 @@ void MQMainView::onInitDialog(DialogPort& dialog) {
     disableEditNavigateMenus(dialog);
     dialog.enableMenuItem(ids::saveAsItem, false);
     showUndoState(dialog);
+    recentFiles_.load();
+    dialog.showRecentFiles(recentFiles_.menuLabels());
+    dialog.drawMenuBar();
+}
+
+void MQMainView::rememberCardFile(DialogPort& dialog) {
+    ErrorCode error = 0;
+    const std::optional<std::string>& name = cardFile_.fileName();
+    if (name && recentFiles_.add(*name, error)) {
+        dialog.showRecentFiles(recentFiles_.menuLabels());
+        dialog.drawMenuBar();
+    }
+    reportRecentStoreFailure(error);
+}
+
+void MQMainView::forgetCardFile(DialogPort& dialog, const std::string& path) {
+    ErrorCode error = 0;
+    if (recentFiles_.remove(path, error)) {
+        dialog.showRecentFiles(recentFiles_.menuLabels());
+        dialog.drawMenuBar();
+    }
+    reportRecentStoreFailure(error);
+}
+
+void MQMainView::reportRecentStoreFailure(ErrorCode error) {
+    // The list still serves this run and no card is at stake, so one box a run
+    // says it will be lost; one at every open would only nag.
+    if (error == 0 || recentStoreFailureShown_) {
+        return;
+    }
+    recentStoreFailureShown_ = true;
+    showError(platform_.messageBoxes, "The recent card files can't be kept",
+              static_cast<std::int32_t>(error));
 }
 
 void MQMainView::enableFileCommands(DialogPort& dialog) {

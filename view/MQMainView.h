@@ -5,7 +5,9 @@
 #include "model/CardBoxes.h"
 #include "platform/DialogPort.h"
 #include "platform/Platform.h"
+#include "platform/RecentStore.h"
 #include "view/CardView.h"
+#include "view/RecentFiles.h"
 #include "view/UndoHistory.h"
 #include "view/UserWait.h"
 
@@ -13,7 +15,7 @@
 // Every handler is given the dialog it acts on.
 class MQMainView {
 public:
-    explicit MQMainView(Platform& platform);
+    MQMainView(Platform& platform, RecentStore& recentStore);
 
     void onInitDialog(DialogPort& dialog);
 
@@ -58,6 +60,14 @@ public:
         DialogPort& dialog_;
     };
 
+    // File > 1 to 4.
+    void onRecentFile(DialogPort& dialog, int commandId);
+
+    // A card file named on the command line, by a second start or by a drop,
+    // opened as Open opens the file chosen. False, with nothing done, while a box
+    // or file dialog is up: the caller hands it over again once it is gone.
+    bool openGivenDeck(DialogPort& dialog, const std::string& path);
+
     // Closing the dialog or the main window: the save question, then true when the
     // program may end. A save the user asked for that failed keeps it open, and so
     // does a close that arrives while a question is still up.
@@ -99,6 +109,17 @@ private:
     // What a card file makes usable: the Edit and Navigate menus, the box radio
     // buttons and Save As.
     void enableFileCommands(DialogPort& dialog);
+    // What Open does once a card file has been read, however it was named.
+    void takeOpenedDeck(DialogPort& dialog);
+    // What New does once the new card file has its name.
+    void takeNewDeck(DialogPort& dialog);
+    // Open after its question, for a file named otherwise than in the Open dialog.
+    void openDeckAt(DialogPort& dialog, const std::string& path);
+    // The card file just opened, made or named in Save As leads the recent ones;
+    // one that no longer opens leaves them.
+    void rememberCardFile(DialogPort& dialog);
+    void forgetCardFile(DialogPort& dialog, const std::string& path);
+    void reportRecentStoreFailure(ErrorCode error);
 
     // Box selection's marks and buttons, for the box of `commandId`.
     void markSelectedBox(DialogPort& dialog, int commandId);
@@ -132,4 +153,6 @@ private:
     CardRef typedIntoCard_;
     CardTexts textsAtStart_;
     std::string findText_;
+    RecentFiles recentFiles_;
+    bool recentStoreFailureShown_ = false;
 };

@@ -308,6 +308,8 @@ class ProgramTestCase(unittest.TestCase):
         self.workdir = Path(self.tmp.name, "work")
         self.workdir.mkdir()
         self.programs = []
+        # Every test starts with no recent card files, as on a new machine.
+        self.probe.ok("forget-recent")
 
     def tearDown(self):
         for program in self.programs:

@@ -11,6 +11,7 @@ MOVE, SHOW, NEXT, BACK = 1002, 1003, 1004, 1013
 RADIOS = (1006, 1007, 1008, 1009, 1010)
 COUNTS = (1030, 1031, 1032, 1033, 1034)
 OPEN, NEW, SAVE, SAVE_AS, INFO = 1017, 1035, 40008, 40013, 40003
+RECENT_1, RECENT_2 = 40101, 40102
 GET_NEW_CARD, EDIT, PREVIOUS, INSERT, DELETE = 40002, 40009, 40010, 40012, 40011
 EDIT_POPUP, NAVIGATE_POPUP = 1, 2
 
@@ -61,7 +62,7 @@ class MnemoquillTest(ProgramTestCase):
     # --- start-up and closing ---
 
     def test_fresh_start_shows_the_template_in_its_no_file_state(self):
-        program = self.start_and_wait_for_dialog("any", "command line")
+        program = self.start_and_wait_for_dialog()
 
         self.assertEqual(self.title(), b"Mnemoquill")
         labels = {NEXT: b"N&ext", SHOW: b"&Show", MOVE: b"&Move", BACK: b"&Back",
@@ -109,6 +110,62 @@ class MnemoquillTest(ProgramTestCase):
         self.assertEqual(second.stdout(), b"")  # no AccelManager: it read no accels.txt
         self.probe.ok("wait-foreground", 10000)  # the dialog itself, restored
         self.assertIsNone(first.process.poll())
+
+    def test_a_deck_on_the_command_line_opens_relative_to_the_working_folder(self):
+        (self.workdir / "Meine Decks").mkdir()
+        self.write_deck("Meine Decks/Latein.mqf", DECK)
+        self.start_and_wait_for_dialog("Meine Decks\\Latein.mqf")
+        self.wait_for_title(b"Mnemoquill: Latein")
+        self.assertEqual(self.text(QUESTION), b"Gr\xfc\xdfe")
+        self.assertEqual((self.workdir / "mq_tmp.txt").read_bytes(), DECK)
+
+    def test_a_second_start_given_a_deck_hands_it_to_the_running_program(self):
+        first_deck = self.write_deck("Latein.mqf", DECK)
+        first = self.start_and_wait_for_dialog(self.windows_path(first_deck))
+        self.wait_for_title(b"Mnemoquill: Latein")
+        self.probe.ok("minimize")
+
+        # Named relative to a working folder of its own.
+        elsewhere = self.workdir.parent / "second"
+        elsewhere.mkdir()
+        (elsewhere / "Haus.mqf").write_bytes(DECK_WITHOUT_BOX_1)
+        second = self.start_program("Haus.mqf", workdir=elsewhere)
+        self.assertEqual(second.wait(timeout=20), 0)  # without waiting for the question
+        self.assertEqual(second.stdout(), b"")
+
+        self.assertEqual(self.box("Save ?")[2], b"Save CardFile?")
+        self.answer("Save ?", "no")
+        self.wait_for_title(b"Mnemoquill: Haus")
+        self.assertEqual(self.text(ANSWER), b"no cards.")
+        self.probe.ok("wait-foreground", 10000)
+        self.assertEqual(self.probe.ok("dialogs")[0], b"1")
+        self.assertIsNone(first.process.poll())
+
+    def test_recent_files_reopen_in_their_order_after_a_restart(self):
+        latein = self.write_deck("Latein.mqf", DECK)
+        haus = self.write_deck("Haus.mqf", DECK_WITHOUT_BOX_1)
+        program = self.start_and_wait_for_dialog(self.windows_path(latein))
+        self.wait_for_title(b"Mnemoquill: Latein")
+        self.keys("ctrl+o")
+        self.box("Save ?")
+        self.answer("Save ?", "no")
+        self.type_file_name("Open", haus)
+        self.wait_for_title(b"Mnemoquill: Haus")
+        self.probe.ok("close")
+        self.box("Save ?")
+        self.answer("Save ?", "no")
+        self.assertEqual(program.wait(), 0)
+
+        self.start_and_wait_for_dialog()
+        # New, Open, Save, Save As, the separator and two card files.
+        self.assertEqual(self.popup_state(0) >> 8, 7)
+        self.probe.ok("command", RECENT_2)
+        self.wait_for_title(b"Mnemoquill: Latein")
+        self.probe.ok("command", RECENT_2)
+        self.box("Save ?")
+        self.answer("Save ?", "no")
+        self.wait_for_title(b"Mnemoquill: Haus")
+        self.assertEqual(self.text(ANSWER), b"no cards.")
 
     def test_alt_f4_asks_the_save_question_and_exits_zero_on_no(self):
         deck = self.write_deck("Latein.mqf", DECK)

@@ -135,6 +135,7 @@ public:
         }
     }
     void drawMenuBar() override { ++menuBarDraws; }
+    void showRecentFiles(const std::vector<std::string>& labels) override { recentFiles = labels; }
 
     int focusedControl() override { return focus; }
     void undoTyping(int id) override {
@@ -191,6 +192,7 @@ public:
     int focus = noFocus;
     int menuBarDraws = 0;
     int clicks = 0;
+    std::vector<std::string> recentFiles;  // File > 1 to 4
     std::function<void(int id)> commandSink;
     std::map<int, std::string> textBeforeTyping;
     std::optional<std::string> findAnswer;

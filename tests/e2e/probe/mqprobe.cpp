@@ -21,6 +21,9 @@
 //   release                close every file held
 //   ping                   ok once the dialog's thread has taken a sent message
 //   boxes                  the captions of every visible dialog-class window
+//   dialogs                how many windows of the main dialog's class there are
+//   forget-recent          delete HKEY_CURRENT_USER\Software\Mnemoquill, where the
+//                          program keeps its recent card files
 //   box CAPTION MS         wait for a dialog-class window (a message box) with
 //                          this caption: its owner, its buttons, its text
 //   answer CAPTION BUTTON  press yes/no/ok/cancel in that box
@@ -387,6 +390,17 @@ bool run(const std::vector<std::string>& args) {
         SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, sendTimeoutMs, &ignored)
             ? reply("ok")
             : reply("err", {"no answer"});
+    } else if (command == "dialogs") {
+        std::vector<HWND> windows;
+        EnumWindows(collectChild, reinterpret_cast<LPARAM>(&windows));
+        const auto count = std::count_if(windows.begin(), windows.end(),
+                                         [](HWND w) { return hasClass(w, L"mnemoquill"); });
+        reply("ok", {std::to_string(count)});
+    } else if (command == "forget-recent") {
+        const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Mnemoquill");
+        status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND
+            ? reply("ok")
+            : reply("err", {std::to_string(status)});
     } else if (command == "boxes") {
         std::vector<HWND> windows;
         EnumWindows(collectChild, reinterpret_cast<LPARAM>(&windows));

@@ -47,6 +47,7 @@ public:
     int focusedControl() override { return 0; }
     void undoTyping(int) override {}
     bool askFindText(std::string&) override { return false; }
+    void showRecentFiles(const std::vector<std::string>&) override {}
 };
 
 // Hands out the scripted choice (empty: cancelled) and records the owners.

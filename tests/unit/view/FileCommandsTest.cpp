@@ -157,3 +157,66 @@ TEST_F(ViewTest, SaveWritesOnlyOnYesWithTheEditsTyped) {
     EXPECT_NE(files.files[deckPath].find("<Q>uno?</Q>"), std::string::npos);
     EXPECT_EQ(files.files[deckPath].find("<Q>one?</Q>"), std::string::npos);
 }
+
+TEST_F(ViewTest, RecentFilesListWhatWasOpenedMadeOrSavedUnderAName) {
+    EXPECT_TRUE(dialog.recentFiles.empty());
+    open(goodDeck);
+    fileDialogs.saveWillChoose("C:\\cards\\copy.mqf");
+    press(ids::saveAsItem);
+    boxes.answer(IDNO);
+    fileDialogs.saveWillChoose("C:\\other\\deck.mqf");
+    press(ids::newItem);
+    const std::vector<std::string> labels{"&1 C:\\other\\deck.mqf", "&2 copy.mqf",
+                                          "&3 C:\\cards\\deck.mqf"};
+    EXPECT_EQ(dialog.recentFiles, labels);
+
+    FakeDialog next;  // the next run starts with them
+    MQMainView(platform, recentStore).onInitDialog(next);
+    EXPECT_EQ(next.recentFiles, labels);
+}
+
+TEST_F(ViewTest, GivenAndRecentDecksOpenAsOpenDoesAfterItsQuestion) {
+    open(goodDeck, "C:\\cards\\gone.mqf");
+    open(goodDeck);
+    files.files.erase("C:\\cards\\gone.mqf");
+    files.files["C:\\cards\\latin.mqf"] = noBox1Deck;
+    boxes.clear();
+
+    boxes.answer(IDNO);
+    EXPECT_TRUE(view.openGivenDeck(dialog, "C:\\cards\\latin.mqf"));
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, "Save CardFile?");
+    EXPECT_EQ(dialog.title, "Mnemoquill: latin");
+    EXPECT_EQ(answerPane(), "no cards.");
+    EXPECT_EQ(files.files["mq_tmp.txt"], noBox1Deck);
+
+    press(ids::recentFile1 + 1);  // deck.mqf
+    EXPECT_EQ(dialog.title, "Mnemoquill: deck");
+    EXPECT_EQ(question(), "one?");
+
+    // One that no longer opens gives Open's box and leaves the list.
+    boxes.answer(IDNO);
+    boxes.answer(IDCANCEL);
+    press(ids::recentFile1 + 2);
+    EXPECT_EQ(boxes.last().caption, "Sorry.");
+    EXPECT_EQ(dialog.recentFiles, (std::vector<std::string>{"&1 deck.mqf", "&2 latin.mqf"}));
+    EXPECT_EQ(dialog.title, "Mnemoquill: deck");
+
+    // While a box is up the deck waits to be handed over again.
+    boxes.whileShown = [this](const std::string&) {
+        EXPECT_FALSE(view.openGivenDeck(dialog, "C:\\cards\\latin.mqf"));
+    };
+    press(ids::infoItem);
+    EXPECT_EQ(dialog.title, "Mnemoquill: deck");
+}
+
+TEST_F(ViewTest, ARecentListThatCannotBeKeptIsSaidOnceARun) {
+    recentStore.failWith = 5;
+    open(goodDeck);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, "The recent card files can't be kept, err#: 5");
+    boxes.answer(IDNO);  // the save question
+    open(noBox1Deck, "C:\\cards\\other.txt");
+    EXPECT_EQ(boxes.count(), 2u);
+    EXPECT_EQ(dialog.recentFiles.size(), 2u);
+}

@@ -53,7 +53,7 @@ TEST_F(ViewTest, LongInfoStringIsCutTo259Characters) {
     for (int i = 0; i < 300; ++i) text += static_cast<char>('a' + i % 26);
     longTable.table[ids::infoTextString] = text;
     Platform other{boxes, files, fileDialogs, longTable, caseFolding};
-    MQMainView controller(other);
+    MQMainView controller(other, recentStore);
 
     ASSERT_EQ(longTable.loads.size(), 1u);
     EXPECT_EQ(longTable.loads[0].second, 260u);

@@ -11,6 +11,7 @@
 #include "fakes/FakeFileDialogs.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMessageBoxes.h"
+#include "fakes/FakeRecentStore.h"
 #include "fakes/FakeStrings.h"
 #include "platform/Platform.h"
 #include "view/CommandDispatch.h"
@@ -97,8 +98,9 @@ protected:
     FakeFileDialogs fileDialogs;
     FakeStrings strings = stringTable();
     FakeCaseFolding caseFolding;
+    FakeRecentStore recentStore;
     Platform platform{boxes, files, fileDialogs, strings, caseFolding};
-    MQMainView view{platform};
+    MQMainView view{platform, recentStore};
 };
 
 inline const std::vector<bool> allOff{false, false, false, false};

@@ -39,11 +39,11 @@ void CardBoxes::record(DeckChange change) {
 
 void CardBoxes::setMark(const CardRef& card, std::string_view mark) {
     // Most marks are already what they become; only real changes are worth keeping.
-    if (journal_ != nullptr && card->getMark() != mark) {
+    if (card->getMark() != mark) {
         DeckChange change(Kind::marked, 0, card);
         change.markBefore = std::string(card->getMark());
         change.markAfter = std::string(mark);
-        journal_->push_back(std::move(change));
+        record(std::move(change));
     }
     card->setMark(mark);
 }

@@ -30,13 +30,6 @@ constexpr UINT_PTR openDeckTimer = 1;
 constexpr UINT openDeckRetryMs = 250;
 constexpr UINT handOverTimeoutMs = 10000;
 
-// The card file handed over and not opened yet. Should another arrive before it
-// opens, the later one is what the user asked for last, and it wins.
-std::optional<std::string>& pendingDeck() {
-    static std::optional<std::string> deck;
-    return deck;
-}
-
 MainWindowRecord* recordOf(HWND mainWindow) {
     return reinterpret_cast<MainWindowRecord*>(GetWindowLongPtrW(mainWindow, GWLP_USERDATA));
 }
@@ -95,17 +88,11 @@ INT_PTR onDialogCommand(HWND dialog, MQMainView& controller, WPARAM wParam) {
 }
 
 // Never opens a deck while a sender waits or the handler of another message runs:
-// it only posts, and the dialog opens it once the message comes round.
-void openPendingDeck(HWND dialog, MQMainView& controller) {
+// the deck is only given, and the dialog opens it once its message comes round.
+void openGivenDeck(HWND dialog, MQMainView& controller) {
     KillTimer(dialog, openDeckTimer);
-    if (!pendingDeck()) return;
-    std::string path = std::move(*pendingDeck());
-    pendingDeck().reset();
     Win32Dialog port(dialog);
-    if (controller.openGivenDeck(port, path)) return;
-    // A box or file dialog of the program is up; one handed over meanwhile is newer.
-    if (!pendingDeck()) pendingDeck() = std::move(path);
-    SetTimer(dialog, openDeckTimer, openDeckRetryMs, nullptr);
+    if (controller.openGivenDeck(port)) SetTimer(dialog, openDeckTimer, openDeckRetryMs, nullptr);
 }
 
 // Anyone can send WM_COPYDATA: only a whole, terminated path under our tag is taken.
@@ -166,7 +153,9 @@ std::optional<std::string> deckOnCommandLine(const wchar_t* arguments) {
 }
 
 void handDeckToDialog(HWND dialog, std::string path) {
-    pendingDeck() = std::move(path);
+    MQMainView* controller = controllerOf(dialog);
+    if (!controller) return;
+    controller->giveDeck(std::move(path));
     PostMessageW(dialog, openDeckMessage, 0, 0);
 }
 
@@ -318,11 +307,11 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             takeDroppedDeck(dialog, reinterpret_cast<HDROP>(wParam));
             return TRUE;
         case openDeckMessage:
-            if (controller) openPendingDeck(dialog, *controller);
+            if (controller) openGivenDeck(dialog, *controller);
             return TRUE;
         case WM_TIMER:
             if (wParam != openDeckTimer || !controller) return FALSE;
-            openPendingDeck(dialog, *controller);
+            openGivenDeck(dialog, *controller);
             return TRUE;
         default:
             return FALSE;

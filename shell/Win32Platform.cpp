@@ -382,31 +382,40 @@ void Win32Dialog::undoTyping(int id) { SendDlgItemMessageW(dialog_, id, EM_UNDO,
 
 bool Win32Dialog::askFindText(std::string& text) { return showFindDialog(dialog_, text); }
 
-std::string Win32CaseFolding::fold(std::string_view text) {
+namespace {
+std::string mapCase(std::string_view text, const wchar_t* locale, DWORD flags) {
     const std::u16string from = utf8ToUtf16(text);
     if (from.empty()) return {};
-    // Linguistic casing is what the user's language calls the same letter, the
-    // Turkish dotless i included.
-    constexpr DWORD flags = LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING;
     const auto map = [&](std::u16string& to) {
-        return LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, wide(from),
-                             static_cast<int>(from.size()), wide(to), static_cast<int>(to.size()),
-                             nullptr, nullptr, 0);
+        return LCMapStringEx(locale, flags, wide(from), static_cast<int>(from.size()), wide(to),
+                             static_cast<int>(to.size()), nullptr, nullptr, 0);
     };
     // Case maps one unit to one almost always; asking for the size first would
     // double the calls of a search through a whole deck.
-    std::u16string folded(from.size(), u'\0');
-    int written = map(folded);
+    std::u16string mapped(from.size(), u'\0');
+    int written = map(mapped);
     if (written <= 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
-        folded.assign(static_cast<std::size_t>(LCMapStringEx(
-                          LOCALE_NAME_USER_DEFAULT, flags, wide(from),
-                          static_cast<int>(from.size()), nullptr, 0, nullptr, nullptr, 0)),
+        mapped.assign(static_cast<std::size_t>(LCMapStringEx(locale, flags, wide(from),
+                                                             static_cast<int>(from.size()), nullptr,
+                                                             0, nullptr, nullptr, 0)),
                       u'\0');
-        written = map(folded);
+        written = map(mapped);
     }
     if (written <= 0) return std::string(text);
-    folded.resize(static_cast<std::size_t>(written));
-    return utf16ToUtf8(folded);
+    mapped.resize(static_cast<std::size_t>(written));
+    return utf16ToUtf8(mapped);
+}
+}  // namespace
+
+std::string Win32CaseFolding::fold(std::string_view text) {
+    // Linguistic casing is what the user's language calls the same letter, the
+    // Turkish dotless i included.
+    return mapCase(text, LOCALE_NAME_USER_DEFAULT, LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING);
+}
+
+std::string Win32CaseFolding::foldFileName(std::string_view name) {
+    // File systems compare names by one upper-case table for every language.
+    return mapCase(name, LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE);
 }
 
 void Win32Dialog::showRecentFiles(const std::vector<std::string>& labels) {

@@ -52,6 +52,7 @@ public:
 class Win32CaseFolding : public CaseFolding {
 public:
     std::string fold(std::string_view text) override;
+    std::string foldFileName(std::string_view name) override;
 };
 
 // The recent card files under HKEY_CURRENT_USER\Software\Mnemoquill, as the

@@ -89,14 +89,18 @@ void MQMainView::onOpen(DialogPort& dialog) {
     takeOpenedDeck(dialog);
 }
 
-bool MQMainView::openGivenDeck(DialogPort& dialog, const std::string& path) {
-    if (waitingForUser()) {
+bool MQMainView::openGivenDeck(DialogPort& dialog) {
+    if (!givenDeck_) {
         return false;
     }
+    if (waitingForUser()) {
+        return true;
+    }
+    const std::string path = std::move(*givenDeck_);
+    givenDeck_.reset();
     const Command command(*this, dialog);
-    offerToSaveBeforeReplacing(dialog);
-    openDeckAt(dialog, path);
-    return true;
+    openNamedDeck(dialog, path);
+    return false;
 }
 
 void MQMainView::onRecentFile(DialogPort& dialog, int commandId) {
@@ -105,12 +109,11 @@ void MQMainView::onRecentFile(DialogPort& dialog, int commandId) {
         return;
     }
     // A copy: the list changes as the file opens or fails to.
-    const std::string path = recentFiles_.paths()[index];
-    offerToSaveBeforeReplacing(dialog);
-    openDeckAt(dialog, path);
+    openNamedDeck(dialog, std::string(recentFiles_.paths()[index]));
 }
 
-void MQMainView::openDeckAt(DialogPort& dialog, const std::string& path) {
+void MQMainView::openNamedDeck(DialogPort& dialog, const std::string& path) {
+    offerToSaveBeforeReplacing(dialog);
     if (cardFile_.openCardFileAt(dialog, path) == 0) {
         forgetCardFile(dialog, path);
         return;

@@ -1,8 +1,24 @@
+#include <algorithm>
+
 #include "view/ControlIds.h"
 #include "view/MQMainView.h"
 
 namespace {
 int commandIdOfBox(int box) { return ids::box0Item + box; }
+
+CardTexts textsOf(const Card& card) {
+    return CardTexts{std::string(card.getQuestion()), std::string(card.getAnswer()),
+                     std::string(card.getInfo())};
+}
+
+// Moving, inserting or removing a card changes the deck; the rest only navigates.
+bool changesDeck(const DeckJournal& changes) {
+    return std::any_of(changes.begin(), changes.end(), [](const DeckChange& change) {
+        return change.kind == DeckChange::Kind::moved ||
+               change.kind == DeckChange::Kind::inserted ||
+               change.kind == DeckChange::Kind::removed;
+    });
+}
 }  // namespace
 
 MQMainView::Command::Command(MQMainView& view, DialogPort& dialog) : view_(view), dialog_(dialog) {
@@ -25,10 +41,8 @@ void MQMainView::beginCommand(DialogPort& dialog) {
     // Only edit mode stores typing, and only into the card shown.
     typedIntoCard_.reset();
     if (isEditMode(dialog) == 1) {
-        const Card& card = *view_.currentCard;
         typedIntoCard_ = view_.currentCard;
-        textsAtStart_ = CardTexts{std::string(card.getQuestion()), std::string(card.getAnswer()),
-                                  std::string(card.getInfo())};
+        textsAtStart_ = textsOf(*typedIntoCard_);
     }
 }
 
@@ -39,22 +53,14 @@ void MQMainView::endCommand(DialogPort& dialog) {
     if (!historySettled_) {
         UndoStep step;
         if (typedIntoCard_) {
-            const Card& card = *typedIntoCard_;
-            CardTexts now{std::string(card.getQuestion()), std::string(card.getAnswer()),
-                          std::string(card.getInfo())};
+            CardTexts now = textsOf(*typedIntoCard_);
             if (!(now == textsAtStart_)) {
                 step.editedCard = typedIntoCard_;
                 step.textsBefore = std::move(textsAtStart_);
                 step.textsAfter = std::move(now);
             }
         }
-        bool changedDeck = step.editedCard != nullptr;
-        for (const DeckChange& change : journal_) {
-            changedDeck = changedDeck || change.kind == DeckChange::Kind::moved ||
-                          change.kind == DeckChange::Kind::inserted ||
-                          change.kind == DeckChange::Kind::removed;
-        }
-        if (changedDeck) {
+        if (step.editedCard || changesDeck(journal_)) {
             step.changes = std::move(journal_);
             step.before = std::move(commandStart_);
             step.after = shownNow(dialog);

@@ -40,7 +40,7 @@ MQMainView::MQMainView(Platform& platform, RecentStore& recentStore)
     : userWait_(platform.messageBoxes, platform.fileDialogs),
       platform_{userWait_, platform.files, userWait_, platform.strings, platform.caseFolding},
       cardFile_(platform_),
-      recentFiles_(recentStore) {
+      recentFiles_(recentStore, platform.caseFolding) {
     view_.answerShown = 0;
     takeEmptyActiveCard();
     buildInfoTexts();
@@ -77,30 +77,27 @@ void MQMainView::onInitDialog(DialogPort& dialog) {
     dialog.enableMenuItem(ids::saveAsItem, false);
     showUndoState(dialog);
     recentFiles_.load();
-    dialog.showRecentFiles(recentFiles_.menuLabels());
-    dialog.drawMenuBar();
+    showRecentFiles(dialog, true, 0);
 }
 
 void MQMainView::rememberCardFile(DialogPort& dialog) {
     ErrorCode error = 0;
     const std::optional<std::string>& name = cardFile_.fileName();
-    if (name && recentFiles_.add(*name, error)) {
-        dialog.showRecentFiles(recentFiles_.menuLabels());
-        dialog.drawMenuBar();
-    }
-    reportRecentStoreFailure(error);
+    const bool changed = name && recentFiles_.add(*name, error);
+    showRecentFiles(dialog, changed, error);
 }
 
 void MQMainView::forgetCardFile(DialogPort& dialog, const std::string& path) {
     ErrorCode error = 0;
-    if (recentFiles_.remove(path, error)) {
+    const bool changed = recentFiles_.remove(path, error);
+    showRecentFiles(dialog, changed, error);
+}
+
+void MQMainView::showRecentFiles(DialogPort& dialog, bool changed, ErrorCode error) {
+    if (changed) {
         dialog.showRecentFiles(recentFiles_.menuLabels());
         dialog.drawMenuBar();
     }
-    reportRecentStoreFailure(error);
-}
-
-void MQMainView::reportRecentStoreFailure(ErrorCode error) {
     // The list still serves this run and no card is at stake, so one box a run
     // says it will be lost; one at every open would only nag.
     if (error == 0 || recentStoreFailureShown_) {

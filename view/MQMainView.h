@@ -1,5 +1,7 @@
 #pragma once
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "cardfile/CardFile.h"
 #include "model/CardBoxes.h"
@@ -63,10 +65,12 @@ public:
     // File > 1 to 4.
     void onRecentFile(DialogPort& dialog, int commandId);
 
-    // A card file named on the command line, by a second start or by a drop,
-    // opened as Open opens the file chosen. False, with nothing done, while a box
-    // or file dialog is up: the caller hands it over again once it is gone.
-    bool openGivenDeck(DialogPort& dialog, const std::string& path);
+    // A card file named on the command line, by a second start or by a drop; of
+    // several given before one opens, the last, which the user asked for last.
+    void giveDeck(std::string path) { givenDeck_ = std::move(path); }
+    // Opens the card file given as Open opens the file chosen. True while it has
+    // to wait for a box or file dialog of a command to go: then ask again.
+    bool openGivenDeck(DialogPort& dialog);
 
     // Closing the dialog or the main window: the save question, then true when the
     // program may end. A save the user asked for that failed keeps it open, and so
@@ -113,13 +117,13 @@ private:
     void takeOpenedDeck(DialogPort& dialog);
     // What New does once the new card file has its name.
     void takeNewDeck(DialogPort& dialog);
-    // Open after its question, for a file named otherwise than in the Open dialog.
-    void openDeckAt(DialogPort& dialog, const std::string& path);
+    // Open, question first, for a file named otherwise than in the Open dialog.
+    void openNamedDeck(DialogPort& dialog, const std::string& path);
     // The card file just opened, made or named in Save As leads the recent ones;
     // one that no longer opens leaves them.
     void rememberCardFile(DialogPort& dialog);
     void forgetCardFile(DialogPort& dialog, const std::string& path);
-    void reportRecentStoreFailure(ErrorCode error);
+    void showRecentFiles(DialogPort& dialog, bool changed, ErrorCode error);
 
     // Box selection's marks and buttons, for the box of `commandId`.
     void markSelectedBox(DialogPort& dialog, int commandId);
@@ -155,4 +159,5 @@ private:
     std::string findText_;
     RecentFiles recentFiles_;
     bool recentStoreFailureShown_ = false;
+    std::optional<std::string> givenDeck_;
 };

@@ -3,11 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/CaseFolding.h"
 #include "platform/RecentStore.h"
-
-// Whether two paths name the same file as Windows compares file names: without
-// regard to case, in every script that has case.
-bool sameFileName(const std::string& a, const std::string& b);
 
 // The card files most recently opened, made or saved under a name, most recent
 // first, as the File menu lists them.
@@ -15,7 +12,7 @@ class RecentFiles {
 public:
     static constexpr std::size_t limit = 4;
 
-    explicit RecentFiles(RecentStore& store) : store_(store) {}
+    RecentFiles(RecentStore& store, CaseFolding& folding) : store_(store), folding_(folding) {}
 
     void load();
     // Each gives whether the list changed; the store then holds the new list, as
@@ -29,6 +26,10 @@ public:
     std::vector<std::string> menuLabels() const;
 
 private:
+    // Paths name the same file as the system compares file names: case aside.
+    bool sameFile(const std::string& a, const std::string& b) const;
+
     RecentStore& store_;
+    CaseFolding& folding_;
     std::vector<std::string> paths_;
 };

@@ -5,7 +5,7 @@
 #include "platform/CaseFolding.h"
 #include "platform/TextCoding.h"
 
-// Lower case for ASCII and the Latin-1 letters, enough to tell a search that
+// Lower case for ASCII and the Latin-1 letters, enough to tell a comparison that
 // ignores case from one that does not.
 class FakeCaseFolding : public CaseFolding {
 public:
@@ -20,4 +20,5 @@ public:
         }
         return folded;
     }
+    std::string foldFileName(std::string_view name) override { return fold(name); }
 };

@@ -183,7 +183,9 @@ TEST_F(ViewTest, GivenAndRecentDecksOpenAsOpenDoesAfterItsQuestion) {
     boxes.clear();
 
     boxes.answer(IDNO);
-    EXPECT_TRUE(view.openGivenDeck(dialog, "C:\\cards\\latin.mqf"));
+    view.giveDeck("C:\\cards\\gone.mqf");
+    view.giveDeck("C:\\cards\\latin.mqf");  // the later one wins
+    EXPECT_FALSE(view.openGivenDeck(dialog));
     ASSERT_EQ(boxes.count(), 1u);
     EXPECT_EQ(boxes.last().text, "Save CardFile?");
     EXPECT_EQ(dialog.title, "Mnemoquill: latin");
@@ -202,12 +204,15 @@ TEST_F(ViewTest, GivenAndRecentDecksOpenAsOpenDoesAfterItsQuestion) {
     EXPECT_EQ(dialog.recentFiles, (std::vector<std::string>{"&1 deck.mqf", "&2 latin.mqf"}));
     EXPECT_EQ(dialog.title, "Mnemoquill: deck");
 
-    // While a box is up the deck waits to be handed over again.
-    boxes.whileShown = [this](const std::string&) {
-        EXPECT_FALSE(view.openGivenDeck(dialog, "C:\\cards\\latin.mqf"));
-    };
+    // While a box is up the deck waits to be asked for again.
+    view.giveDeck("C:\\cards\\latin.mqf");
+    boxes.whileShown = [this](const std::string&) { EXPECT_TRUE(view.openGivenDeck(dialog)); };
     press(ids::infoItem);
     EXPECT_EQ(dialog.title, "Mnemoquill: deck");
+    boxes.whileShown = nullptr;
+    boxes.answer(IDNO);
+    EXPECT_FALSE(view.openGivenDeck(dialog));
+    EXPECT_EQ(dialog.title, "Mnemoquill: latin");
 }
 
 TEST_F(ViewTest, ARecentListThatCannotBeKeptIsSaidOnceARun) {

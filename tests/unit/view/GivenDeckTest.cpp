@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/FakeCaseFolding.h"
 #include "fakes/FakeRecentStore.h"
 #include "view/CommandLine.h"
 #include "view/RecentFiles.h"
@@ -47,21 +48,10 @@ TEST(CommandLineTest, NamesOneDeckMadeAbsoluteInTheWorkingFolder) {
     EXPECT_EQ(absolutePath("x.mqf", R"(C:\)"), R"(C:\x.mqf)");
 }
 
-TEST(RecentFilesTest, ComparesFileNamesAsWindowsDoes) {
-    const std::pair<const char*, const char*> same[] = {
-        {R"(C:\Decks\Latein.mqf)", R"(c:\DECKS\latein.MQF)"},
-        {u8"été łódź", u8"ÉTÉ ŁÓDŹ"},
-        {u8"слова ѐ", u8"СЛОВА Ѐ"},
-        {u8"λόγος", u8"ΛΌΓΟΣ"},
-    };
-    for (const auto& [a, b] : same) EXPECT_TRUE(sameFileName(a, b)) << a;
-    EXPECT_FALSE(sameFileName(u8"straße", "STRASSE"));
-    EXPECT_FALSE(sameFileName("x.mqf", "x.txt"));
-}
-
 TEST(RecentFilesTest, KeepsFourMostRecentFirstWithoutDuplicates) {
     FakeRecentStore store;
-    RecentFiles recent(store);
+    FakeCaseFolding folding;
+    RecentFiles recent(store, folding);
     ErrorCode error = 1;
     for (const char* path : {"C:\\a", "C:\\b", "C:\\c", "C:\\d", "C:\\e"}) {
         EXPECT_TRUE(recent.add(path, error));
@@ -88,7 +78,8 @@ TEST(RecentFilesTest, LabelsNameTheFileOrTheWholePathWhenNamesMeet) {
     FakeRecentStore store;
     store.kept = {R"(D:\Old\LATEIN.mqf)", R"(C:\Tom & Jerry.mqf)", R"(C:\Decks\Latein.mqf)",
                   u8"Z:\\Слова.mqf"};
-    RecentFiles recent(store);
+    FakeCaseFolding folding;
+    RecentFiles recent(store, folding);
     recent.load();
     EXPECT_EQ(recent.menuLabels(), (Strings{R"(&1 D:\Old\LATEIN.mqf)", "&2 Tom && Jerry.mqf",
                                             R"(&3 C:\Decks\Latein.mqf)", u8"&4 Слова.mqf"}));

@@ -7,12 +7,15 @@
 #include "cardfile/CardFile.h"
 #include "cardfile/CardWriter.h"
 #include "fakes/FakeCaseFolding.h"
+#include "fakes/FakeDialog.h"
+#include "fakes/FakeFileDialogs.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMessageBoxes.h"
+#include "fakes/FakeStrings.h"
 
 namespace {
 
-const WindowRef dialogWindow = 0x1234;
+const WindowRef dialogWindow = FakeDialog::handle;
 const std::string backup = "mq_tmp.txt";
 const std::string noCardData =
     "Couldn't read any card datas!\nIf you want creating a new file use Ctrl+N.";
@@ -21,69 +24,19 @@ const std::string cannotOpen =
     "good idea.";
 const std::string oneCard = "<C><S>2</S><Q>latin</Q></C>\r\n";
 
-// Only the window and its title matter to the card file.
-class TitleOnlyDialog : public DialogPort {
-public:
-    std::vector<std::string> titles;
-
-    WindowRef window() const override { return dialogWindow; }
-    void setTitle(const std::string& title) override { titles.push_back(title); }
-    bool isControlEnabled(int) override { return true; }
-    void enableControl(int, bool) override {}
-    void setControlText(int, const std::string&) override {}
-    std::string controlText(int) override { return {}; }
-    void setFocus(int) override {}
-    void setCheck(int, bool) override {}
-    bool isChecked(int) override { return false; }
-    void setPushed(int, bool) override {}
-    void click(int) override {}
-    bool isModified(int) override { return false; }
-    void setReadOnly(int, bool) override {}
-    void enableMenuItem(int, bool) override {}
-    void checkMenuItem(int, bool) override {}
-    bool isMenuItemChecked(int) override { return false; }
-    void enableMenuPopup(int, bool) override {}
-    void drawMenuBar() override {}
-    int focusedControl() override { return 0; }
-    void undoTyping(int) override {}
-    bool askFindText(std::string&) override { return false; }
-    void showRecentFiles(const std::vector<std::string>&) override {}
-};
-
-// Hands out the scripted choice (empty: cancelled) and records the owners.
-class ScriptedFileDialogs : public FileDialogs {
-public:
-    std::optional<std::string> choice;
-    std::vector<WindowRef> owners;
-
-    std::optional<std::string> chooseFileToOpen(WindowRef owner) override {
-        owners.push_back(owner);
-        return choice;
-    }
-    std::optional<std::string> chooseFileToSave(WindowRef owner) override {
-        owners.push_back(owner);
-        return choice;
-    }
-};
-
-class NoStrings : public StringResources {
-public:
-    std::string load(unsigned, std::size_t) override { return {}; }
-};
-
 class CardFileTest : public ::testing::Test {
 protected:
     FakeFileSystem fs;
     FakeMessageBoxes boxes;
-    ScriptedFileDialogs dialogs;
-    NoStrings strings;
+    FakeFileDialogs dialogs;
+    FakeStrings strings;
     FakeCaseFolding caseFolding;
     Platform platform{boxes, fs, dialogs, strings, caseFolding};
-    TitleOnlyDialog window;
+    FakeDialog window;
     CardFile cardFile{platform};
 
     int open(const std::string& path) {
-        dialogs.choice = path;
+        dialogs.openWillChoose(path);
         return cardFile.openCardFile(window);
     }
 
@@ -98,7 +51,7 @@ protected:
         EXPECT_EQ(cardFile.fileName(), std::optional<std::string>("C:\\good.mqf"));
         EXPECT_EQ(cardFile.deck(), deck);
         EXPECT_EQ(cardFile.hasFile(), 1);
-        EXPECT_EQ(window.titles, std::vector<std::string>{"Mnemoquill: good"});
+        EXPECT_EQ(window.title, "Mnemoquill: good");
     }
 
     void expectBoxes(const std::vector<std::string>& texts) {
@@ -122,7 +75,7 @@ TEST_F(CardFileTest, OpenReadsEveryByteBacksUpAndSetsTheTitle) {
     fs.files["C:\\cards\\Latein.mqf"] = bytes;
     boxes.answer(IDYES);  // the block has no end
     ASSERT_EQ(open("C:\\cards\\Latein.mqf"), 1);
-    EXPECT_EQ(dialogs.owners, std::vector<WindowRef>{dialogWindow});
+    EXPECT_EQ(dialogs.openOwners, std::vector<WindowRef>{dialogWindow});
     EXPECT_EQ(boxes.count(), 1u);
     EXPECT_EQ(cardFile.hasFile(), 1);
     ASSERT_NE(cardFile.deck(), nullptr);
@@ -130,7 +83,7 @@ TEST_F(CardFileTest, OpenReadsEveryByteBacksUpAndSetsTheTitle) {
     EXPECT_EQ(cardFile.deck()->box(3).front()->getQuestion(), "last");
     EXPECT_EQ(cardFile.fileSize(), bytes.size());
     EXPECT_EQ(fs.files[backup], bytes);
-    EXPECT_EQ(window.titles, std::vector<std::string>{"Mnemoquill: Latein"});
+    EXPECT_EQ(window.title, "Mnemoquill: Latein");
 }
 
 TEST_F(CardFileTest, OneByteFileGoesToTheReader) {
@@ -214,8 +167,7 @@ TEST_F(CardFileTest, DeclinedOverwriteOrCancelledDialogChangesNothing) {
     fs.files["notes.txt"] = "no cards";
     EXPECT_EQ(open("notes.txt"), 0);  // No is the default answer
     EXPECT_EQ(boxes.count(), 1u);
-    dialogs.choice.reset();
-    EXPECT_EQ(cardFile.openCardFile(window), 0);
+    EXPECT_EQ(cardFile.openCardFile(window), 0);  // nothing chosen: cancelled
     EXPECT_EQ(cardFile.newCardFile(window), 0);
     EXPECT_EQ(boxes.count(), 1u);
     expectGoodFileStillCurrent(deck);
@@ -232,13 +184,13 @@ TEST_F(CardFileTest, NewFileStartsEmptyAndIsCreatedByTheFirstSave) {
     const auto filesBefore = fs.files;
     CardFile noFile(platform);
     writeCardFile(noFile, fs, boxes);  // no file yet: nothing happens
-    dialogs.choice = "C:\\neu\\Vokabeln.txt";
+    dialogs.saveWillChoose("C:\\neu\\Vokabeln.txt");
     ASSERT_EQ(cardFile.newCardFile(window), 1);
     EXPECT_EQ(fs.files, filesBefore);
     EXPECT_EQ(cardFile.hasFile(), 1);
-    EXPECT_EQ(cardFile.fileName(), dialogs.choice);
+    EXPECT_EQ(cardFile.fileName(), std::optional<std::string>("C:\\neu\\Vokabeln.txt"));
     EXPECT_EQ(cardFile.deck()->count(2), 0);
-    EXPECT_EQ(window.titles.back(), "Mnemoquill: Vokabeln");
+    EXPECT_EQ(window.title, "Mnemoquill: Vokabeln");
 
     writeCardFile(cardFile, fs, boxes);
     EXPECT_EQ(boxes.count(), 0u);
@@ -301,7 +253,7 @@ TEST_F(CardFileTest, SavesInTheFilesKindUntilATextNeedsUtf8) {
     ASSERT_TRUE(writeCardFile(cardFile, fs, boxes));
     EXPECT_EQ(fs.files["C:\\deck.mqf"].substr(0, 3), bom);
     // A new card file starts as code page 1252 and takes UTF-8 when it must.
-    dialogs.choice = "C:\\new.txt";
+    dialogs.saveWillChoose("C:\\new.txt");
     ASSERT_EQ(cardFile.newCardFile(window), 1);
     cardFile.deckSlot()->insertFirst(std::make_shared<Card>(1), 1);
     cardFile.deckSlot()->box(1).front()->setQuestion("\xCE\x95\xCE\xBB");

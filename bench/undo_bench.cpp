@@ -10,11 +10,13 @@
 #include "bench/BenchDeck.h"
 #include "cardfile/CardWriter.h"
 #include "fakes/FakeCaseFolding.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakeDialog.h"
 #include "fakes/FakeFileDialogs.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMessageBoxes.h"
 #include "fakes/FakeRecentStore.h"
+#include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeStrings.h"
 #include "view/CommandDispatch.h"
 #include "view/MQMainView.h"
@@ -46,7 +48,9 @@ struct OpenDeck {
     FakeStrings strings;
     FakeCaseFolding caseFolding;
     FakeRecentStore recentStore;
-    Platform platform{boxes, files, fileDialogs, strings, caseFolding};
+    FakeClock clock;
+    FakeSettingsStore settings;
+    Platform platform{boxes, files, fileDialogs, strings, caseFolding, clock, settings};
     MQMainView view{platform, recentStore};
 };
 

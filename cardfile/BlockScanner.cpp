@@ -21,23 +21,27 @@ constexpr std::array<std::int8_t, 256> fieldLetters = [] {
     letters['Q'] = static_cast<std::int8_t>(CardField::question);
     letters['I'] = static_cast<std::int8_t>(CardField::info);
     letters['A'] = static_cast<std::int8_t>(CardField::answer);
+    letters['D'] = static_cast<std::int8_t>(CardField::day);
     return letters;
 }();
 
 int fieldOf(char letter) { return fieldLetters[static_cast<unsigned char>(letter)]; }
 
 // A block as the writer lays it out: the tags between the values, and the values
-// in the order it writes them.
-constexpr std::array<std::string_view, cardFieldCount + 1> writtenTags = {
+// in the order it writes them. The day is written only for cards that have one.
+constexpr std::size_t writtenFieldCount = cardFieldCount - 1;
+constexpr std::array<std::string_view, writtenFieldCount + 1> writtenTags = {
     "<C>\r\n<M>",  "</M>\r\n<S>", "</S>\r\n<N>", "</N>\r\n<Q>",
     "</Q>\r\n<A>", "</A>\r\n<I>", "</I>\r\n</C>"};
-constexpr std::array<CardField, cardFieldCount> writtenFields = {
+constexpr std::string_view writtenBeforeDay = "</I>\r\n<D>";
+constexpr std::string_view writtenAfterDay = "</D>\r\n</C>";
+constexpr std::array<CardField, writtenFieldCount> writtenFields = {
     CardField::mark,     CardField::section, CardField::number,
     CardField::question, CardField::answer,  CardField::info};
 
-constexpr std::array<FieldTags, cardFieldCount> tagsOf = {cardfield::mark,   cardfield::section,
-                                                          cardfield::number, cardfield::question,
-                                                          cardfield::info,   cardfield::answer};
+constexpr std::array<FieldTags, cardFieldCount> tagsOf = {
+    cardfield::mark, cardfield::section, cardfield::number, cardfield::question,
+    cardfield::info, cardfield::answer,  cardfield::day};
 
 }  // namespace
 
@@ -105,27 +109,43 @@ bool BlockScanner::takeWrittenBlock(std::size_t start) {
     if (!tagAt(start, writtenTags[0])) {
         return false;
     }
-    std::array<std::string_view, cardFieldCount> values;
+    // The value ends at the first '<' after it, which must begin the tags that the
+    // writer puts next: then no other tag lies within the block.
     std::size_t value = start + writtenTags[0].size();
-    for (std::size_t field = 0; field < cardFieldCount; ++field) {
-        // The value ends at the first '<' after it, which must begin the tags that
-        // the writer puts next: then no other tag lies within the block.
+    const auto valueUpTo = [&](std::string_view tags, std::string_view& taken) {
         const void* found = std::memchr(begin + value, '<', size - value);
         if (found == nullptr) {
             return false;
         }
         const auto end = static_cast<std::size_t>(static_cast<const char*>(found) - begin);
-        if (!tagAt(end, writtenTags[field + 1])) {
+        if (!tagAt(end, tags)) {
             return false;
         }
-        values[field] = text_.substr(value, end - value);
-        value = end + writtenTags[field + 1].size();
+        taken = text_.substr(value, end - value);
+        value = end + tags.size();
+        return true;
+    };
+    std::array<std::string_view, writtenFieldCount> values;
+    for (std::size_t field = 0; field + 1 < writtenFieldCount; ++field) {
+        if (!valueUpTo(writtenTags[field + 1], values[field])) {
+            return false;
+        }
+    }
+    std::optional<std::string_view> day;
+    const std::size_t info = writtenFieldCount - 1;
+    if (!valueUpTo(writtenTags[info + 1], values[info])) {
+        std::string_view dayValue;
+        if (!valueUpTo(writtenBeforeDay, values[info]) || !valueUpTo(writtenAfterDay, dayValue)) {
+            return false;
+        }
+        day = dayValue;
     }
     ScannedBlock& block = ready_.emplace_back();
     block.found = true;
-    for (std::size_t field = 0; field < cardFieldCount; ++field) {
+    for (std::size_t field = 0; field < writtenFieldCount; ++field) {
         block.fields[static_cast<std::size_t>(writtenFields[field])] = values[field];
     }
+    block.fields[static_cast<std::size_t>(CardField::day)] = day;
     position_ = value;
     return true;
 }

@@ -7,8 +7,8 @@
 #include <vector>
 
 // The fields of a card block, in the order the reader takes them.
-enum class CardField { mark, section, number, question, info, answer };
-constexpr std::size_t cardFieldCount = 6;
+enum class CardField { mark, section, number, question, info, answer, day };
+constexpr std::size_t cardFieldCount = 7;
 
 // One card block with its fields taken, as the card text format defines them.
 struct ScannedBlock {

@@ -76,11 +76,16 @@ void readCards(CardBoxes& deck, const CardSource& source, MessageBoxes& boxes) {
             }
             const auto& numberValue = block.field(CardField::number);
             const std::int32_t number = numberValue ? readInteger(*numberValue) : 0;
-            deck.boxForReading(section).push_back(std::make_shared<Card>(
+            auto card = std::make_shared<Card>(
                 source, block.field(CardField::mark).value_or(defaultMark), section, number,
                 block.field(CardField::question).value_or(emptyText),
                 block.field(CardField::answer).value_or(emptyText),
-                block.field(CardField::info).value_or(emptyText)));
+                block.field(CardField::info).value_or(emptyText));
+            // A day that is no date is as good as none: the card counts as due.
+            if (const auto& day = block.field(CardField::day)) {
+                card->setDay(parseDay(*day).value_or(noDay));
+            }
+            deck.boxForReading(section).push_back(std::move(card));
         }
     }
 

@@ -25,6 +25,8 @@ constexpr FieldTags number{"<N>", "</N>"};
 constexpr FieldTags question{"<Q>", "</Q>"};
 constexpr FieldTags answer{"<A>", "</A>"};
 constexpr FieldTags info{"<I>", "</I>"};
+// The day the card entered its box; readers that predate it skip it as an unknown tag.
+constexpr FieldTags day{"<D>", "</D>"};
 }  // namespace cardfield
 
 constexpr std::size_t noTag = std::string_view::npos;

@@ -19,6 +19,9 @@ constexpr std::string_view beforeQuestion = "</N>\r\n<Q>";
 constexpr std::string_view beforeAnswer = "</Q>\r\n<A>";
 constexpr std::string_view beforeInfo = "</A>\r\n<I>";
 constexpr std::string_view afterInfo = "</I>\r\n</C>\r\n";
+constexpr std::string_view beforeDay = "</I>\r\n<D>";
+constexpr std::string_view afterDay = "</D>\r\n</C>\r\n";
+constexpr std::size_t dayBytes = beforeDay.size() + 10 + afterDay.size() - afterInfo.size();
 constexpr std::size_t tagBytes = leadHead.size() + beforeNumber.size() + beforeQuestion.size() +
                                  beforeAnswer.size() + beforeInfo.size() + afterInfo.size();
 
@@ -58,10 +61,17 @@ void appendCard(std::string& text, const Card& card, std::int32_t position) {
     const Decimal number(position);
     for (const std::string_view piece :
          {headAt(position), section.text(), beforeNumber, number.text(), beforeQuestion,
-          card.getQuestion(), beforeAnswer, card.getAnswer(), beforeInfo, card.getInfo(),
-          afterInfo}) {
+          card.getQuestion(), beforeAnswer, card.getAnswer(), beforeInfo, card.getInfo()}) {
         text.append(piece.data(), piece.size());
     }
+    // Only a card that has a day writes one, so older decks save as they were read.
+    if (card.getDay() == noDay) {
+        text.append(afterInfo.data(), afterInfo.size());
+        return;
+    }
+    text.append(beforeDay.data(), beforeDay.size());
+    appendDay(text, card.getDay());
+    text.append(afterDay.data(), afterDay.size());
 }
 
 // A code page 1252 save was chosen because every text fits; should one not, its
@@ -116,7 +126,8 @@ std::string composeCardText(const CardBoxes& deck, CardEncoding encoding) {
     std::size_t size = headOfFile(encoding).size();
     forEachCard(deck, [&size](const Card& card, std::int32_t position) {
         size += tagBytes + decimalSize(card.getSection()) + decimalSize(position) +
-                card.getQuestion().size() + card.getAnswer().size() + card.getInfo().size();
+                card.getQuestion().size() + card.getAnswer().size() + card.getInfo().size() +
+                (card.getDay() == noDay ? 0 : dayBytes);
     });
     std::string text;
     text.reserve(size);

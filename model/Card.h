@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/CalendarDay.h"
+
 // The text of a card file as the deck keeps it. Cards read from it refer to their
 // texts there instead of copying them, and share it, so it lives exactly as long
 // as the last such card: also after its deck is gone, for a card that the
@@ -37,6 +39,8 @@ public:
     std::string_view getQuestion() const { return question_; }
     std::string_view getAnswer() const { return answer_; }
     std::string_view getInfo() const { return info_; }
+    // The day the card entered its box, or noDay when that is not known.
+    CalendarDay getDay() const { return day_; }
     std::int32_t isInit() const { return init_; }
     std::int32_t isChanged() const { return changed_; }
     // No text was ever set: each is the one it was made or read with.
@@ -47,6 +51,7 @@ public:
     void setQuestion(std::string_view question);
     void setAnswer(std::string_view answer);
     void setInfo(std::string_view info);
+    void setDay(CalendarDay day) { day_ = day; }
     void setInit(std::int32_t init) { init_ = init; }
     // Reads the new flag and clears it.
     std::int32_t takeNew();
@@ -65,6 +70,7 @@ private:
     std::string_view info_;
     std::int32_t section_ = 0;
     std::int32_t number_ = 0;
+    CalendarDay day_ = noDay;
     std::int32_t isNew_ = 0;
     std::int32_t changed_ = 0;
     std::int32_t init_ = 0;

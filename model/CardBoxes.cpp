@@ -58,6 +58,16 @@ void CardBoxes::setInit(const CardRef& card, std::int32_t init) {
     card->setInit(init);
 }
 
+void CardBoxes::setDay(const CardRef& card, CalendarDay day) {
+    if (card->getDay() != day) {
+        DeckChange change(Kind::dated, 0, card);
+        change.before = card->getDay();
+        change.after = day;
+        record(std::move(change));
+    }
+    card->setDay(day);
+}
+
 bool CardBoxes::selectBox(int box, CardRef& current) {
     Box* cards = find(box);
     if (cards == nullptr || cards->empty()) {
@@ -77,6 +87,9 @@ void CardBoxes::moveFrontTo(Box& from, int to) {
     change.before = card->getSection();
     record(std::move(change));
     card->setSection(to);
+    if (today_ != noDay) {
+        setDay(card, today_);
+    }
     // Erase first: when `from` is box `to` itself the card goes round to the back.
     from.erase(from.begin());
     boxes_[static_cast<std::size_t>(to)].push_back(std::move(card));
@@ -173,6 +186,9 @@ void CardBoxes::insertFirst(const CardRef& card, int box) {
     change.before = card->getSection();
     record(std::move(change));
     card->setSection(box);
+    if (today_ != noDay) {
+        setDay(card, today_);
+    }
     cards->insert(cards->begin(), card);
 }
 
@@ -232,6 +248,9 @@ void CardBoxes::replay(const DeckChange& change, bool forward) {
             break;
         case Kind::flagged:
             card->setInit(forward ? change.after : change.before);
+            break;
+        case Kind::dated:
+            card->setDay(forward ? change.after : change.before);
             break;
     }
 }

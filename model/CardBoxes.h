@@ -35,6 +35,11 @@ public:
     // The has-a-card flag of a card the controller holds, kept in the journal.
     void setInit(const CardRef& card, std::int32_t init);
 
+    // Moves, Get New Card and Insert date the card they place with `today`; until a
+    // day is given (the card tool, or a deck only read and written) they date nothing.
+    void setToday(CalendarDay today) { today_ = today; }
+    void setDay(const CardRef& card, CalendarDay day);
+
     // While a journal is given, every change above is appended to it.
     void setJournal(DeckJournal* journal) { journal_ = journal; }
     // Makes a kept change again, or takes it back; the journal is not written.
@@ -67,4 +72,5 @@ private:
     std::int32_t hasCards_ = 0;
     CardEncoding encoding_ = CardEncoding::cp1252;
     DeckJournal* journal_ = nullptr;
+    CalendarDay today_ = noDay;
 };

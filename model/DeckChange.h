@@ -23,6 +23,7 @@ struct DeckChange {
         removed,   // `card` left the front of `box`
         marked,    // `card`'s mark went from `markBefore` to `markAfter`
         flagged,   // `card`'s has-a-card flag went from `before` to `after`
+        dated,     // `card`'s day went from `before` to `after`
     };
     DeckChange(Kind kind, int box, CardRef card = nullptr)
         : kind(kind), box(static_cast<std::int8_t>(box)), card(std::move(card)) {}
@@ -30,8 +31,8 @@ struct DeckChange {
     Kind kind;
     std::int8_t box = 0;
     std::int8_t toBox = 0;
-    // moved and inserted: the card's section before; turned: the steps; flagged: the
-    // flag before.
+    // moved and inserted: the card's section before; turned: the steps; flagged and
+    // dated: the flag or day before.
     std::int32_t before = 0;
     std::int32_t after = 0;
     CardRef card;

@@ -1,8 +1,21 @@
 #pragma once
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/WindowRef.h"
+
+// What is wrong with one field of a form the user filled in.
+struct FieldProblem {
+    std::size_t field;
+    std::string message;
+};
+// The days of boxes 1 to 5 as typed, and the core's verdict on them.
+using BoxDaysTexts = std::array<std::string, 5>;
+using BoxDaysCheck = std::function<std::optional<FieldProblem>(const BoxDaysTexts&)>;
 
 // The main dialog's controls and menu, one platform call per operation. The core
 // decides what state each piece should be in; this only puts it there or reads it.
@@ -46,6 +59,10 @@ public:
     // The modal Find dialog over this one, starting with `text` selected. True,
     // with the text, when the user chose Find Next.
     virtual bool askFindText(std::string& text) = 0;
+    // The modal Schedule dialog, its fields filled with `texts`. OK asks `check`;
+    // while it finds a problem, the message is shown and the dialog stays. True,
+    // with the texts, once OK was accepted.
+    virtual bool askBoxDays(BoxDaysTexts& texts, const BoxDaysCheck& check) = 0;
 
     // Lists the recent card files at the end of the File pop-up, below a separator
     // (ids::recentFilesSeparator) that shows only when there are any: the label at

@@ -1,8 +1,10 @@
 #pragma once
 #include "platform/CaseFolding.h"
+#include "platform/Clock.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
+#include "platform/SettingsStore.h"
 #include "platform/StringResources.h"
 
 // Everything outside the dialog that the core reaches, handed over once.
@@ -12,4 +14,6 @@ struct Platform {
     FileDialogs& fileDialogs;
     StringResources& strings;
     CaseFolding& caseFolding;
+    Clock& clock;
+    SettingsStore& settings;
 };

@@ -1,11 +1,69 @@
 #include "view/CommandDispatch.h"
 
+#include <algorithm>
+#include <array>
+
 #include "view/CardView.h"
 #include "view/ControlIds.h"
 #include "view/MQMainView.h"
 
 namespace {
 int commandId(std::uintptr_t wParam) { return static_cast<int>(wParam & 0xFFFF); }
+
+using Walk = MQMainView::DueWalk;
+
+// One command: its first and last id (boxes and recent files share a handler),
+// the handler, and whether Due Cards Only then walks to a due card, and which way.
+struct CommandEntry {
+    int first;
+    int last;
+    void (*run)(MQMainView&, DialogPort&, int id);
+    bool walks;
+    Walk walk;
+};
+
+template <void (MQMainView::*handler)(DialogPort&)>
+void plain(MQMainView& view, DialogPort& dialog, int) {
+    (view.*handler)(dialog);
+}
+
+template <void (MQMainView::*handler)(DialogPort&, int)>
+void withId(MQMainView& view, DialogPort& dialog, int id) {
+    (view.*handler)(dialog, id);
+}
+
+constexpr bool walks = true;
+constexpr bool stays = false;
+
+const std::array<CommandEntry, 23> commands = {{
+    {ids::moveButton, ids::moveButton, plain<&MQMainView::onMove>, walks, Walk::forward},
+    {ids::showButton, ids::showButton, plain<&MQMainView::onShow>, stays, Walk::forward},
+    {ids::nextButton, ids::nextButton, plain<&MQMainView::onNext>, walks, Walk::forward},
+    // Box 0, the radio buttons of boxes 1 to 5 and Box 6.
+    {ids::box0Item, ids::box6Item, withId<&MQMainView::onSelectBox>, walks, Walk::forward},
+    {ids::backButton, ids::backButton, plain<&MQMainView::onBack>, walks, Walk::forward},
+    {ids::openItem, ids::openItem, plain<&MQMainView::onOpen>, stays, Walk::forward},
+    {ids::newItem, ids::newItem, plain<&MQMainView::onNew>, stays, Walk::forward},
+    {ids::getNewCardItem, ids::getNewCardItem, plain<&MQMainView::onGetNewCard>, walks,
+     Walk::forward},
+    {ids::infoItem, ids::infoItem, plain<&MQMainView::onInfo>, stays, Walk::forward},
+    {ids::saveItem, ids::saveItem, plain<&MQMainView::onSave>, stays, Walk::forward},
+    {ids::saveAsItem, ids::saveAsItem, plain<&MQMainView::onSaveAs>, stays, Walk::forward},
+    // Leaving edit mode goes back to learning what is due.
+    {ids::editItem, ids::editItem, plain<&MQMainView::onEdit>, walks, Walk::forward},
+    {ids::previousItem, ids::previousItem, plain<&MQMainView::onPrevious>, walks, Walk::backward},
+    {ids::deleteItem, ids::deleteItem, plain<&MQMainView::onDelete>, walks, Walk::forward},
+    {ids::insertItem, ids::insertItem, plain<&MQMainView::onInsert>, stays, Walk::forward},
+    {ids::undoItem, ids::undoItem, plain<&MQMainView::onUndo>, walks, Walk::forward},
+    {ids::redoItem, ids::redoItem, plain<&MQMainView::onRedo>, walks, Walk::forward},
+    // Find still finds any card, due or not.
+    {ids::findItem, ids::findItem, plain<&MQMainView::onFind>, stays, Walk::forward},
+    {ids::findNextItem, ids::findNextItem, plain<&MQMainView::onFindNext>, stays, Walk::forward},
+    {ids::dueOnlyItem, ids::dueOnlyItem, plain<&MQMainView::onDueOnly>, stays, Walk::forward},
+    {ids::scheduleItem, ids::scheduleItem, plain<&MQMainView::onSchedule>, stays, Walk::forward},
+    {ids::recentFile1, ids::recentFile4, withId<&MQMainView::onRecentFile>, stays, Walk::forward},
+    {ids::helpItem, ids::helpItem, nullptr, stays, Walk::forward},
+}};
 }  // namespace
 
 int commandGate(DialogPort& dialog, std::uintptr_t wParam) {
@@ -19,81 +77,19 @@ CommandOutcome dispatchCommand(MQMainView& view, DialogPort& dialog, std::uintpt
         return CommandOutcome::Dropped;
     }
     const int id = commandId(wParam);
+    const auto entry = std::find_if(commands.begin(), commands.end(), [id](const auto& command) {
+        return id >= command.first && id <= command.last;
+    });
+    if (entry == commands.end()) {
+        return CommandOutcome::NotHandled;
+    }
+    if (entry->run == nullptr) {
+        return CommandOutcome::HelpContents;
+    }
     const MQMainView::Command command(view, dialog);
-    switch (id) {
-        case ids::moveButton:
-            view.onMove(dialog);
-            break;
-        case ids::showButton:
-            view.onShow(dialog);
-            break;
-        case ids::nextButton:
-            view.onNext(dialog);
-            break;
-        case ids::box0Item:
-        case ids::box1Radio:
-        case ids::box2Radio:
-        case ids::box3Radio:
-        case ids::box4Radio:
-        case ids::box5Radio:
-        case ids::box6Item:
-            view.onSelectBox(dialog, id);
-            break;
-        case ids::backButton:
-            view.onBack(dialog);
-            break;
-        case ids::openItem:
-            view.onOpen(dialog);
-            break;
-        case ids::helpItem:
-            return CommandOutcome::HelpContents;
-        case ids::newItem:
-            view.onNew(dialog);
-            break;
-        case ids::getNewCardItem:
-            view.onGetNewCard(dialog);
-            break;
-        case ids::infoItem:
-            view.onInfo(dialog);
-            break;
-        case ids::saveItem:
-            view.onSave(dialog);
-            break;
-        case ids::saveAsItem:
-            view.onSaveAs(dialog);
-            break;
-        case ids::editItem:
-            view.onEdit(dialog);
-            break;
-        case ids::previousItem:
-            view.onPrevious(dialog);
-            break;
-        case ids::deleteItem:
-            view.onDelete(dialog);
-            break;
-        case ids::insertItem:
-            view.onInsert(dialog);
-            break;
-        case ids::undoItem:
-            view.onUndo(dialog);
-            break;
-        case ids::redoItem:
-            view.onRedo(dialog);
-            break;
-        case ids::findItem:
-            view.onFind(dialog);
-            break;
-        case ids::findNextItem:
-            view.onFindNext(dialog);
-            break;
-        case ids::recentFile1:
-        case ids::recentFile1 + 1:
-        case ids::recentFile1 + 2:
-        case ids::recentFile4:
-            view.onRecentFile(dialog, id);
-            break;
-        default:
-            return CommandOutcome::NotHandled;
+    entry->run(view, dialog, id);
+    if (entry->walks) {
+        view.showDueCard(dialog, entry->walk);
     }
     return CommandOutcome::Handled;
 }

@@ -46,6 +46,17 @@ constexpr int undoItem = 40014;
 constexpr int redoItem = 40015;
 constexpr int findItem = 40016;
 constexpr int findNextItem = 40017;
+// Navigate > Due Cards Only and Schedule.
+constexpr int dueOnlyItem = 40018;
+constexpr int scheduleItem = 40019;
+// Under the counts: the due cards of boxes 1 to 5, and the line that sums them up.
+constexpr int box1Due = 1040;
+constexpr int box5Due = 1044;
+constexpr int dueLine = 1045;
+// The Schedule dialog: the days of boxes 1 to 5.
+constexpr int scheduleDialog = 111;
+constexpr int box1DaysEdit = 1051;
+constexpr int box5DaysEdit = 1055;
 // The Find dialog and its text.
 constexpr int findDialog = 110;
 constexpr int findTextEdit = 1050;

@@ -37,6 +37,7 @@ void MQMainView::beginCommand(DialogPort& dialog) {
     }
     journal_.clear();
     historySettled_ = false;
+    deck_->setToday(platform_.clock.today());
     commandStart_ = shownNow(dialog);
     // Only edit mode stores typing, and only into the card shown.
     typedIntoCard_.reset();
@@ -79,6 +80,7 @@ void MQMainView::startHistory(DialogPort& dialog) {
     history_.clear();
     journal_.clear();
     deck_->setJournal(&journal_);
+    deck_->setToday(platform_.clock.today());
     historySettled_ = true;
     showUndoState(dialog);
 }

@@ -38,9 +38,11 @@ bool holdsAnyCard(const CardBoxes& deck) {
 
 MQMainView::MQMainView(Platform& platform, RecentStore& recentStore)
     : userWait_(platform.messageBoxes, platform.fileDialogs),
-      platform_{userWait_, platform.files, userWait_, platform.strings, platform.caseFolding},
+      platform_{userWait_,      platform.files,   userWait_, platform.strings, platform.caseFolding,
+                platform.clock, platform.settings},
       cardFile_(platform_),
-      recentFiles_(recentStore, platform.caseFolding) {
+      recentFiles_(recentStore, platform.caseFolding),
+      dueCards_(platform.settings) {
     view_.answerShown = 0;
     takeEmptyActiveCard();
     buildInfoTexts();
@@ -78,6 +80,8 @@ void MQMainView::onInitDialog(DialogPort& dialog) {
     showUndoState(dialog);
     recentFiles_.load();
     showRecentFiles(dialog, true, 0);
+    dueCards_.load();
+    dialog.checkMenuItem(ids::dueOnlyItem, false);
 }
 
 void MQMainView::rememberCardFile(DialogPort& dialog) {
@@ -126,6 +130,7 @@ void MQMainView::refreshCounts(DialogPort& dialog) {
     for (int box = 1; box <= 5; ++box) {
         setControlText(dialog, ids::box1Count + box - 1, std::to_string(deck_->count(box)));
     }
+    dueCards_.show(dialog, *deck_, platform_.clock.today());
 }
 
 void MQMainView::offerToSaveBeforeReplacing(DialogPort& dialog) {

@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "platform/RecentStore.h"
 #include "view/CardView.h"
+#include "view/DueCards.h"
 #include "view/RecentFiles.h"
 #include "view/UndoHistory.h"
 #include "view/UserWait.h"
@@ -43,6 +44,16 @@ public:
     void onRedo(DialogPort& dialog);
     void onFind(DialogPort& dialog);
     void onFindNext(DialogPort& dialog);
+    void onDueOnly(DialogPort& dialog);
+    void onSchedule(DialogPort& dialog);
+    // The platform's periodic tick: a new day changes what is due.
+    void onDayTick(DialogPort& dialog);
+
+    // While Due Cards Only is on, brings a due card of the selected box to the
+    // front (going back for Previous), else selects the lowest box that has one,
+    // else shows that nothing is due.
+    enum class DueWalk { forward, backward };
+    void showDueCard(DialogPort& dialog, DueWalk walk);
 
     // Ctrl+Z belongs to a pane while it has the focus and holds typing not yet
     // stored in the card: then it is the pane's own undo.
@@ -88,6 +99,7 @@ public:
     const CardRef& activeCard() const { return activeCard_; }
     const CardView& view() const { return view_; }
     const UndoHistory& history() const { return history_; }
+    const DueCards& dueCards() const { return dueCards_; }
 
 private:
     void buildInfoTexts();
@@ -160,4 +172,5 @@ private:
     RecentFiles recentFiles_;
     bool recentStoreFailureShown_ = false;
     std::optional<std::string> givenDeck_;
+    DueCards dueCards_;
 };

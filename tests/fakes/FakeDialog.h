@@ -47,7 +47,9 @@ public:
         for (int box = 1; box <= 5; ++box) {
             controls[ids::box1Radio + box - 1].text = "Box&" + std::to_string(box);
             controls[ids::box1Count + box - 1].enabled = false;
+            controls[ids::box1Due + box - 1].enabled = false;
         }
+        controls[ids::dueLine];
         controls[ids::boxesGroup].text = "Boxes";
         controls[ids::questionPane].readOnly = true;
         controls[ids::answerPane].readOnly = true;
@@ -56,7 +58,7 @@ public:
              {ids::newItem, ids::openItem, ids::saveItem, ids::saveAsItem, ids::getNewCardItem,
               ids::editItem, ids::insertItem, ids::deleteItem, ids::previousItem, ids::box0Item,
               ids::box6Item, ids::helpItem, ids::infoItem, ids::undoItem, ids::redoItem,
-              ids::findItem, ids::findNextItem}) {
+              ids::findItem, ids::findNextItem, ids::dueOnlyItem, ids::scheduleItem}) {
             menu[id] = MenuItem{};
         }
         popupEnabled.fill(true);
@@ -150,6 +152,22 @@ public:
         return true;
     }
 
+    // Offers the Schedule dialog's texts to each answer of `boxDaysAnswers` in turn,
+    // as a user pressing OK would, until one passes the check (or the answers run
+    // out: Cancel). Problems found are kept.
+    bool askBoxDays(BoxDaysTexts& texts, const BoxDaysCheck& check) override {
+        boxDaysShown.push_back(texts);
+        for (const BoxDaysTexts& answer : boxDaysAnswers) {
+            const std::optional<FieldProblem> problem = check(answer);
+            if (!problem) {
+                texts = answer;
+                return true;
+            }
+            boxDaysProblems.push_back(problem->message);
+        }
+        return false;
+    }
+
     // --- the user's side ---
 
     // Types `text` over a pane's content, as the user would; a read-only pane
@@ -197,6 +215,9 @@ public:
     std::map<int, std::string> textBeforeTyping;
     std::optional<std::string> findAnswer;
     std::vector<std::string> findShown;
+    std::vector<BoxDaysTexts> boxDaysAnswers;
+    std::vector<BoxDaysTexts> boxDaysShown;
+    std::vector<std::string> boxDaysProblems;
 
 private:
     static bool isBoxRadio(int id) { return id >= ids::box1Radio && id <= ids::box5Radio; }

@@ -7,10 +7,12 @@
 #include "cardfile/CardFile.h"
 #include "cardfile/CardWriter.h"
 #include "fakes/FakeCaseFolding.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakeDialog.h"
 #include "fakes/FakeFileDialogs.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMessageBoxes.h"
+#include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeStrings.h"
 
 namespace {
@@ -31,7 +33,9 @@ protected:
     FakeFileDialogs dialogs;
     FakeStrings strings;
     FakeCaseFolding caseFolding;
-    Platform platform{boxes, fs, dialogs, strings, caseFolding};
+    FakeClock clock;
+    FakeSettingsStore settings;
+    Platform platform{boxes, fs, dialogs, strings, caseFolding, clock, settings};
     FakeDialog window;
     CardFile cardFile{platform};
 

@@ -52,7 +52,7 @@ TEST_F(ViewTest, LongInfoStringIsCutTo259Characters) {
     std::string text;
     for (int i = 0; i < 300; ++i) text += static_cast<char>('a' + i % 26);
     longTable.table[ids::infoTextString] = text;
-    Platform other{boxes, files, fileDialogs, longTable, caseFolding};
+    Platform other{boxes, files, fileDialogs, longTable, caseFolding, clock, settings};
     MQMainView controller(other, recentStore);
 
     ASSERT_EQ(longTable.loads.size(), 1u);

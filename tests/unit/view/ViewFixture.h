@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "fakes/FakeCaseFolding.h"
+#include "fakes/FakeClock.h"
 #include "fakes/FakeDialog.h"
 #include "fakes/FakeFileDialogs.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMessageBoxes.h"
 #include "fakes/FakeRecentStore.h"
+#include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeStrings.h"
 #include "platform/Platform.h"
 #include "view/CommandDispatch.h"
@@ -99,7 +101,9 @@ protected:
     FakeStrings strings = stringTable();
     FakeCaseFolding caseFolding;
     FakeRecentStore recentStore;
-    Platform platform{boxes, files, fileDialogs, strings, caseFolding};
+    FakeClock clock;
+    FakeSettingsStore settings;
+    Platform platform{boxes, files, fileDialogs, strings, caseFolding, clock, settings};
     MQMainView view{platform, recentStore};
 };
 

@@ -1,0 +1,82 @@
+#include "view/DueCards.h"
+
+#include "view/ControlIds.h"
+
+namespace {
+std::string valueName(int box) { return "Box" + std::to_string(box) + "Days"; }
+
+// Whole days only, as typed: no sign, no blanks, no fraction.
+std::optional<std::int32_t> wholeDays(const std::string& text) {
+    if (text.empty() || text.size() > 4) {
+        return std::nullopt;
+    }
+    std::int32_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+}  // namespace
+
+void DueCards::load() {
+    for (int box = BoxDays::firstBox; box <= BoxDays::lastBox; ++box) {
+        const std::optional<std::uint32_t> kept = store_.loadNumber(valueName(box));
+        if (kept && *kept <= static_cast<std::uint32_t>(BoxDays::maxDays)) {
+            days_.days[static_cast<std::size_t>(box - BoxDays::firstBox)] =
+                static_cast<std::int32_t>(*kept);
+        }
+    }
+}
+
+BoxDaysTexts DueCards::dayTexts() const {
+    BoxDaysTexts texts;
+    for (std::size_t field = 0; field < texts.size(); ++field) {
+        texts[field] = std::to_string(days_.days[field]);
+    }
+    return texts;
+}
+
+std::optional<FieldProblem> DueCards::check(const BoxDaysTexts& texts, BoxDays& days) {
+    for (std::size_t field = 0; field < texts.size(); ++field) {
+        const std::optional<std::int32_t> value = wholeDays(texts[field]);
+        if (!value || *value > BoxDays::maxDays) {
+            return FieldProblem{field, "Box " + std::to_string(field + 1) +
+                                           ": please enter a whole number of days from 0 to " +
+                                           std::to_string(BoxDays::maxDays) + "."};
+        }
+        days.days[field] = *value;
+    }
+    return std::nullopt;
+}
+
+bool DueCards::keep(const BoxDays& days, ErrorCode& error) {
+    days_ = days;
+    for (int box = BoxDays::firstBox; box <= BoxDays::lastBox; ++box) {
+        const auto value = static_cast<std::uint32_t>(days.of(box));
+        if (!store_.saveNumber(valueName(box), value, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void DueCards::show(DialogPort& dialog, const CardBoxes& deck, CalendarDay today) {
+    const DueSummary summary = summarizeDue(deck, days_, today);
+    for (std::size_t field = 0; field < summary.perBox.size(); ++field) {
+        dialog.setControlText(ids::box1Due + static_cast<int>(field),
+                              std::to_string(summary.perBox[field]));
+    }
+    dialog.setControlText(ids::dueLine, dueLine(summary));
+    shownFor_ = today;
+}
+
+void DueCards::clear(DialogPort& dialog) {
+    for (int id = ids::box1Due; id <= ids::box5Due; ++id) {
+        dialog.setControlText(id, "");
+    }
+    dialog.setControlText(ids::dueLine, "");
+    shownFor_ = noDay;
+}

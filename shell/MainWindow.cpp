@@ -29,6 +29,9 @@ constexpr UINT openDeckMessage = WM_APP + 1;
 constexpr UINT_PTR openDeckTimer = 1;
 constexpr UINT openDeckRetryMs = 250;
 constexpr UINT handOverTimeoutMs = 10000;
+// What is due changes at midnight; a minute late is soon enough, and cheap.
+constexpr UINT_PTR dayTimer = 2;
+constexpr UINT dayTimerMs = 60 * 1000;
 
 MainWindowRecord* recordOf(HWND mainWindow) {
     return reinterpret_cast<MainWindowRecord*>(GetWindowLongPtrW(mainWindow, GWLP_USERDATA));
@@ -286,6 +289,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             Win32Dialog port(dialog);
             reinterpret_cast<MQMainView*>(lParam)->onInitDialog(port);
             DragAcceptFiles(dialog, TRUE);
+            SetTimer(dialog, dayTimer, dayTimerMs, nullptr);
             return TRUE;
         }
         case WM_CLOSE:
@@ -310,7 +314,13 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             if (controller) openGivenDeck(dialog, *controller);
             return TRUE;
         case WM_TIMER:
-            if (wParam != openDeckTimer || !controller) return FALSE;
+            if (!controller) return FALSE;
+            if (wParam == dayTimer) {
+                Win32Dialog port(dialog);
+                controller->onDayTick(port);
+                return TRUE;
+            }
+            if (wParam != openDeckTimer) return FALSE;
             openGivenDeck(dialog, *controller);
             return TRUE;
         default:

@@ -7,6 +7,7 @@
 
 #include "shell/FindDialog.h"
 #include "shell/PaneFonts.h"
+#include "shell/ScheduleDialog.h"
 #include "view/ControlIds.h"
 #include "view/PaneFace.h"
 #include "view/RecentFiles.h"
@@ -288,6 +289,39 @@ bool Win32RecentStore::save(const std::vector<std::string>& paths, ErrorCode& er
     return error == 0;
 }
 
+std::optional<std::uint32_t> Win32SettingsStore::loadNumber(const std::string& name) {
+    DWORD value = 0;
+    DWORD bytes = sizeof(value);
+    const std::u16string valueName = utf8ToUtf16(name);
+    if (RegGetValueW(HKEY_CURRENT_USER, recentKey, wide(valueName), RRF_RT_REG_DWORD, nullptr,
+                     &value, &bytes) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+bool Win32SettingsStore::saveNumber(const std::string& name, std::uint32_t value,
+                                    ErrorCode& error) {
+    HKEY key = nullptr;
+    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, recentKey, 0, nullptr, 0, KEY_SET_VALUE,
+                                     nullptr, &key, nullptr);
+    if (status == ERROR_SUCCESS) {
+        const std::u16string valueName = utf8ToUtf16(name);
+        const DWORD number = value;
+        status = RegSetValueExW(key, wide(valueName), 0, REG_DWORD,
+                                reinterpret_cast<const BYTE*>(&number), sizeof(number));
+        RegCloseKey(key);
+    }
+    error = static_cast<ErrorCode>(status);
+    return status == ERROR_SUCCESS;
+}
+
+CalendarDay Win32Clock::today() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return dayFromDate(now.wYear, now.wMonth, now.wDay);
+}
+
 std::string Win32Strings::load(unsigned id, std::size_t capacity) {
     // A zero size would make LoadStringW hand out a pointer instead of a copy.
     if (capacity == 0) return {};
@@ -381,6 +415,10 @@ int Win32Dialog::focusedControl() {
 void Win32Dialog::undoTyping(int id) { SendDlgItemMessageW(dialog_, id, EM_UNDO, 0, 0); }
 
 bool Win32Dialog::askFindText(std::string& text) { return showFindDialog(dialog_, text); }
+
+bool Win32Dialog::askBoxDays(BoxDaysTexts& texts, const BoxDaysCheck& check) {
+    return showScheduleDialog(dialog_, texts, check);
+}
 
 namespace {
 std::string mapCase(std::string_view text, const wchar_t* locale, DWORD flags) {

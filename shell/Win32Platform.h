@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "platform/CaseFolding.h"
+#include "platform/Clock.h"
 #include "platform/DialogPort.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
 #include "platform/RecentStore.h"
+#include "platform/SettingsStore.h"
 #include "platform/StringResources.h"
 #include "platform/WideText.h"
 #include "platform/WinConstants.h"
@@ -63,6 +65,18 @@ public:
     bool save(const std::vector<std::string>& paths, ErrorCode& error) override;
 };
 
+// The user's settings under the same key, as REG_DWORD values.
+class Win32SettingsStore : public SettingsStore {
+public:
+    std::optional<std::uint32_t> loadNumber(const std::string& name) override;
+    bool saveNumber(const std::string& name, std::uint32_t value, ErrorCode& error) override;
+};
+
+class Win32Clock : public Clock {
+public:
+    CalendarDay today() override;
+};
+
 class Win32Strings : public StringResources {
 public:
     std::string load(unsigned id, std::size_t capacity) override;
@@ -101,6 +115,7 @@ public:
     int focusedControl() override;
     void undoTyping(int id) override;
     bool askFindText(std::string& text) override;
+    bool askBoxDays(BoxDaysTexts& texts, const BoxDaysCheck& check) override;
 
 private:
     HWND dialog_;
@@ -118,6 +133,8 @@ struct Win32Services {
     Win32FileDialogs fileDialogs;
     Win32Strings strings;
     Win32CaseFolding caseFolding;
-    Platform platform{messageBoxes, files, fileDialogs, strings, caseFolding};
+    Win32Clock clock;
+    Win32SettingsStore settings;
+    Platform platform{messageBoxes, files, fileDialogs, strings, caseFolding, clock, settings};
     Win32RecentStore recentStore;
 };

@@ -39,7 +39,9 @@ void MQMainView::onSchedule(DialogPort& dialog) {
 }
 
 void MQMainView::onDayTick(DialogPort& dialog) {
-    if (deck_ == nullptr || dueCards_.shownFor() == platform_.clock.today()) {
+    // Never in the middle of a command that waits for the user.
+    if (deck_ == nullptr || userWait_.waiting() || commandDepth_ > 0 ||
+        dueCards_.shownFor() == platform_.clock.today()) {
         return;
     }
     const Command command(*this, dialog);

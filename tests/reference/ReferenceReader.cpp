@@ -127,11 +127,15 @@ void referenceReadCardText(CardBoxes& deck, std::string_view whole, MessageBoxes
             box = 1;
         }
         const auto number = field(text, block, cardfield::number);
-        deck.boxForReading(box).push_back(std::make_shared<Card>(
-            field(text, block, cardfield::mark).value_or("-"), box, number ? integer(*number) : 0,
-            field(text, block, cardfield::question).value_or(""),
-            field(text, block, cardfield::answer).value_or(""),
-            field(text, block, cardfield::info).value_or("")));
+        auto card = std::make_shared<Card>(field(text, block, cardfield::mark).value_or("-"), box,
+                                           number ? integer(*number) : 0,
+                                           field(text, block, cardfield::question).value_or(""),
+                                           field(text, block, cardfield::answer).value_or(""),
+                                           field(text, block, cardfield::info).value_or(""));
+        if (const auto day = field(text, block, cardfield::day)) {
+            card->setDay(parseDay(*day).value_or(noDay));
+        }
+        deck.boxForReading(box).push_back(std::move(card));
     }
     deck.setHasCards(1);
     for (int box = 1; box <= 6; ++box) {
@@ -170,7 +174,8 @@ std::string describeDeck(const CardBoxes& deck) {
             out.append(card->getQuestion()) += "] [";
             out.append(card->getAnswer()) += "] [";
             out.append(card->getInfo()) += "] init " + std::to_string(card->isInit()) +
-                                           " changed " + std::to_string(card->isChanged()) + "\n";
+                                           " changed " + std::to_string(card->isChanged()) +
+                                           " day " + std::to_string(card->getDay()) + "\n";
         }
     }
     return out;

@@ -213,6 +213,11 @@ TEST(CardReader, GivesWhatThePlainReferenceReaderGives) {
         whole.substr(0, whole.size() - 3) + whole.substr(0, 40),
         whole.substr(0, whole.size() - 2) + card("-", "3", "1", "q") + whole,
         whole.substr(0, 60) + whole,
+        // Days: as written, in another place, twice, not a date, and cut.
+        whole.substr(0, whole.size() - 6) + "<D>2026-12-08</D>\r\n</C>\r\n" + whole,
+        "<C><D>2024-02-29</D><Q>leap</Q></C><C><Q>x</Q><D>2025-02-29</D></C>",
+        "<C><D>2026-1-08</D><D>2026-01-08</D></C><C><D> 2026-01-08</D></C><C><D>2026-01-08",
+        whole.substr(0, whole.size() - 6) + "<D>9999-12-31</D></C>" + whole,
     };
     for (const std::string& text : texts) {
         CardBoxes deck, reference;

@@ -27,6 +27,7 @@ std::unique_ptr<CardBoxes> sampleDeck() {
     deck->boxForReading(1).push_back(makeCard("-", 1, "domus", "house", "noun"));
     deck->boxForReading(3).push_back(makeCard("-", 3, "a\r\nb", "", "i"));
     deck->boxForReading(3).push_back(makeCard("+", 5, "q2", "a2"));
+    deck->box(3).back()->setDay(dayFromDate(2026, 2, 3));
     deck->boxForReading(3).push_back(makeCard("-", 3, "q3", "a3", "\xC3\xBC"));
     return deck;
 }
@@ -45,7 +46,8 @@ const std::string sampleText =
     "<C>\r\n<M>+</M>\r\n<S>1</S>\r\n<N>1</N>\r\n<Q>domus</Q>\r\n<A>house</A>\r\n<I>noun</I>\r\n"
     "</C>\r\n"
     "<C>\r\n<M>+</M>\r\n<S>3</S>\r\n<N>1</N>\r\n<Q>a\r\nb</Q>\r\n<A></A>\r\n<I>i</I>\r\n</C>\r\n"
-    "<C>\r\n<M>-</M>\r\n<S>5</S>\r\n<N>2</N>\r\n<Q>q2</Q>\r\n<A>a2</A>\r\n<I></I>\r\n</C>\r\n"
+    "<C>\r\n<M>-</M>\r\n<S>5</S>\r\n<N>2</N>\r\n<Q>q2</Q>\r\n<A>a2</A>\r\n<I></I>\r\n"
+    "<D>2026-02-03</D>\r\n</C>\r\n"
     "<C>\r\n<M>-</M>\r\n<S>3</S>\r\n<N>3</N>\r\n<Q>q3</Q>\r\n<A>a3</A>\r\n<I>\xFC</I>\r\n"
     "</C>\r\n";
 
@@ -86,6 +88,7 @@ TEST(CardWriter, WrittenTextReadsBackIntoTheSameBoxesAndWritesIdentically) {
         ASSERT_EQ(again.count(box), deck->count(box));
         for (int i = 0; i < deck->count(box); ++i) {
             EXPECT_EQ(again.box(box)[i]->getQuestion(), deck->box(box)[i]->getQuestion());
+            EXPECT_EQ(again.box(box)[i]->getDay(), deck->box(box)[i]->getDay());
         }
     }
     EXPECT_EQ(composeCardText(again), first);

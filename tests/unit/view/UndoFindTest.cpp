@@ -19,21 +19,22 @@ protected:
         boxes.clear();
     }
 
-    // Everything Undo must put back: each card with its place, mark, section, texts
-    // and flag, and what the dialog shows.
+    // Everything Undo must put back: each card with its place, mark, section, texts,
+    // flag and day, and what the dialog shows.
     std::string state() const {
         std::string text;
         for (int box = 0; box < CardBoxes::boxCount; ++box) {
             for (const CardRef& c : view.deck()->box(box)) {
                 text += std::string(c->getQuestion()) + "|" + std::string(c->getAnswer()) + "|" +
                         std::string(c->getInfo()) + "|" + std::string(c->getMark()) +
-                        std::to_string(c->getSection()) + std::to_string(c->isInit()) + " ";
+                        std::to_string(c->getSection()) + std::to_string(c->isInit()) + "@" +
+                        std::to_string(c->getDay()) + " ";
             }
             text += "/ ";
         }
         FakeDialog& shown = const_cast<FakeDialog&>(dialog);
         return text + std::to_string(getSelectedBox(shown)) + " " + question() + " " +
-               answerPane() + " " + count(1) + count(2) + count(3) +
+               answerPane() + " " + count(1) + count(2) + count(3) + dialog.text(ids::dueLine) +
                std::to_string(view.activeCard()->isInit());
     }
     void edit() {

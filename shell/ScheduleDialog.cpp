@@ -32,7 +32,7 @@ void onOk(HWND dialog, ScheduleForm& form) {
         typed[field] = fieldText(dialog, field);
     }
     if (const std::optional<FieldProblem> problem = form.check(typed)) {
-        MessageBoxW(dialog, wide(utf8ToUtf16(problem->message)), L"Schedule",
+        MessageBoxW(dialog, wide(utf8ToUtf16(problem->message)), L"Mnemoquill",
                     MB_OK | MB_ICONEXCLAMATION);
         HWND edit = GetDlgItem(dialog, fieldId(problem->field));
         SetFocus(edit);

@@ -7,7 +7,7 @@ from pathlib import Path
 
 from harness import MF_CHECKED, MF_GRAYED, ProgramTestCase, wait_until
 from test_program import (ANSWER, BACK, COUNTS, DELETE, EDIT, GET_NEW_CARD, INSERT, MOVE,
-                          NEXT, PREVIOUS, QUESTION, RADIOS, SHOW, card_file)
+                          NEXT, PREVIOUS, QUESTION, RADIOS, SHOW, card_file, today)
 
 BOX_0, BOX_6 = 1005, 1011
 UNDO, REDO, FIND, FIND_NEXT = 40014, 40015, 40016, 40017
@@ -372,7 +372,7 @@ class LearningAndEditingTest(ProgramTestCase):
         saved = self.workdir / "Λεξιλόγιο.txt"
         self.save_with_yes(saved)
         self.assertEqual(saved.read_bytes(), b"\xef\xbb\xbf" + card_file(
-            {1: [("Καλημέρα".encode("utf-8"), b"empty answer", b"empty info")]}))
+            {1: [("Καλημέρα".encode("utf-8"), b"empty answer", b"empty info", today())]}))
 
     def test_undo_takes_back_every_kind_of_step_and_redo_makes_it_again(self):
         deck = self.workdir / "Zahlen.txt"

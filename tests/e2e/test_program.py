@@ -1,5 +1,6 @@
 """End-to-end tests of Mnemoquill.exe under Wine: real windows, real keys, real files."""
 
+import datetime
 import time
 import unittest
 
@@ -18,14 +19,20 @@ EDIT_POPUP, NAVIGATE_POPUP = 1, 2
 INFO_CAPTION = "Mnemoquill Info; 0.0.5.4 BETA"
 
 
+def today():
+    """The day a card placed today is dated with, as the card file spells it."""
+    return datetime.date.today().isoformat().encode()
+
+
 def card_file(boxes):
-    """A card file exactly as the program writes it: {box: [(q, a, i), ...]}."""
+    """A card file exactly as the program writes it: {box: [(q, a, i[, day]), ...]}."""
     out = b""
     for box in sorted(boxes):
-        for position, (question, answer, info) in enumerate(boxes[box], start=1):
+        for position, (question, answer, info, *day) in enumerate(boxes[box], start=1):
             out += (b"<C>\r\n<M>%s</M>\r\n<S>%d</S>\r\n<N>%d</N>\r\n<Q>%s</Q>\r\n"
-                    b"<A>%s</A>\r\n<I>%s</I>\r\n</C>\r\n") % (
+                    b"<A>%s</A>\r\n<I>%s</I>\r\n") % (
                 b"+" if position == 1 else b"-", box, position, question, answer, info)
+            out += b"".join(b"<D>%s</D>\r\n" % d for d in day) + b"</C>\r\n"
     return out
 
 
@@ -332,7 +339,7 @@ class MnemoquillTest(ProgramTestCase):
         self.box("Save ?")
         self.answer("Save ?", "yes")
         saved = self.workdir / "Vokabeln.txt"
-        expected = card_file({1: [(b"Frage", b"empty answer", b"empty info")]})
+        expected = card_file({1: [(b"Frage", b"empty answer", b"empty info", today())]})
         self.assertTrue(wait_until(lambda: saved.exists() and saved.read_bytes() == expected,
                                    timeout=10), saved.exists() and saved.read_bytes())
 

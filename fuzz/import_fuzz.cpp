@@ -93,8 +93,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (const ExportFormat format : {ExportFormat::tsv, ExportFormat::csv, ExportFormat::anki}) {
         const ImportResult again = parseImport(exportText(deck, format), false);
-        check(again.ok && again.replaced == 0 && again.extraColumns == 0,
-              "an export imports without complaint");
+        check(again.ok && again.replaced == 0 && again.extraColumns == 0 &&
+                  again.fieldsAsTheyStand == 0,
+              "an export imports without complaint and quotes every field it begins with a quote");
         check(sameCards(result.cards, again.cards), "an export imports as the same cards");
     }
     return 0;

@@ -339,15 +339,28 @@ POLISH = "ok\tfine\nä\tb\nŁódź 東京\tcafé\n".encode()
 
 class Import(MqdeckTest):
     SUMMARY = "{} imported, {} skipped as duplicates, {} replaced, {} ignored\n"
-    CASES = [  # name, file, options, the cards' texts (or the card file) or the error, counts
+    UNCLOSED = ("line {}: the quote that begins a field is never closed: the field is taken as "
+                "it stands, up to the next separator")
+    # name, file, options, the cards' texts (or the card file) or the error, counts: the
+    # summary's, then the start of the line on quotes kept and the lines of quotes left open
+    CASES = [
         ("trainer export",
          b"#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n"
          b"#tags column:6\nf2Kq\tBasic\tLatin\t<b>domus</b> &amp; villa<br>d.\t"
          b"the house<div>&quot;home&quot;</div><div>casa</div>\tnoun latin\n"
-         b'"a""b"\tBasic\tLatin\tx&lt;y&gt;z &euro;&#150;\t"one<BR />two\t2"\t\n',
+         b'"a""b"\tBasic\tLatin\tx&lt;y&gt;z &euro;&#150;\t"one<BR />two\t2"\t\n'
+         b'g1\tBasic\tJapanese\t"geisha" &amp; more\t"Shut up!", "Be quiet!"\t\n',
          [], [(b"domus & villa\r\nd.", b'the house\r\n"home"\r\ncasa', b""),
-              (b"x<y>z \x80\x96", b"one\r\ntwo\t2", b"")],
-         ("2 cards", 0, "0 characters", "0 extra columns")),
+              (b"x<y>z \x80\x96", b"one\r\ntwo\t2", b""),
+              (b'"geisha" & more', b'"Shut up!", "Be quiet!"', b"")],
+         ("3 cards", 0, "0 characters", "0 extra columns", "2 fields begin with a quote but are "
+          "not quoted: taken as they stand, quotes included\n")),
+        ("tab list with quoted phrases",
+         b'"professional name" used by hostesses and geisha\tgeisha name\n'
+         b'damare\t"Shut up!", "Be quiet!"\n"a ""b""\r\nc"\t"x"\n',
+         [], [(b'"professional name" used by hostesses and geisha', b"geisha name", b""),
+              (b"damare", b'"Shut up!", "Be quiet!"', b""), (b'a "b"\r\nc', b"x", b"")],
+         ("3 cards", 0, "0 characters", "0 extra columns", "2 fields begin with a quote")),
         ("spreadsheet in code page 1252",
          b'Wort,Bedeutung,Info\r\n"Stra\xdfe, Weg","sagt ""hallo""\r\nund geht",\x80 5\r\n'
          b'"zwei\nZeilen",plain,"a,b"\r\n',
@@ -366,23 +379,26 @@ class Import(MqdeckTest):
           (b"\xe4?", b"x", b"")],
          ("4 cards", 0, "5 characters", "0 extra columns")),
         ("semicolons, mark, empty lines, extra columns",
-         b"\xef\xbb\xbf\r\nHaus;house, home;noun;x;y\r\n\r\nonly a question\r\n", [],
-         [(b"Haus", b"house, home", b"noun"), (b"only a question", b"", b"")],
-         ("2 cards", 0, "0 characters", "2 extra columns")),
+         b"\xef\xbb\xbf\r\nHaus;house, home;noun;x;y\r\n\r\nonly a question\r\n"
+         b'"Tor" (das);gate;"n"oun\r\n', [],
+         [(b"Haus", b"house, home", b"noun"), (b"only a question", b"", b""),
+          (b'"Tor" (das)', b"gate", b'"n"oun')],
+         ("3 cards", 0, "0 characters", "2 extra columns", "2 fields begin with a quote")),
         ("named separator", b"#separator:pipe\n#deck column:2\na|deck|b|c\n", [],
          [(b"a", b"b", b"c")], ("1 card", 0, "0 characters", "0 extra columns")),
         ("entity outside code page 1252", b"#html:true\nq\tnot &#x4E2D; here\n", [],
          BOM + new_cards([(b"q", "not 中 here".encode(), b"")]),
          ("1 card", 0, "0 characters", "0 extra columns")),
-        ("lines ended by CR, stray quotes", b'say "hi",a\r"b;c",d\r', [],
-         [(b'say "hi"', b"a", b""), (b"b;c", b"d", b"")],
-         ("2 cards", 0, "0 characters", "0 extra columns")),
+        ("lines ended by CR, stray quotes", b'say "hi",a\r"b;c",d\r"hi" there,"y"z\r', [],
+         [(b'say "hi"', b"a", b""), (b"b;c", b"d", b""), (b'"hi" there', b'"y"z', b"")],
+         ("3 cards", 0, "0 characters", "0 extra columns", "2 fields begin with a quote")),
         ("unknown separator", b"#separator:dots\na.b\n", [],
          'line 1: unknown separator "dots"', None),
         ("card file tag", b"q1\ta1\nq2\tsee </A> here\n", [],
          'line 2: a field holds the card file tag "</A>"', None),
-        ("quote left open", b'a\tb\n"open\tc\nd\n', [],
-         "line 2: a quoted field has no closing quote", None),
+        ("quotes left open", b'"open\tc\nd\te\nf\t"g\n', [],
+         [(b'"open', b"c", b""), (b"d", b"e", b""), (b"f", b'"g', b"")],
+         ("3 cards", 0, "0 characters", "0 extra columns", "2 fields begin with a quote", 3)),
     ]
 
     def test_delimited_files(self):
@@ -398,8 +414,12 @@ class Import(MqdeckTest):
                 else:
                     data = expected if isinstance(expected, bytes) else new_cards(expected)
                     summary, _, note = out.decode().partition("\n")
-                    self.assertEqual((code, err, summary + "\n"),
-                                     (0, "", self.SUMMARY.format(*counts)))
+                    self.assertEqual((code, summary + "\n"), (0, self.SUMMARY.format(*counts)))
+                    self.assertTrue(note.startswith(counts[4]) if counts[4:] else
+                                    "quote" not in note, note)
+                    self.assertEqual(err, "".join("mqdeck: %s: %s\n" % (self.path("in.txt"),
+                                                                         self.UNCLOSED.format(n))
+                                                  for n in counts[5:]))
                     self.assertEqual(self.read(target), data)
                     self.assertEqual("is UTF-8" in note, data.startswith(BOM), note)
 
@@ -432,7 +452,7 @@ def generated_deck(count, utf8=False):
     page 1252 lacks."""
     rng = random.Random(11)
     pieces = [b"domus", b"Stra\xdfe", b"caf\xe9", b"\x80", b"\x81", b"\x9f", b"\xa0", b"a,b",
-              b"x;y", b'"q"', b"\t", b"\r\n", b"#", b"<b>", b"&amp;", b"&", b"<", b">", b" "]
+              b"x;y", b'"q"', b'"', b"\t", b"\r\n", b"#", b"<b>", b"&amp;", b"&", b"<", b">", b" "]
     if utf8:
         pieces = [cp1252(p).encode() for p in pieces] + ["Łódź 東京 😀\ufeff".encode()]
     texts = [tuple(b"".join(rng.choice(pieces) for _ in range(rng.randrange(6)))

@@ -1,5 +1,6 @@
 #include "tools/mqdeck/DelimitedText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -82,6 +83,20 @@ bool readHeader(std::string_view header, DelimitedHeaders& headers, std::string&
     return true;
 }
 
+// The first quote after the one at `open` that is not doubled, or npos.
+std::size_t closingQuote(std::string_view text, std::size_t open) {
+    std::size_t at = text.find('"', open + 1);
+    while (at != std::string_view::npos && at + 1 < text.size() && text[at + 1] == '"') {
+        at = text.find('"', at + 2);
+    }
+    return at;
+}
+
+bool endsField(std::string_view text, std::size_t at, std::string_view separators) {
+    return at == text.size() || isLineBreak(text[at]) ||
+           separators.find(text[at]) != std::string_view::npos;
+}
+
 }  // namespace
 
 bool readHeaders(std::string_view text, DelimitedHeaders& headers, std::string& error) {
@@ -119,25 +134,20 @@ char detectSeparator(std::string_view text, std::size_t from) {
     std::size_t tabs = 0;
     std::size_t semicolons = 0;
     std::size_t commas = 0;
-    bool quoted = false;
     bool fieldStart = true;
     for (; at < text.size(); ++at) {
         const char c = text[at];
-        if (quoted) {
-            if (c == '"') {
-                if (at + 1 < text.size() && text[at + 1] == '"') {
-                    ++at;
-                } else {
-                    quoted = false;
-                }
-            }
-            continue;
-        }
         if (isLineBreak(c)) {
             break;
         }
         if (c == '"' && fieldStart) {
-            quoted = true;
+            // The separator that ends a quoted field is not known yet: any candidate does.
+            const std::size_t close = closingQuote(text, at);
+            if (close != std::string_view::npos && endsField(text, close + 1, "\t;,")) {
+                at = close;
+                fieldStart = false;
+                continue;
+            }
         }
         fieldStart = c == '\t' || c == ';' || c == ',';
         tabs += c == '\t' ? 1 : 0;
@@ -150,7 +160,7 @@ char detectSeparator(std::string_view text, std::size_t from) {
     return semicolons > commas ? ';' : ',';
 }
 
-bool DelimitedReader::next(DelimitedRecord& record, std::string& error, std::size_t& errorAt) {
+bool DelimitedReader::next(DelimitedRecord& record) {
     while (const std::size_t empty = lineBreakLength(text_, at_)) {
         at_ += empty;
     }
@@ -167,14 +177,20 @@ bool DelimitedReader::next(DelimitedRecord& record, std::string& error, std::siz
         field.value.clear();
         field.begin = at_;
         if (at_ < text_.size() && text_[at_] == '"') {
-            readQuoted(field);
-            if (at_ > text_.size()) {
-                error = "a quoted field has no closing quote";
-                errorAt = field.begin;
-                return false;
+            const std::size_t close = closingQuote(text_, at_);
+            if (close != std::string_view::npos &&
+                endsField(text_, close + 1, std::string_view(&separator_, 1))) {
+                readQuoted(field, close);
+            } else {
+                ++asTheyStand_;
+                if (close == std::string_view::npos) {
+                    unclosed_.push_back(at_);
+                }
+                readPlain(field);
             }
+        } else {
+            readPlain(field);
         }
-        readPlain(field);
         field.end = at_;
         if (at_ < text_.size() && text_[at_] == separator_) {
             ++at_;
@@ -185,34 +201,29 @@ bool DelimitedReader::next(DelimitedRecord& record, std::string& error, std::siz
     }
 }
 
-// Leaves `at_` after the closing quote, or past the end of the text when the
-// quote is never closed.
-void DelimitedReader::readQuoted(DelimitedField& field) {
+// Leaves `at_` after the closing quote at `close`.
+void DelimitedReader::readQuoted(DelimitedField& field, std::size_t close) {
     ++at_;
     const char stops[] = {'"', '\r', '\n'};
-    for (;;) {
-        const std::size_t stop = text_.find_first_of(std::string_view(stops, sizeof stops), at_);
-        if (stop == std::string_view::npos) {
-            at_ = text_.size() + 1;
-            return;
-        }
+    while (at_ < close) {
+        const std::size_t stop =
+            std::min(close, text_.find_first_of(std::string_view(stops, sizeof stops), at_));
         field.value.append(text_.data() + at_, stop - at_);
         at_ = stop;
-        if (text_[at_] != '"') {
-            field.value += "\r\n";
-            at_ += lineBreakLength(text_, at_);
-        } else if (at_ + 1 < text_.size() && text_[at_ + 1] == '"') {
+        if (at_ == close) {
+            break;
+        }
+        if (text_[at_] == '"') {
             field.value += '"';
             at_ += 2;
         } else {
-            ++at_;
-            return;
+            field.value += "\r\n";
+            at_ += lineBreakLength(text_, at_);
         }
     }
+    at_ = close + 1;
 }
 
-// Whatever follows a closing quote up to the separator is kept too, as
-// spreadsheet programs do with such lines.
 void DelimitedReader::readPlain(DelimitedField& field) {
     const char stops[] = {separator_, '\r', '\n'};
     std::size_t stop = text_.find_first_of(std::string_view(stops, sizeof stops), at_);

@@ -19,7 +19,8 @@ struct DelimitedHeaders {
 bool readHeaders(std::string_view text, DelimitedHeaders& headers, std::string& error);
 
 // The separator of the first data line at or after `from`: a tab when it has one
-// outside quotes, else the more frequent of semicolon and comma (comma on a tie).
+// outside quoted fields, else the more frequent of semicolon and comma (comma on a
+// tie).
 char detectSeparator(std::string_view text, std::size_t from);
 
 struct DelimitedField {
@@ -34,24 +35,32 @@ struct DelimitedRecord {
     std::size_t count = 0;
 };
 
-// Splits a text into records and fields as RFC 4180 has it: a field that begins
-// with a quote runs to the matching quote, may hold separators, doubled quotes and
-// line breaks; a quote elsewhere is an ordinary character. Empty lines hold no
-// record.
+// Splits a text into records and fields. A field is quoted, as RFC 4180 has it,
+// when it begins with a quote and its closing quote (one not doubled) is followed
+// by the separator or the end of a line; it may then hold separators, doubled
+// quotes and line breaks. Any other field is taken as it stands up to the next
+// separator or line end, quotes and all: word lists begin fields with quoted
+// phrases far more often than they mean to quote them. Empty lines hold no record.
 class DelimitedReader {
 public:
     DelimitedReader(std::string_view text, char separator, std::size_t start)
         : text_(text), separator_(separator), at_(start) {}
 
-    // The next record; false at the end of the text or on an error (then `error`
-    // is set and names the offset of the quote left open).
-    bool next(DelimitedRecord& record, std::string& error, std::size_t& errorAt);
+    // The next record; false at the end of the text.
+    bool next(DelimitedRecord& record);
+
+    // Fields read so far that began with a quote yet were taken as they stand.
+    std::size_t fieldsAsTheyStand() const { return asTheyStand_; }
+    // Where those of them begin whose quote no later quote closes.
+    const std::vector<std::size_t>& unclosedQuotes() const { return unclosed_; }
 
 private:
-    void readQuoted(DelimitedField& field);
+    void readQuoted(DelimitedField& field, std::size_t close);
     void readPlain(DelimitedField& field);
 
     std::string_view text_;
     char separator_;
     std::size_t at_;
+    std::size_t asTheyStand_ = 0;
+    std::vector<std::size_t> unclosed_;
 };

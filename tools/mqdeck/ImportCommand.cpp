@@ -87,6 +87,13 @@ int runImport(const CommandLine& line, ToolStreams& io) {
         io.err << "mqdeck: " << in << ": " << result.error << '\n';
         return exitFailed;
     }
+    // Not a failure, as every character is kept; but a quote left open may be a
+    // quoted field cut short, which only the user can tell.
+    for (const std::size_t unclosed : result.unclosedQuoteLines) {
+        io.err << "mqdeck: " << in << ": line " << unclosed
+               << ": the quote that begins a field is never closed: the field is taken as it "
+                  "stands, up to the next separator\n";
+    }
 
     CardBoxes deck;
     if (into) {
@@ -107,6 +114,12 @@ int runImport(const CommandLine& line, ToolStreams& io) {
     io.out << counted(added.cards, "card") << " imported, " << added.duplicates
            << " skipped as duplicates, " << counted(result.replaced, "character") << " replaced, "
            << counted(result.extraColumns, "extra column") << " ignored\n";
+    if (const std::size_t kept = result.fieldsAsTheyStand) {
+        io.out << counted(kept, "field")
+               << (kept == 1 ? " begins with a quote but is not quoted: taken as it stands"
+                             : " begin with a quote but are not quoted: taken as they stand")
+               << ", quotes included\n";
+    }
     // Older readers take a UTF-8 file for code page 1252: worth a word when it starts.
     if (!wasUtf8 && deck.encoding() == CardEncoding::utf8) {
         io.out << out << (into ? " is now UTF-8" : " is UTF-8")
@@ -132,8 +145,10 @@ const Command importCommand{
     "as HTML, and \"#guid column:N\", \"#notetype column:N\", \"#deck column:N\" and\n"
     "\"#tags column:N\" name columns to leave out. The columns left are question,\n"
     "answer and info; further ones are ignored. Quoted fields (RFC 4180) may hold\n"
-    "separators, doubled quotes and line breaks. A field holding a card file tag\n"
-    "such as <Q> or </A> stops the import: card files cannot hold them.\n"
+    "separators, doubled quotes and line breaks; a field that begins with a quote\n"
+    "but does not end with its closing quote is taken as it stands, quotes and all.\n"
+    "A field holding a card file tag such as <Q> or </A> stops the import: card\n"
+    "files cannot hold them.\n"
     "  --replace          write \"?\" for characters code page 1252 lacks, and for\n"
     "                     bytes that are no UTF-8 after a byte-order mark, so that\n"
     "                     a code page 1252 card file stays one\n"

@@ -54,15 +54,17 @@ public:
             headers.separator != 0 ? headers.separator : detectSeparator(text_, headers.dataStart);
         DelimitedReader reader(text_, separator, headers.dataStart);
         DelimitedRecord record;
-        std::size_t errorAt = 0;
-        std::string error;
-        while (reader.next(record, error, errorAt)) {
+        while (reader.next(record)) {
             if (!addCard(record)) {
                 return false;
             }
         }
-        if (!error.empty()) {
-            return fail(errorAt, error);
+        result_.fieldsAsTheyStand = reader.fieldsAsTheyStand();
+        if (!reader.unclosedQuotes().empty()) {
+            const LineIndex lines(text_);
+            for (const std::size_t at : reader.unclosedQuotes()) {
+                result_.unclosedQuoteLines.push_back(lines.lineOf(at));
+            }
         }
         return true;
     }

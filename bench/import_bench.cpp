@@ -12,6 +12,7 @@
 
 #include "tools/mqdeck/ExportText.h"
 #include "tools/mqdeck/ImportParser.h"
+#include "tools/mqdeck/LocalClock.h"
 #include "tools/mqdeck/Mqdeck.h"
 #include "tools/mqdeck/StdFileSystem.h"
 
@@ -136,9 +137,10 @@ void importFile(benchmark::State& state) {
     const std::string out = (folder / "mq_import_bench.mqf").string();
     std::ofstream(in, std::ios::binary) << text;
     StdFileSystem files;
+    LocalClock clock;
     for (auto _ : state) {
         std::ostringstream messages;
-        if (runMqdeck({"import", in, out}, messages, messages, files) != 0) {
+        if (runMqdeck({"import", in, out}, messages, messages, files, clock) != 0) {
             state.SkipWithError("the import failed");
             break;
         }

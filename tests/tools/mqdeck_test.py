@@ -31,13 +31,27 @@ def cp1252(data):
                    for b in data)
 
 
-def card(mark, section, number, question=b"", answer=b"", info=b""):
+def card(mark, section, number, question=b"", answer=b"", info=b"", day=None):
     """One card as the program's writer lays it out."""
     def field(tag, value):
         return b"<" + tag + b">" + value + b"</" + tag + b">\r\n"
     return (b"<C>\r\n" + field(b"M", mark) + field(b"S", str(section).encode()) +
             field(b"N", str(number).encode()) + field(b"Q", question) +
-            field(b"A", answer) + field(b"I", info) + b"</C>\r\n")
+            field(b"A", answer) + field(b"I", info) + (day and field(b"D", day) or b"") +
+            b"</C>\r\n")
+
+
+# Days around 2026-03-10 for a --today of that day: box 2 rests 1 day, box 3 rests 3.
+SCHEDULED = (card(b"+", 0, 1, b"new") + card(b"-", 0, 2, b"old", day=b"2020-01-01") +
+             card(b"+", 1, 1, b"no day") +
+             card(b"+", 2, 1, b"before", day=b"2026-03-08") +
+             card(b"-", 2, 2, b"on", day=b"2026-03-09") +
+             card(b"-", 2, 3, b"after", day=b"2026-03-10") +
+             card(b"+", 3, 1, b"before", day=b"2026-03-06") +
+             card(b"-", 3, 2, b"on", day=b"2026-03-07") +
+             card(b"-", 3, 3, b"after", day=b"2026-03-09") +
+             card(b"-", 3, 4, b"future, counts as today", day=b"2026-04-01") +
+             card(b"+", 6, 1, b"learned", day=b"2020-01-01"))
 
 
 def new_cards(texts):
@@ -98,7 +112,7 @@ class MqdeckTest(unittest.TestCase):
         for raw in out.split(b"\n")[:-1]:
             self.assertFalse(any(b < 0x20 for b in raw), raw)
             value = json.loads(raw.decode("utf-8"))
-            self.assertEqual(list(value), KEYS)
+            self.assertEqual(list(value), KEYS + ["date"] * ("date" in value))
             cards.append(value)
         self.assertTrue(out == b"" or out.endswith(b"\n"))
         return cards, err
@@ -128,7 +142,10 @@ class Arguments(MqdeckTest):
                           (["import", "--bogus", "a", "b"], "unknown option --bogus"),
                           (["export", "a", "b", "--format"], "--format needs a value"),
                           (["export", "--format=xml", "a", "b"], 'unknown format "xml"'),
-                          (["check", "-x", "a"], "unknown option -x")):
+                          (["check", "-x", "a"], "unknown option -x"),
+                          (["stats", "--today", "2026-02-29", "a"],
+                           'date YYYY-MM-DD, not "2026-02-29"'),
+                          (["stats", "--forecast=0", "a"], 'from 1 to 3650, not "0"')):
             code, out, err = self.run_tool(*args)
             self.assertEqual((code, out), (2, b""), args)
             self.assertIn(why, err)
@@ -136,7 +153,8 @@ class Arguments(MqdeckTest):
 
     def test_help_describes_every_option(self):
         options = ["--replace", "--into", "--keep-duplicates", "--format"]
-        for args, expected in ((["--help"], options + ["dump", "write", "check", "stats"]),
+        for args, expected in ((["--help"], options + ["dump", "write", "check", "stats", "--today",
+                                                       "--forecast", "defaults"]),
                                (["import", "--help"], options[:3]),
                                (["export", "--help"], ["tsv", "csv", "anki"]),
                                (["check", "--help"], ["Exit status"])):
@@ -186,7 +204,7 @@ class Arguments(MqdeckTest):
 
 class Dump(MqdeckTest):
     def test_cards_in_box_order_with_their_own_fields(self):
-        data = (card(b"+", 1, 1, b"domus", b"house", b"noun") +
+        data = (card(b"+", 1, 1, b"domus", b"house", b"noun", b"2026-03-09") +
                 card(b"-", 3, 1, b'say "hi"\r\nback\\slash\ttab', b"\x80 \xe4 \x81", b"\x01\x1f") +
                 card(b"-", 1, 2, b"", b"", b"") +
                 card(b"+", 0, 9, b"new", b"neu", b""))
@@ -197,13 +215,15 @@ class Dump(MqdeckTest):
                           (3, 1, 'say "hi"\r\nback\\slash\ttab')])
         self.assertEqual(cards[0], dict(box=0, pos=1, mark="+", section=0, number=9,
                                         question="new", answer="neu", info=""))
+        self.assertEqual([c.get("date") for c in cards], [None, "2026-03-09", None, None])
         self.assertEqual(cards[3]["answer"], "\u20ac \u00e4 \u0081")
         self.assertEqual(cards[3]["info"], "\x01\x1f")
 
         code, out, _ = self.run_tool("dump", self.path("deck.txt"))
         lines = out.split(b"\n")
         self.assertEqual(lines[1], b'{"box":1,"pos":1,"mark":"+","section":1,"number":1,'
-                                   b'"question":"domus","answer":"house","info":"noun"}')
+                                   b'"question":"domus","answer":"house","info":"noun",'
+                                   b'"date":"2026-03-09"}')
         self.assertIn(b'"question":"say \\"hi\\"\\r\\nback\\\\slash\\ttab"', lines[3])
         self.assertIn(b'"info":"\\u0001\\u001f"', lines[3])
 
@@ -248,7 +268,9 @@ class Write(MqdeckTest):
         cp1252_deck = (card(b"+", 0, 1, b"q0") + card(b"+", 1, 1, b"a\r\nb", b"\x80", b"i") +
                        card(b"-", 1, 2) + card(b"+", 5, 1, b"five"))
         # A UTF-8 deck stays one, even when every text would fit code page 1252.
-        for data in (cp1252_deck, BOM + card(b"+", 0, 1, "Łódź".encode(), b"\xff", b"\xe4\xb8"),
+        # Days are kept as they were read.
+        for data in (cp1252_deck, SCHEDULED,
+                     BOM + card(b"+", 0, 1, "Łódź".encode(), b"\xff", b"\xe4\xb8"),
                      BOM + card(b"+", 0, 1, b"caf\xc3\xa9")):
             source = self.file("deck.txt", data)
             target = self.file("out.mqf", b"old content, replaced whole" * 1000)
@@ -399,6 +421,8 @@ class Import(MqdeckTest):
         ("quotes left open", b'"open\tc\nd\te\nf\t"g\n', [],
          [(b'"open', b"c", b""), (b"d", b"e", b""), (b"f", b'"g', b"")],
          ("3 cards", 0, "0 characters", "0 extra columns", "2 fields begin with a quote", 3)),
+        ("day tag", b"q1\ta1\tdue <D>soon\n", [], 'line 1: a field holds the card file tag "<D>"',
+         None),
     ]
 
     def test_delimited_files(self):
@@ -521,6 +545,13 @@ class Check(MqdeckTest):
           (10, 'the card has no end ("</C>")'),
           (10, 'a "<C>" inside the card of line 9, before its end: neither card has an end'),
           (10, '"<A>" (empty answer)')], [0, 1, 0, 0, 1, 1, 0]),
+        # A day that is no date is reported; a good one is no stray text.
+        (card(b"+", 2, 1, day=b"2026-13-45") + card(b"+", 0, 1, day=b"x") +
+         card(b"+", 3, 1, day=b"2026-03-07"),
+         [(8, 'day "2026-13-45" is no date YYYY-MM-DD: the card is read without a day, so it '
+              'counts as due'),
+          (17, 'day "x" is no date YYYY-MM-DD: the card is read without a day')],
+         [1, 0, 1, 1, 0, 0, 0]),
         (b"just text\r\n", [(1, 'no card ("<C>") at all: the program asks "Overwrite?"')],
          [1, 0, 0, 0, 0, 0, 0]),
         (None, [], [8, 3, 2, 1, 0, 0, 0]),
@@ -558,9 +589,25 @@ class Stats(MqdeckTest):
             self.assertEqual((code, err), (0, ""))
             room = width - len("box 0 40 ") - 1  # the last column stays free
             self.assertEqual(out.decode().splitlines(), [
-                "box 0 40 " + "#" * room, "box 1 20 " + "#" * (room // 2), "box 2  1 " + "#" * max(1, round(room / 40)),
-                "box 3  0", "box 4  0", "box 5  0", "box 6  4 " + "#" * round(room / 10),
-                "learning (boxes 1 to 6): 25", "learned (box 6): 4", "all boxes: 65"])
+                "box 0 40 " + "#" * room, "box 1 20 " + "#" * (room // 2) + "  (20 due)",
+                "box 2  1 " + "#" * max(1, round(room / 40)) + "  (1 due)",
+                "box 3  0  (0 due)", "box 4  0  (0 due)", "box 5  0  (0 due)",
+                "box 6  4 " + "#" * round(room / 10),
+                "learning (boxes 1 to 6): 25", "learned (box 6): 4", "all boxes: 65",
+                "due today: 21"])
+
+    def test_due_cards_from_a_given_day(self):
+        deck = self.file("deck.mqf", SCHEDULED)
+        # Box 3 is the fullest: its due count takes room from every bar.
+        code, out, err = self.run_tool("stats", "--today", "2026-03-10", "--forecast", "5", deck,
+                                       env={"COLUMNS": "30"})
+        self.assertEqual((code, err), (0, ""))
+        self.assertEqual(out.decode().splitlines(), [
+            "box 0 2 ######", "box 1 1 ###  (1 due)", "box 2 3 #########  (2 due)",
+            "box 3 4 ############  (2 due)", "box 4 0  (0 due)", "box 5 0  (0 due)",
+            "box 6 1 ###", "learning (boxes 1 to 6): 9", "learned (box 6): 1", "all boxes: 11",
+            "due today: 5",
+            "2026-03-10 5", "2026-03-11 1", "2026-03-12 1", "2026-03-13 1", "2026-03-14 0"])
 
 
 if __name__ == "__main__":

@@ -6,7 +6,9 @@
 #include <optional>
 
 #include "cardfile/CardText.h"
+#include "model/CalendarDay.h"
 #include "model/CardBoxes.h"
+#include "model/Schedule.h"
 #include "platform/TextCoding.h"
 #include "tools/mqdeck/TextLines.h"
 
@@ -214,6 +216,8 @@ private:
         field(block, questionField);
         field(block, infoField);
         field(block, answerField);
+        // Not among the missing fields: cards saved before days were kept have none.
+        const auto day = cardText_.fieldValue(block, cardfield::day);
         if (opened && !missing_.empty()) {
             add(block.start, "fields missing, the defaults are taken: " + missing_);
         }
@@ -244,6 +248,11 @@ private:
                 addAt(*number, "number " + shown(*number, encoding_) + " reads as " +
                                    std::to_string(card.number));
             }
+        }
+        if (day && !parseDay(*day)) {
+            addAt(*day, "day " + shown(*day, encoding_) +
+                            " is no date YYYY-MM-DD: the card is read without a day" +
+                            (BoxDays::isScheduled(card.section) ? ", so it counts as due" : ""));
         }
         ++report_.counts[static_cast<std::size_t>(card.section)];
         cards_.push_back(card);

@@ -40,11 +40,11 @@ const Command checkCommand{
     "usage: mqdeck check FILE\n",
     "Tells, line by line, what Mnemoquill's reader does with the card file FILE:\n"
     "cards without an end and the question the program will then ask, sections\n"
-    "outside 0 to 6, fields missing from a card, text outside any card, boxes 1 to\n"
-    "6 without a card marked \"+\" or with more than one, numbers repeated within a\n"
-    "box 1 to 6, and in a UTF-8 card file the line and column of bytes that are no\n"
-    "UTF-8 (columns count characters, the byte-order mark too); then the cards each\n"
-    "box will hold.\n"
+    "outside 0 to 6, fields missing from a card, days (<D>) that are no date,\n"
+    "text outside any card, boxes 1 to 6 without a card marked \"+\" or with more\n"
+    "than one, numbers repeated within a box 1 to 6, and in a UTF-8 card file the\n"
+    "line and column of bytes that are no UTF-8 (columns count characters, the\n"
+    "byte-order mark too); then the cards each box will hold.\n"
     "Exit status: 0 when FILE reads cleanly, 1 when something was found, 2 on wrong\n"
     "arguments or when FILE cannot be read.\n",
     {},

@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <vector>
 
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "tools/mqdeck/CommandLine.h"
 
@@ -10,6 +11,7 @@ struct ToolStreams {
     std::ostream& out;
     std::ostream& err;
     FileSystem& files;
+    Clock& clock;
 };
 
 // Exit codes of every command.

@@ -17,7 +17,8 @@ constexpr std::string_view cardTags[] = {
     cardfield::mark.close,     cardfield::section.open, cardfield::section.close,
     cardfield::number.open,    cardfield::number.close, cardfield::question.open,
     cardfield::question.close, cardfield::answer.open,  cardfield::answer.close,
-    cardfield::info.open,      cardfield::info.close,
+    cardfield::info.open,      cardfield::info.close,   cardfield::day.open,
+    cardfield::day.close,
 };
 
 // The first thing in `text` that would not read back from a card file.

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "model/CalendarDay.h"
 #include "tools/mqdeck/Command.h"
 #include "tools/mqdeck/JsonString.h"
 #include "tools/mqdeck/ToolFiles.h"
@@ -69,7 +70,8 @@ const Command dumpCommand{
     "dump",
     "usage: mqdeck dump FILE\n",
     "Prints every card of the card file FILE as one JSON line, boxes 0 to 6, each\n"
-    "from its front card on. Bytes of a UTF-8 card file that are no UTF-8 are\n"
+    "from its front card on; \"date\" is the day the card entered its box, given\n"
+    "only for cards that have one. Bytes of a UTF-8 card file that are no UTF-8 are\n"
     "printed as U+FFFD, as the program shows them.\n",
     {},
     1,
@@ -102,6 +104,11 @@ void dumpDeck(const CardBoxes& deck, std::ostream& out) {
             line += ",\"question\":" + jsonString(card->getQuestion());
             line += ",\"answer\":" + jsonString(card->getAnswer());
             line += ",\"info\":" + jsonString(card->getInfo());
+            if (card->getDay() != noDay) {
+                line += ",\"date\":\"";
+                appendDay(line, card->getDay());
+                line += '"';
+            }
             line += "}\n";
             out.write(line.data(), static_cast<std::streamsize>(line.size()));
         }
@@ -109,8 +116,8 @@ void dumpDeck(const CardBoxes& deck, std::ostream& out) {
 }
 
 int runMqdeck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              FileSystem& files) {
-    ToolStreams io{out, err, files};
+              FileSystem& files, Clock& clock) {
+    ToolStreams io{out, err, files, clock};
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
         out << toolHelp;
         for (const Command* command : commands) {

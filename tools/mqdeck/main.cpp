@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/mqdeck/LocalClock.h"
 #include "tools/mqdeck/Mqdeck.h"
 #include "tools/mqdeck/StdFileSystem.h"
 
@@ -21,7 +22,8 @@ int run(const std::vector<std::string>& args) {
 #endif
     std::ios::sync_with_stdio(false);
     StdFileSystem files;
-    return runMqdeck(args, std::cout, std::cerr, files);
+    LocalClock clock;
+    return runMqdeck(args, std::cout, std::cerr, files, clock);
 }
 
 }  // namespace

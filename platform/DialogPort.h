@@ -48,6 +48,8 @@ public:
     // Menu items by command id; pop-ups of the menu bar by position.
     virtual void enableMenuItem(int id, bool enable) = 0;
     virtual void checkMenuItem(int id, bool check) = 0;
+    // Checks `id` with a bullet and unchecks the other items from `first` to `last`.
+    virtual void checkMenuRadioItem(int first, int last, int id) = 0;
     virtual bool isMenuItemChecked(int id) = 0;
     virtual void enableMenuPopup(int position, bool enable) = 0;
     virtual void drawMenuBar() = 0;

@@ -4,6 +4,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
+#include "platform/RandomSource.h"
 #include "platform/SettingsStore.h"
 #include "platform/StringResources.h"
 
@@ -16,4 +17,5 @@ struct Platform {
     CaseFolding& caseFolding;
     Clock& clock;
     SettingsStore& settings;
+    RandomSource& random;
 };

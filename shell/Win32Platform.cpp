@@ -316,6 +316,19 @@ bool Win32SettingsStore::saveNumber(const std::string& name, std::uint32_t value
     return status == ERROR_SUCCESS;
 }
 
+namespace {
+std::uint64_t randomSeed() {
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    return static_cast<std::uint64_t>(counter.QuadPart) ^
+           (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32);
+}
+}  // namespace
+
+Win32Random::Win32Random() : engine_(static_cast<std::mt19937::result_type>(randomSeed())) {}
+
+std::uint32_t Win32Random::next() { return static_cast<std::uint32_t>(engine_()); }
+
 CalendarDay Win32Clock::today() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
@@ -393,6 +406,11 @@ void Win32Dialog::enableMenuItem(int id, bool enable) {
 
 void Win32Dialog::checkMenuItem(int id, bool check) {
     CheckMenuItem(GetMenu(dialog_), id, MF_BYCOMMAND | (check ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void Win32Dialog::checkMenuRadioItem(int first, int last, int id) {
+    CheckMenuRadioItem(GetMenu(dialog_), static_cast<UINT>(first), static_cast<UINT>(last),
+                       static_cast<UINT>(id), MF_BYCOMMAND);
 }
 
 bool Win32Dialog::isMenuItemChecked(int id) {

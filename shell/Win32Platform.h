@@ -3,6 +3,7 @@
 // the system, with no decisions of the program in it.
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
+#include "platform/RandomSource.h"
 #include "platform/RecentStore.h"
 #include "platform/SettingsStore.h"
 #include "platform/StringResources.h"
@@ -77,6 +79,16 @@ public:
     CalendarDay today() override;
 };
 
+// A coin good enough for drawing a card's direction, seeded anew at each start.
+class Win32Random : public RandomSource {
+public:
+    Win32Random();
+    std::uint32_t next() override;
+
+private:
+    std::mt19937 engine_;
+};
+
 class Win32Strings : public StringResources {
 public:
     std::string load(unsigned id, std::size_t capacity) override;
@@ -107,6 +119,7 @@ public:
 
     void enableMenuItem(int id, bool enable) override;
     void checkMenuItem(int id, bool check) override;
+    void checkMenuRadioItem(int first, int last, int id) override;
     bool isMenuItemChecked(int id) override;
     void enableMenuPopup(int position, bool enable) override;
     void drawMenuBar() override;
@@ -135,6 +148,8 @@ struct Win32Services {
     Win32CaseFolding caseFolding;
     Win32Clock clock;
     Win32SettingsStore settings;
-    Platform platform{messageBoxes, files, fileDialogs, strings, caseFolding, clock, settings};
+    Win32Random random;
+    Platform platform{messageBoxes, files, fileDialogs, strings,
+                      caseFolding,  clock, settings,    random};
     Win32RecentStore recentStore;
 };

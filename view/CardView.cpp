@@ -22,6 +22,10 @@ void setPanesReadOnly(DialogPort& dialog, bool readOnly) {
 }
 }  // namespace
 
+CardFace CardView::faceIn(int pane) const {
+    return pane == ids::questionPane ? faces().upper : faces().lower(answerShown == 1);
+}
+
 int isControlEnabled(DialogPort& dialog, int id) {
     // Command ids arrive with the notification code in the high word.
     return dialog.isControlEnabled(id & 0xFFFF) ? 1 : 0;
@@ -96,21 +100,17 @@ void initCardView(CardView& view, DialogPort& dialog) {
 
 void showCard(CardView& view, DialogPort& dialog) {
     view.answerShown = 0;
-    dialog.setControlText(ids::questionPane, std::string(view.currentCard->getQuestion()));
-    dialog.setControlText(ids::answerPane, std::string(view.currentCard->getInfo()));
+    for (const int pane : {ids::questionPane, ids::answerPane}) {
+        dialog.setControlText(pane, std::string(faceText(*view.currentCard, view.faceIn(pane))));
+    }
     dialog.setControlText(ids::showButton, showCaption);
 }
 
 void toggleAnswerInfo(CardView& view, DialogPort& dialog) {
-    if (view.answerShown == 1) {
-        view.answerShown = 0;
-        dialog.setControlText(ids::answerPane, std::string(view.currentCard->getInfo()));
-        dialog.setControlText(ids::showButton, showCaption);
-    } else {
-        view.answerShown = 1;
-        dialog.setControlText(ids::answerPane, std::string(view.currentCard->getAnswer()));
-        dialog.setControlText(ids::showButton, infoCaption);
-    }
+    view.answerShown = view.answerShown == 1 ? 0 : 1;
+    dialog.setControlText(ids::answerPane,
+                          std::string(faceText(*view.currentCard, view.faceIn(ids::answerPane))));
+    dialog.setControlText(ids::showButton, view.answerShown == 1 ? infoCaption : showCaption);
 }
 
 void showNoCards(DialogPort& dialog) {
@@ -154,20 +154,14 @@ void setControlText(DialogPort& dialog, int id, const std::string& text) {
 void commitCardEdits(CardView& view, DialogPort& dialog) {
     // Only real changes are written, so a card's changed flag means what it says.
     Card& card = *view.currentCard;
-    if (dialog.isModified(ids::questionPane)) {
-        const std::string question = dialog.controlText(ids::questionPane);
-        if (question != card.getQuestion()) {
-            card.setQuestion(question);
+    for (const int pane : {ids::questionPane, ids::answerPane}) {
+        if (!dialog.isModified(pane)) {
+            continue;
         }
-    }
-    if (dialog.isModified(ids::answerPane)) {
-        const std::string text = dialog.controlText(ids::answerPane);
-        if (view.answerShown == 1) {
-            if (text != card.getAnswer()) {
-                card.setAnswer(text);
-            }
-        } else if (text != card.getInfo()) {
-            card.setInfo(text);
+        const std::string text = dialog.controlText(pane);
+        const CardFace face = view.faceIn(pane);
+        if (text != faceText(card, face)) {
+            setFaceText(card, face, text);
         }
     }
 }

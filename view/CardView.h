@@ -5,11 +5,18 @@
 #include "model/CardBoxes.h"
 #include "platform/DialogPort.h"
 #include "platform/MessageBoxes.h"
+#include "view/CardFaces.h"
 
-// What the two panes show: the card, and whether the answer pane holds its answer.
+// What the two panes show: the card, which way round, and whether the lower pane
+// holds the side Show reveals.
 struct CardView {
     CardRef currentCard;
     std::int32_t answerShown = 0;
+    CardDirection direction = CardDirection::questionFirst;
+
+    PaneFaces faces() const { return facesOf(direction); }
+    // The field the pane stores into, as it shows it now.
+    CardFace faceIn(int pane) const;
 };
 
 // Operations that put one piece of the dialog into a named state. Edit mode and the

@@ -36,7 +36,7 @@ void MQMainView::onInsert(DialogPort& dialog) {
     // The panes start empty for typing, while the card itself carries placeholders
     // for whatever the user leaves untouched.
     view_.currentCard = card;
-    showCard(view_, dialog);
+    showCurrentCard(dialog);
     refreshCounts(dialog);
     card->setQuestion("empty question");
     card->setInfo("empty info");

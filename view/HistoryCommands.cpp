@@ -101,11 +101,7 @@ bool MQMainView::paneTakesUndo(DialogPort& dialog) {
     if (!dialog.isModified(pane)) {
         return false;
     }
-    const Card& card = *view_.currentCard;
-    const std::string_view stored = pane == ids::questionPane ? card.getQuestion()
-                                    : view_.answerShown == 1  ? card.getAnswer()
-                                                              : card.getInfo();
-    return dialog.controlText(pane) != stored;
+    return dialog.controlText(pane) != faceText(*view_.currentCard, view_.faceIn(pane));
 }
 
 void MQMainView::onUndo(DialogPort& dialog) {
@@ -141,7 +137,7 @@ void MQMainView::showRestored(DialogPort& dialog, const ShownCards& shown) {
         enableButtonsForBox(dialog, shown.box, found);
     }
     if (found) {
-        showCard(view_, dialog);
+        showCurrentCard(dialog);
     } else {
         disableCardButtons(dialog);
         showNoCards(dialog);

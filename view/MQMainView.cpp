@@ -38,11 +38,13 @@ bool holdsAnyCard(const CardBoxes& deck) {
 
 MQMainView::MQMainView(Platform& platform, RecentStore& recentStore)
     : userWait_(platform.messageBoxes, platform.fileDialogs),
-      platform_{userWait_,      platform.files,   userWait_, platform.strings, platform.caseFolding,
-                platform.clock, platform.settings},
+      platform_{userWait_,         platform.files,       userWait_,
+                platform.strings,  platform.caseFolding, platform.clock,
+                platform.settings, platform.random},
       cardFile_(platform_),
       recentFiles_(recentStore, platform.caseFolding),
-      dueCards_(platform.settings) {
+      dueCards_(platform.settings),
+      direction_(platform.settings, platform.random) {
     view_.answerShown = 0;
     takeEmptyActiveCard();
     buildInfoTexts();
@@ -82,6 +84,9 @@ void MQMainView::onInitDialog(DialogPort& dialog) {
     showRecentFiles(dialog, true, 0);
     dueCards_.load();
     dialog.checkMenuItem(ids::dueOnlyItem, false);
+    direction_.load();
+    dialog.checkMenuRadioItem(ids::questionFirstItem, ids::bothWaysItem,
+                              DrillDirection::menuItem(direction_.choice()));
 }
 
 void MQMainView::rememberCardFile(DialogPort& dialog) {
@@ -120,6 +125,14 @@ void MQMainView::enableFileCommands(DialogPort& dialog) {
 
 void MQMainView::showActiveCard(DialogPort& dialog) {
     view_.currentCard = activeCard_;
+    showCurrentCard(dialog);
+}
+
+void MQMainView::showCurrentCard(DialogPort& dialog) {
+    if (directionDrawnFor_.lock() != view_.currentCard) {
+        view_.direction = direction_.directionForCard();
+        directionDrawnFor_ = view_.currentCard;
+    }
     showCard(view_, dialog);
 }
 

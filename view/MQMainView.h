@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "platform/RecentStore.h"
 #include "view/CardView.h"
+#include "view/DrillDirection.h"
 #include "view/DueCards.h"
 #include "view/RecentFiles.h"
 #include "view/UndoHistory.h"
@@ -45,6 +46,8 @@ public:
     void onFind(DialogPort& dialog);
     void onFindNext(DialogPort& dialog);
     void onDueOnly(DialogPort& dialog);
+    // Navigate > Question First, Answer First or Both Ways.
+    void onDirection(DialogPort& dialog, int commandId);
     void onSchedule(DialogPort& dialog);
     // The platform's periodic tick: a new day changes what is due.
     void onDayTick(DialogPort& dialog);
@@ -105,6 +108,9 @@ private:
     void buildInfoTexts();
     // The display steps every handler shares.
     void showActiveCard(DialogPort& dialog);
+    // Shows the current card, the way round it is drilled: a card that comes to the
+    // front takes the direction in effect, drawn anew when drilling both ways.
+    void showCurrentCard(DialogPort& dialog);
     void refreshCounts(DialogPort& dialog);
     // Open and New drop the old deck: nothing may refer to its cards any more.
     void takeEmptyActiveCard();
@@ -173,4 +179,7 @@ private:
     bool recentStoreFailureShown_ = false;
     std::optional<std::string> givenDeck_;
     DueCards dueCards_;
+    DrillDirection direction_;
+    // The card whose direction was last drawn; it keeps it until another is shown.
+    std::weak_ptr<Card> directionDrawnFor_;
 };

@@ -55,10 +55,12 @@ public:
         controls[ids::answerPane].readOnly = true;
         controls[ids::separator].text = std::string(86, '.');
         for (int id :
-             {ids::newItem, ids::openItem, ids::saveItem, ids::saveAsItem, ids::getNewCardItem,
-              ids::editItem, ids::insertItem, ids::deleteItem, ids::previousItem, ids::box0Item,
-              ids::box6Item, ids::helpItem, ids::infoItem, ids::undoItem, ids::redoItem,
-              ids::findItem, ids::findNextItem, ids::dueOnlyItem, ids::scheduleItem}) {
+             {ids::newItem,         ids::openItem,    ids::saveItem,     ids::saveAsItem,
+              ids::getNewCardItem,  ids::editItem,    ids::insertItem,   ids::deleteItem,
+              ids::previousItem,    ids::box0Item,    ids::box6Item,     ids::helpItem,
+              ids::infoItem,        ids::undoItem,    ids::redoItem,     ids::findItem,
+              ids::findNextItem,    ids::dueOnlyItem, ids::scheduleItem, ids::questionFirstItem,
+              ids::answerFirstItem, ids::bothWaysItem}) {
             menu[id] = MenuItem{};
         }
         popupEnabled.fill(true);
@@ -126,6 +128,9 @@ public:
     }
     void checkMenuItem(int id, bool check) override {
         if (MenuItem* m = findItem(id)) m->checked = check;
+    }
+    void checkMenuRadioItem(int first, int last, int id) override {
+        for (int item = first; item <= last; ++item) checkMenuItem(item, item == id);
     }
     bool isMenuItemChecked(int id) override {
         const MenuItem* m = findItem(id);

@@ -12,6 +12,7 @@
 #include "fakes/FakeFileDialogs.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMessageBoxes.h"
+#include "fakes/FakeRandom.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeStrings.h"
 
@@ -35,7 +36,8 @@ protected:
     FakeCaseFolding caseFolding;
     FakeClock clock;
     FakeSettingsStore settings;
-    Platform platform{boxes, fs, dialogs, strings, caseFolding, clock, settings};
+    FakeRandom random;
+    Platform platform{boxes, fs, dialogs, strings, caseFolding, clock, settings, random};
     FakeDialog window;
     CardFile cardFile{platform};
 

@@ -30,7 +30,10 @@ TEST_F(ViewTest, FreshDialogOffersOnlyFileAndHelp) {
                      ids::box6Item, ids::helpItem, ids::infoItem}) {
         EXPECT_TRUE(dialog.itemEnabled(item)) << item;
     }
-    for (const auto& item : dialog.menu) EXPECT_FALSE(item.second.checked) << item.first;
+    // Only the direction kept for the user is checked: Question First on a new machine.
+    for (const auto& item : dialog.menu) {
+        EXPECT_EQ(item.second.checked, item.first == ids::questionFirstItem) << item.first;
+    }
     EXPECT_GT(dialog.menuBarDraws, 0);
     EXPECT_EQ(dialog.title, "Mnemoquill");
 }
@@ -52,7 +55,7 @@ TEST_F(ViewTest, LongInfoStringIsCutTo259Characters) {
     std::string text;
     for (int i = 0; i < 300; ++i) text += static_cast<char>('a' + i % 26);
     longTable.table[ids::infoTextString] = text;
-    Platform other{boxes, files, fileDialogs, longTable, caseFolding, clock, settings};
+    Platform other{boxes, files, fileDialogs, longTable, caseFolding, clock, settings, random};
     MQMainView controller(other, recentStore);
 
     ASSERT_EQ(longTable.loads.size(), 1u);

@@ -12,6 +12,7 @@
 #include "fakes/FakeFileDialogs.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMessageBoxes.h"
+#include "fakes/FakeRandom.h"
 #include "fakes/FakeRecentStore.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeStrings.h"
@@ -103,7 +104,8 @@ protected:
     FakeRecentStore recentStore;
     FakeClock clock;
     FakeSettingsStore settings;
-    Platform platform{boxes, files, fileDialogs, strings, caseFolding, clock, settings};
+    FakeRandom random;
+    Platform platform{boxes, files, fileDialogs, strings, caseFolding, clock, settings, random};
     MQMainView view{platform, recentStore};
 };
 

@@ -10,6 +10,7 @@ from test_program import (ANSWER, BACK, COUNTS, DELETE, EDIT, GET_NEW_CARD, INSE
                           NEXT, PREVIOUS, QUESTION, RADIOS, SHOW, card_file, today)
 
 BOX_0, BOX_6 = 1005, 1011
+QUESTION_FIRST, ANSWER_FIRST, BOTH_WAYS = 40020, 40021, 40022
 UNDO, REDO, FIND, FIND_NEXT = 40014, 40015, 40016, 40017
 FIND_TEXT = 1050
 SAMPLE = Path(__file__).resolve().parents[2] / "samples" / "latin.mqf"
@@ -41,11 +42,17 @@ PLACEHOLDERS = ("empty question", "empty answer", "empty info")
 
 
 def saved_cards(boxes):
-    """What mqdeck dumps of a deck the program saved: {box: [(q, a, i), ...]}, each
-    box front to back; the writer numbers and marks the cards by their place."""
-    return [{"box": box, "pos": pos, "mark": "+" if pos == 1 else "-", "section": box,
-             "number": pos, "question": q, "answer": a, "info": i}
-            for box in sorted(boxes) for pos, (q, a, i) in enumerate(boxes[box], start=1)]
+    """What mqdeck dumps of a deck the program saved: {box: [(q, a, i[, day]), ...]},
+    each box front to back; the writer numbers and marks the cards by their place, and
+    a card placed today carries today's day."""
+    return [dict({"box": box, "pos": pos, "mark": "+" if pos == 1 else "-", "section": box,
+                  "number": pos, "question": q, "answer": a, "info": i},
+                 **({"date": day[0].decode()} if day else {}))
+            for box in sorted(boxes) for pos, (q, a, i, *day) in enumerate(boxes[box], start=1)]
+
+
+def placed_today(card):
+    return card + (today(),)
 
 
 def as_pane(text):
@@ -192,7 +199,8 @@ class LearningAndEditingTest(ProgramTestCase):
 
         self.assertEqual(self.save_with_yes(deck), saved_cards({
             0: NEW_LATIN,
-            1: [PUELLA, AMARE, AMICUS, TERRA, DOMUS, ROSA],
+            1: [PUELLA, AMARE, placed_today(AMICUS), placed_today(TERRA), DOMUS,
+                placed_today(ROSA)],
             2: [SERVUS],
         }))
 
@@ -266,9 +274,48 @@ class LearningAndEditingTest(ProgramTestCase):
 
         self.assertEqual(self.save_with_yes(deck), saved_cards({
             1: [("uno", "one", "Zahl")],
-            2: [PLACEHOLDERS],
-            4: [("Hund", "dog", "Tier"), ("Katze", "cat", "Tier, klein")],
+            2: [placed_today(PLACEHOLDERS)],
+            4: [("Hund", "dog", "Tier"), placed_today(("Katze", "cat", "Tier, klein"))],
         }))
+
+    def test_answer_first_and_both_ways_show_store_and_come_back_after_a_restart(self):
+        deck = self.workdir / "Zahlen.txt"
+        deck.write_bytes(NUMBERS)
+        self.start_and_wait_for_dialog(str(deck))
+        self.assert_checked(QUESTION_FIRST)
+        self.probe.ok("command", ANSWER_FIRST)
+        self.assert_card("one", "Zahl")
+        self.click_control(SHOW)
+        self.assert_card("one", "eins", b"&Info")
+        self.assert_checked(ANSWER_FIRST)
+        self.assert_checked(QUESTION_FIRST, False)
+
+        # What is typed into the upper pane is the answer.
+        self.switch_edit_mode_on()
+        self.retype(QUESTION, "uno")
+        self.click_control(NEXT)
+        self.assert_card("two", "Zahl")
+        self.probe.ok("command", EDIT)
+        self.assertEqual(self.save_with_yes(deck)[0:2], saved_cards({
+            1: [("zwei", "two", "Zahl"), ("eins", "uno", "Zahl")]}))
+
+        # Both ways: over a run of Nexts, the question above and the answer above.
+        self.probe.ok("command", BOTH_WAYS)
+        uppers = [self.text(QUESTION)]
+        for _ in range(16):
+            self.probe.ok("command", NEXT)
+            wait_until(lambda: self.text(QUESTION) != uppers[-1])
+            uppers.append(self.text(QUESTION))
+        self.assertTrue({b"zwei", b"eins"} & set(uppers) and {b"two", b"uno"} & set(uppers),
+                        uppers)
+
+        self.probe.ok("close")
+        self.box("Save ?")
+        self.answer("Save ?", "no")
+        wait_until(lambda: not self.probe.call("main")[0])
+        self.start_and_wait_for_dialog()
+        self.assert_checked(BOTH_WAYS)
+        self.assert_checked(QUESTION_FIRST, False)
 
     def test_cards_inserted_into_a_new_file_are_saved_when_open_asks_and_come_back(self):
         self.start_and_wait_for_dialog()
@@ -310,8 +357,8 @@ class LearningAndEditingTest(ProgramTestCase):
         self.click_control(SHOW)
         self.assert_card("Hund", "dog", b"&Info")
         self.assertEqual(self.dump_cards(saved),
-                         saved_cards({1: [("Katze", "empty answer", "empty info"),
-                                          ("Hund", "dog", "Tier")]}))
+                         saved_cards({1: [placed_today(("Katze", "empty answer", "empty info")),
+                                          placed_today(("Hund", "dog", "Tier"))]}))
 
     # --- decks in every script ---
 

@@ -2,16 +2,10 @@
 
 #include "platform/WideText.h"
 #include "shell/PaneFonts.h"
+#include "shell/WindowText.h"
 #include "view/ControlIds.h"
 
 namespace {
-
-std::u16string editText(HWND edit) {
-    std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, u'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(edit, wide(text), static_cast<int>(text.size()))));
-    return text;
-}
 
 // Find Next has nothing to look for while the text is empty.
 void enableFindNext(HWND dialog) {
@@ -43,7 +37,7 @@ INT_PTR CALLBACK findDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
                 case IDOK: {
                     auto* text =
                         reinterpret_cast<std::string*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
-                    *text = utf16ToUtf8(editText(GetDlgItem(dialog, ids::findTextEdit)));
+                    *text = utf16ToUtf8(windowText(GetDlgItem(dialog, ids::findTextEdit)));
                     EndDialog(dialog, IDOK);
                     return TRUE;
                 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/WideText.h"
+#include "shell/WindowText.h"
 #include "view/PaneFace.h"
 
 namespace {
@@ -74,10 +75,7 @@ std::size_t missingGlyphs(HDC dc, HFONT font, const std::u16string& drawn) {
 
 void fitPaneFont(HWND pane) {
     const std::vector<HFONT>& fonts = installedFaces(pane);
-    std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(pane)) + 1, u'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(pane, wide(text), static_cast<int>(text.size()))));
-    const std::u16string drawn = charactersToDraw(text);
+    const std::u16string drawn = charactersToDraw(windowText(pane));
     HDC dc = GetDC(pane);
     const HFONT best = fonts[choosePaneFace(
         fonts.size(), [&](std::size_t face) { return missingGlyphs(dc, fonts[face], drawn); })];

@@ -1,6 +1,7 @@
 #include "shell/ScheduleDialog.h"
 
 #include "platform/WideText.h"
+#include "shell/WindowText.h"
 #include "view/ControlIds.h"
 
 namespace {
@@ -13,11 +14,7 @@ struct ScheduleForm {
 int fieldId(std::size_t field) { return ids::box1DaysEdit + static_cast<int>(field); }
 
 std::string fieldText(HWND dialog, std::size_t field) {
-    HWND edit = GetDlgItem(dialog, fieldId(field));
-    std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, u'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(edit, wide(text), static_cast<int>(text.size()))));
-    return utf16ToUtf8(text);
+    return utf16ToUtf8(windowText(GetDlgItem(dialog, fieldId(field))));
 }
 
 void onInit(HWND dialog, const ScheduleForm& form) {

@@ -65,8 +65,8 @@ std::string formatHistory(const LearningHistory& history) {
     std::string out;
     for (const auto& [day, tally] : history.days()) {
         appendDay(out, day);
-        out += " up " + std::to_string(tally.up) + " back " + std::to_string(tally.back) +
-               " new " + std::to_string(tally.drawn) + "\n";
+        out += " up " + std::to_string(tally.up) + " back " + std::to_string(tally.back) + " new " +
+               std::to_string(tally.drawn) + "\n";
     }
     return out;
 }

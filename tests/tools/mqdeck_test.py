@@ -4,6 +4,7 @@
 usage: mqdeck_test.py MQDECK [RUNNER...]   (RUNNER, e.g. wine, starts MQDECK)
 """
 import json
+import xml.etree.ElementTree as ElementTree
 import os
 import random
 import subprocess
@@ -617,6 +618,25 @@ class Stats(MqdeckTest):
             "due today: 5",
             "2026-03-10 5", "2026-03-11 1", "2026-03-12 1", "2026-03-13 1", "2026-03-14 0",
             "2026-03-08 up 3 back 1 new 2", "2026-03-10 up 0 back 2 new 0"])
+
+
+class Chart(MqdeckTest):
+    def test_three_titled_charts_in_well_formed_svg(self):
+        deck = self.file("Verbs & <more>.mqf", SCHEDULED + HISTORY)
+        svg = self.path("chart.svg")
+        self.assertEqual(self.run_tool("chart", "--today", "2026-03-10", deck, svg), (0, b"", ""))
+        root = ElementTree.parse(svg).getroot()
+        ns = "{http://www.w3.org/2000/svg}"
+        self.assertEqual([t.text for t in root.iter(ns + "title")],
+                         ["Boxes", "Due in the next 30 days", "Learned per day"])
+        texts = [t.text for t in root.iter(ns + "text")]
+        self.assertEqual(texts[:2], ["Verbs & <more>", "2026-03-10"])
+        # Box 0's count, today's due cards, and the day of the history with 6 cards.
+        for shown in ("2", "5", "6", "today"):
+            self.assertIn(shown, texts)
+        code, _, err = self.run_tool("chart", "--today", "10.3.2026", deck, svg)
+        self.assertEqual(code, 2)
+        self.assertIn("--today wants a date", err)
 
 
 if __name__ == "__main__":

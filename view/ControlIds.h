@@ -49,6 +49,8 @@ constexpr int findNextItem = 40017;
 // Navigate > Due Cards Only and Schedule.
 constexpr int dueOnlyItem = 40018;
 constexpr int scheduleItem = 40019;
+// Navigate > Progress: the window with the charts.
+constexpr int progressItem = 40023;
 // Under the counts: the due cards of boxes 1 to 5, and the line that sums them up.
 constexpr int box1Due = 1040;
 constexpr int box5Due = 1044;

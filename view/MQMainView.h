@@ -46,6 +46,7 @@ public:
     void onFindNext(DialogPort& dialog);
     void onDueOnly(DialogPort& dialog);
     void onSchedule(DialogPort& dialog);
+    void onProgress(DialogPort& dialog);
     // The platform's periodic tick: a new day changes what is due.
     void onDayTick(DialogPort& dialog);
 
@@ -150,6 +151,9 @@ private:
     // Shows what an undo or redo brought back, as a box selection shows it.
     void showRestored(DialogPort& dialog, const ShownCards& shown);
     void findNext(DialogPort& dialog);
+    // The Progress window follows every command while it is open.
+    void refreshProgress(DialogPort& dialog);
+    ProgressData progressNow() const;
 
     UserWait userWait_;
     Platform platform_;

@@ -55,10 +55,11 @@ public:
         controls[ids::answerPane].readOnly = true;
         controls[ids::separator].text = std::string(86, '.');
         for (int id :
-             {ids::newItem, ids::openItem, ids::saveItem, ids::saveAsItem, ids::getNewCardItem,
-              ids::editItem, ids::insertItem, ids::deleteItem, ids::previousItem, ids::box0Item,
-              ids::box6Item, ids::helpItem, ids::infoItem, ids::undoItem, ids::redoItem,
-              ids::findItem, ids::findNextItem, ids::dueOnlyItem, ids::scheduleItem}) {
+             {ids::newItem,        ids::openItem,    ids::saveItem,     ids::saveAsItem,
+              ids::getNewCardItem, ids::editItem,    ids::insertItem,   ids::deleteItem,
+              ids::previousItem,   ids::box0Item,    ids::box6Item,     ids::helpItem,
+              ids::infoItem,       ids::undoItem,    ids::redoItem,     ids::findItem,
+              ids::findNextItem,   ids::dueOnlyItem, ids::scheduleItem, ids::progressItem}) {
             menu[id] = MenuItem{};
         }
         popupEnabled.fill(true);
@@ -168,6 +169,18 @@ public:
         return false;
     }
 
+    // The Progress window: whether it is open (a test closes it as the user would),
+    // how often it was brought up, and what it draws.
+    void showProgress(const ProgressData& data) override {
+        progressOpen = true;
+        ++progressShows;
+        progress = data;
+    }
+    bool isProgressOpen() override { return progressOpen; }
+    void refreshProgress(const ProgressData& data) override {
+        if (progressOpen) progress = data;
+    }
+
     // --- the user's side ---
 
     // Types `text` over a pane's content, as the user would; a read-only pane
@@ -218,6 +231,9 @@ public:
     std::vector<BoxDaysTexts> boxDaysAnswers;
     std::vector<BoxDaysTexts> boxDaysShown;
     std::vector<std::string> boxDaysProblems;
+    bool progressOpen = false;
+    int progressShows = 0;
+    std::optional<ProgressData> progress;
 
 private:
     static bool isBoxRadio(int id) { return id >= ids::box1Radio && id <= ids::box5Radio; }

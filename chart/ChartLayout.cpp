@@ -97,6 +97,13 @@ void addColumns(ChartPicture& chart, const ChartSpec& spec, const Area& plot, co
     const double pitch = static_cast<double>(plot.width()) / spec.columns.size();
     const int barWidth = std::max(1, static_cast<int>(pitch * 0.7));
     const int step = labelStep(spec, pitch, text);
+    // Counts over every bar or over none: numbers over only the short ones would read
+    // as if the others had none.
+    const int half = static_cast<int>(pitch / 2);
+    bool numbered = true;
+    for (const Column& column : spec.columns) {
+        numbered = numbered && text.width(std::to_string(column.total())) <= 2 * half;
+    }
     for (std::size_t index = 0; index < spec.columns.size(); ++index) {
         const Column& column = spec.columns[index];
         const int center = plot.left + static_cast<int>(pitch * (index + 0.5));
@@ -113,8 +120,7 @@ void addColumns(ChartPicture& chart, const ChartSpec& spec, const Area& plot, co
             below = above;
         }
         const std::string value = std::to_string(column.total());
-        const int half = static_cast<int>(pitch / 2);
-        if ((column.total() > 0 || spec.numberZeros) && text.width(value) <= 2 * half) {
+        if (numbered && (column.total() > 0 || spec.numberZeros)) {
             chart.labels.push_back({Area{center - half, top - text.height, center + half, top},
                                     value, Align::center, Ink::text, false});
         }

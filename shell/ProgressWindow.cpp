@@ -215,7 +215,9 @@ bool registerClass(HINSTANCE instance) {
     return registered;
 }
 
-// To the right of the dialog, else to its left, else where it fits on its screen.
+// To the right of the dialog, else to its left, narrower if need be: the learner
+// watches it while learning in the dialog, which it must not cover. Only a screen
+// with no room on either side gets it over the dialog.
 RECT placeBeside(HWND dialog) {
     RECT owner{};
     GetWindowRect(dialog, &owner);
@@ -225,13 +227,21 @@ RECT placeBeside(HWND dialog) {
     GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
     const int gap = MulDiv(gapToDialog, dpi, 96);
-    const int width = std::min<int>(MulDiv(openWidth, dpi, 96), work.right - work.left);
+    const int rightRoom = work.right - owner.right - gap;
+    const int leftRoom = owner.left - gap - work.left;
+    int width = std::min<int>(MulDiv(openWidth, dpi, 96), work.right - work.left);
     const int height =
         std::min<int>(std::max<int>(MulDiv(openHeight, dpi, 96), owner.bottom - owner.top),
                       work.bottom - work.top);
-    int left = owner.right + gap;
-    if (left + width > work.right) left = owner.left - gap - width;
-    if (left < work.left) left = work.right - width;
+    int left = work.right - width;
+    if (rightRoom >= width) {
+        left = owner.right + gap;
+    } else if (leftRoom >= width) {
+        left = owner.left - gap - width;
+    } else if (std::max(rightRoom, leftRoom) >= MulDiv(smallestSize, dpi, 96)) {
+        width = std::max(rightRoom, leftRoom);
+        left = rightRoom >= leftRoom ? owner.right + gap : work.left;
+    }
     const int top = std::clamp<int>(owner.top, work.top, work.bottom - height);
     return RECT{left, top, left + width, top + height};
 }

@@ -41,7 +41,7 @@ class ProgressTest(ProgramTestCase):
         self.probe.ok("command", BACK)
         self.wait_for_text(QUESTION, b"d")
         self.probe.ok("command", GET_NEW_CARD)
-        self.wait_for_text(QUESTION, b"new")
+        self.wait_for_text(QUESTION, b"c")  # box 1, the new card behind c
 
         # Ctrl+G: a window of its own, owned by the dialog, to its right.
         self.keys("ctrl+g")

@@ -7,6 +7,7 @@
 #include "cardfile/BlockScanner.h"
 #include "cardfile/CardFileText.h"
 #include "cardfile/CardText.h"
+#include "cardfile/HistoryBlock.h"
 #include "platform/WinConstants.h"
 
 namespace {
@@ -95,6 +96,7 @@ void readCards(CardBoxes& deck, const CardSource& source, MessageBoxes& boxes) {
     }
     deck.setHasCards(anyCard ? 1 : 0);
     orderLearningBoxes(deck);
+    readHistoryBlock(*source, deck.historyForReading());
 }
 
 }  // namespace

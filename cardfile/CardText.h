@@ -11,6 +11,10 @@ constexpr std::string_view cardOpen = "<C>";
 constexpr std::string_view cardClose = "</C>";
 // A last card whose closing ">" was lost still ends here.
 constexpr std::string_view cardCloseCut = "</C";
+// The learning history: one block after the last card, outside every card block,
+// where readers that predate it ignore it. See cardfile/HistoryBlock.h.
+constexpr std::string_view historyOpen = "<H>";
+constexpr std::string_view historyClose = "</H>";
 }  // namespace cardtag
 
 struct FieldTags {

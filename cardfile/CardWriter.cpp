@@ -6,6 +6,7 @@
 
 #include "cardfile/CardFile.h"
 #include "cardfile/CardSave.h"
+#include "cardfile/HistoryBlock.h"
 #include "platform/TextCoding.h"
 
 namespace {
@@ -100,6 +101,17 @@ void forEachCard(const CardBoxes& deck, Visit visit) {
     }
 }
 
+// A deck without cards writes no history either: a file without a card block
+// would make the reader ask whether to go on.
+std::string historyToWrite(const CardBoxes& deck) {
+    for (int box = 0; box < CardBoxes::boxCount; ++box) {
+        if (!deck.box(box).empty()) {
+            return historyBlockText(deck.history());
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 CardEncoding savedEncoding(const CardBoxes& deck) {
@@ -129,8 +141,9 @@ std::string composeCardText(const CardBoxes& deck, CardEncoding encoding) {
                 card.getQuestion().size() + card.getAnswer().size() + card.getInfo().size() +
                 (card.getDay() == noDay ? 0 : dayBytes);
     });
+    const std::string history = historyToWrite(deck);
     std::string text;
-    text.reserve(size);
+    text.reserve(size + history.size());
     text.append(headOfFile(encoding));
     std::size_t encoded = text.size();
     forEachCard(deck, [&](const Card& card, std::int32_t position) {
@@ -141,6 +154,8 @@ std::string composeCardText(const CardBoxes& deck, CardEncoding encoding) {
         }
     });
     encodeFrom(text, encoded, encoding);
+    // ASCII: the same bytes in either kind of file.
+    text += history;
     return text;
 }
 
@@ -160,6 +175,7 @@ bool composeCardTextInPieces(const CardBoxes& deck, CardEncoding encoding, const
         }
     });
     encodeFrom(piece, 0, encoding);
+    piece += historyToWrite(deck);
     return going && (piece.empty() || take(piece));
 }
 

@@ -68,6 +68,16 @@ void CardBoxes::setDay(const CardRef& card, CalendarDay day) {
     card->setDay(day);
 }
 
+void CardBoxes::tally(Tally which) {
+    if (today_ == noDay) {
+        return;
+    }
+    DeckChange change(Kind::tallied, static_cast<int>(which));
+    change.before = today_;
+    record(std::move(change));
+    history_.count(today_, which, 1);
+}
+
 bool CardBoxes::selectBox(int box, CardRef& current) {
     Box* cards = find(box);
     if (cards == nullptr || cards->empty()) {
@@ -101,6 +111,7 @@ bool CardBoxes::takeNewCard(CardRef& current) {
         return false;
     }
     moveFrontTo(newCards, 1);
+    tally(Tally::drawn);
     current = boxes_[1].back();
     return true;
 }
@@ -157,6 +168,7 @@ bool CardBoxes::moveUp(int box, CardRef& current) {
         return true;
     }
     moveFrontTo(*cards, box + 1);
+    tally(Tally::up);
     if (cards->empty()) {
         return false;
     }
@@ -170,6 +182,7 @@ bool CardBoxes::moveBack(int box, CardRef& current) {
         return false;
     }
     moveFrontTo(*cards, 1);
+    tally(Tally::back);
     if (cards->empty()) {
         return false;
     }
@@ -204,6 +217,11 @@ bool CardBoxes::removeFirst(int box) {
 }
 
 void CardBoxes::replay(const DeckChange& change, bool forward) {
+    // Its `box` names a count, not a box.
+    if (change.kind == Kind::tallied) {
+        history_.count(change.before, static_cast<Tally>(change.box), forward ? 1 : -1);
+        return;
+    }
     Box* cards = find(change.box);
     if (cards == nullptr) {
         return;
@@ -251,6 +269,8 @@ void CardBoxes::replay(const DeckChange& change, bool forward) {
             break;
         case Kind::dated:
             card->setDay(forward ? change.after : change.before);
+            break;
+        case Kind::tallied:
             break;
     }
 }

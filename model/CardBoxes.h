@@ -7,6 +7,7 @@
 
 #include "model/Card.h"
 #include "model/DeckChange.h"
+#include "model/LearningHistory.h"
 
 // How a card file spells the deck's texts. Inside, every text is UTF-8 either way.
 enum class CardEncoding { cp1252, utf8 };
@@ -35,8 +36,9 @@ public:
     // The has-a-card flag of a card the controller holds, kept in the journal.
     void setInit(const CardRef& card, std::int32_t init);
 
-    // Moves, Get New Card and Insert date the card they place with `today`; until a
-    // day is given (the card tool, or a deck only read and written) they date nothing.
+    // Moves, Get New Card and Insert date the card they place with `today`, and
+    // Move, Back and Get New Card count on it in the history; until a day is given
+    // (the card tool, or a deck only read and written) they neither date nor count.
     void setToday(CalendarDay today) { today_ = today; }
     void setDay(const CardRef& card, CalendarDay day);
 
@@ -51,6 +53,8 @@ public:
     CardEncoding encoding() const { return encoding_; }
     void setEncoding(CardEncoding encoding) { encoding_ = encoding; }
 
+    const LearningHistory& history() const { return history_; }
+
     // Read-only view of a box, front to back.
     const Box& box(int box) const;
 
@@ -58,6 +62,7 @@ public:
     Box& boxForReading(int box) { return boxes_.at(static_cast<std::size_t>(box)); }
     void setAborted(std::int32_t aborted) { aborted_ = aborted; }
     void setHasCards(std::int32_t hasCards) { hasCards_ = hasCards; }
+    LearningHistory& historyForReading() { return history_; }
 
 private:
     static bool isBox(int box) { return box >= 0 && box < boxCount; }
@@ -66,6 +71,7 @@ private:
     void moveFrontTo(Box& from, int to);
     void setMark(const CardRef& card, std::string_view mark);
     void record(DeckChange change);
+    void tally(Tally which);
 
     std::array<Box, boxCount> boxes_;
     std::int32_t aborted_ = 0;
@@ -73,4 +79,5 @@ private:
     CardEncoding encoding_ = CardEncoding::cp1252;
     DeckJournal* journal_ = nullptr;
     CalendarDay today_ = noDay;
+    LearningHistory history_;
 };

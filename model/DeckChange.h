@@ -24,6 +24,7 @@ struct DeckChange {
         marked,    // `card`'s mark went from `markBefore` to `markAfter`
         flagged,   // `card`'s has-a-card flag went from `before` to `after`
         dated,     // `card`'s day went from `before` to `after`
+        tallied,   // the count `box` (a Tally) of the day `before` grew by one
     };
     DeckChange(Kind kind, int box, CardRef card = nullptr)
         : kind(kind), box(static_cast<std::int8_t>(box)), card(std::move(card)) {}
@@ -32,7 +33,7 @@ struct DeckChange {
     std::int8_t box = 0;
     std::int8_t toBox = 0;
     // moved and inserted: the card's section before; turned: the steps; flagged and
-    // dated: the flag or day before.
+    // dated: the flag or day before; tallied: the day counted on.
     std::int32_t before = 0;
     std::int32_t after = 0;
     CardRef card;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/ProgressData.h"
 #include "platform/WindowRef.h"
 
 // What is wrong with one field of a form the user filled in.
@@ -65,6 +66,14 @@ public:
     // while it finds a problem, the message is shown and the dialog stays. True,
     // with the texts, once OK was accepted.
     virtual bool askBoxDays(BoxDaysTexts& texts, const BoxDaysCheck& check) = 0;
+
+    // The Progress window beside this dialog, drawing `data`: opened, or brought to
+    // the front when it is open already.
+    virtual void showProgress(const ProgressData& data) = 0;
+    // Whether the user still has it open; closing it is the user's alone.
+    virtual bool isProgressOpen() = 0;
+    // Redraws it with `data` without bringing it to the front.
+    virtual void refreshProgress(const ProgressData& data) = 0;
 
     // Lists the recent card files at the end of the File pop-up, below a separator
     // (ids::recentFilesSeparator) that shows only when there are any: the label at

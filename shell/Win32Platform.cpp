@@ -7,6 +7,7 @@
 
 #include "shell/FindDialog.h"
 #include "shell/PaneFonts.h"
+#include "shell/ProgressWindow.h"
 #include "shell/ScheduleDialog.h"
 #include "view/ControlIds.h"
 #include "view/PaneFace.h"
@@ -437,6 +438,12 @@ bool Win32Dialog::askFindText(std::string& text) { return showFindDialog(dialog_
 bool Win32Dialog::askBoxDays(BoxDaysTexts& texts, const BoxDaysCheck& check) {
     return showScheduleDialog(dialog_, texts, check);
 }
+
+void Win32Dialog::showProgress(const ProgressData& data) { showProgressWindow(dialog_, data); }
+
+bool Win32Dialog::isProgressOpen() { return isProgressWindowOpen(); }
+
+void Win32Dialog::refreshProgress(const ProgressData& data) { refreshProgressWindow(data); }
 
 namespace {
 std::string mapCase(std::string_view text, const wchar_t* locale, DWORD flags) {

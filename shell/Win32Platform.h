@@ -129,6 +129,9 @@ public:
     void undoTyping(int id) override;
     bool askFindText(std::string& text) override;
     bool askBoxDays(BoxDaysTexts& texts, const BoxDaysCheck& check) override;
+    void showProgress(const ProgressData& data) override;
+    bool isProgressOpen() override;
+    void refreshProgress(const ProgressData& data) override;
 
 private:
     HWND dialog_;

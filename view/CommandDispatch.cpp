@@ -35,7 +35,7 @@ void withId(MQMainView& view, DialogPort& dialog, int id) {
 constexpr bool walks = true;
 constexpr bool stays = false;
 
-const std::array<CommandEntry, 24> commands = {{
+const std::array<CommandEntry, 25> commands = {{
     {ids::moveButton, ids::moveButton, plain<&MQMainView::onMove>, walks, Walk::forward},
     {ids::showButton, ids::showButton, plain<&MQMainView::onShow>, stays, Walk::forward},
     {ids::nextButton, ids::nextButton, plain<&MQMainView::onNext>, walks, Walk::forward},
@@ -63,6 +63,7 @@ const std::array<CommandEntry, 24> commands = {{
     {ids::scheduleItem, ids::scheduleItem, plain<&MQMainView::onSchedule>, stays, Walk::forward},
     {ids::questionFirstItem, ids::bothWaysItem, withId<&MQMainView::onDirection>, stays,
      Walk::forward},
+    {ids::progressItem, ids::progressItem, plain<&MQMainView::onProgress>, stays, Walk::forward},
     {ids::recentFile1, ids::recentFile4, withId<&MQMainView::onRecentFile>, stays, Walk::forward},
     {ids::helpItem, ids::helpItem, nullptr, stays, Walk::forward},
 }};

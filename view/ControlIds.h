@@ -53,6 +53,8 @@ constexpr int scheduleItem = 40019;
 constexpr int questionFirstItem = 40020;
 constexpr int answerFirstItem = 40021;
 constexpr int bothWaysItem = 40022;
+// Navigate > Progress: the window with the charts.
+constexpr int progressItem = 40023;
 // Under the counts: the due cards of boxes 1 to 5, and the line that sums them up.
 constexpr int box1Due = 1040;
 constexpr int box5Due = 1044;

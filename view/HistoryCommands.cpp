@@ -74,6 +74,7 @@ void MQMainView::endCommand(DialogPort& dialog) {
     typedIntoCard_.reset();
     commandStart_ = ShownCards{};
     showUndoState(dialog);
+    refreshProgress(dialog);
 }
 
 void MQMainView::startHistory(DialogPort& dialog) {

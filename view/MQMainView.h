@@ -49,6 +49,7 @@ public:
     // Navigate > Question First, Answer First or Both Ways.
     void onDirection(DialogPort& dialog, int commandId);
     void onSchedule(DialogPort& dialog);
+    void onProgress(DialogPort& dialog);
     // The platform's periodic tick: a new day changes what is due.
     void onDayTick(DialogPort& dialog);
 
@@ -156,6 +157,9 @@ private:
     // Shows what an undo or redo brought back, as a box selection shows it.
     void showRestored(DialogPort& dialog, const ShownCards& shown);
     void findNext(DialogPort& dialog);
+    // The Progress window follows every command while it is open.
+    void refreshProgress(DialogPort& dialog);
+    ProgressData progressNow() const;
 
     UserWait userWait_;
     Platform platform_;

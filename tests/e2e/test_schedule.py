@@ -1,6 +1,6 @@
 """End-to-end tests of the schedule under Wine: the due counts of a deck dated
 relative to today, Due Cards Only walking exactly the due cards, a Move dating
-its card and nothing else, and the Schedule dialog changing a box's days."""
+its card and counting it and nothing else, and the Schedule dialog changing a box's days."""
 
 import datetime
 import unittest
@@ -65,7 +65,8 @@ class ScheduleTest(ProgramTestCase):
             shown.append(self.text(QUESTION))
         self.assertEqual(shown, [b"d", b"b", b"d", b"b"])
 
-        # Move dates b today in box 3: b is no longer due, and nothing else changes.
+        # Move dates b today in box 3: b is no longer due, and nothing else changes
+        # but today's count of cards moved up.
         self.probe.ok("command", MOVE)
         self.wait_for_question(b"d")
         self.assertEqual(self.due_fields(), [b"1", b"1", b"1", b"0", b"0"])
@@ -78,7 +79,7 @@ class ScheduleTest(ProgramTestCase):
             2: [(b"d", 3), (b"c", 0)],
             3: [(b"e", 3), (b"b", 0)],
             4: [(b"f", 0)],
-        }))
+        }) + b"<H>\r\n%s 1 0 0\r\n</H>\r\n" % datetime.date.today().isoformat().encode())
 
         # The Schedule dialog refuses a word and keeps the days it takes.
         self.probe.ok("command", SCHEDULE)

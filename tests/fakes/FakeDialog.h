@@ -60,7 +60,7 @@ public:
               ids::previousItem,    ids::box0Item,    ids::box6Item,     ids::helpItem,
               ids::infoItem,        ids::undoItem,    ids::redoItem,     ids::findItem,
               ids::findNextItem,    ids::dueOnlyItem, ids::scheduleItem, ids::questionFirstItem,
-              ids::answerFirstItem, ids::bothWaysItem}) {
+              ids::answerFirstItem, ids::bothWaysItem, ids::progressItem}) {
             menu[id] = MenuItem{};
         }
         popupEnabled.fill(true);
@@ -173,6 +173,18 @@ public:
         return false;
     }
 
+    // The Progress window: whether it is open (a test closes it as the user would),
+    // how often it was brought up, and what it draws.
+    void showProgress(const ProgressData& data) override {
+        progressOpen = true;
+        ++progressShows;
+        progress = data;
+    }
+    bool isProgressOpen() override { return progressOpen; }
+    void refreshProgress(const ProgressData& data) override {
+        if (progressOpen) progress = data;
+    }
+
     // --- the user's side ---
 
     // Types `text` over a pane's content, as the user would; a read-only pane
@@ -223,6 +235,9 @@ public:
     std::vector<BoxDaysTexts> boxDaysAnswers;
     std::vector<BoxDaysTexts> boxDaysShown;
     std::vector<std::string> boxDaysProblems;
+    bool progressOpen = false;
+    int progressShows = 0;
+    std::optional<ProgressData> progress;
 
 private:
     static bool isBoxRadio(int id) { return id >= ids::box1Radio && id <= ids::box5Radio; }

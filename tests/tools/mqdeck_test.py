@@ -4,6 +4,7 @@
 usage: mqdeck_test.py MQDECK [RUNNER...]   (RUNNER, e.g. wine, starts MQDECK)
 """
 import json
+import xml.etree.ElementTree as ElementTree
 import os
 import random
 import subprocess
@@ -52,6 +53,9 @@ SCHEDULED = (card(b"+", 0, 1, b"new") + card(b"-", 0, 2, b"old", day=b"2020-01-0
              card(b"-", 3, 3, b"after", day=b"2026-03-09") +
              card(b"-", 3, 4, b"future, counts as today", day=b"2026-04-01") +
              card(b"+", 6, 1, b"learned", day=b"2020-01-01"))
+
+# The learning history as the program saves it, after the last card.
+HISTORY = b"<H>\r\n2026-03-08 3 1 2\r\n2026-03-10 0 2 0\r\n</H>\r\n"
 
 
 def new_cards(texts):
@@ -269,7 +273,7 @@ class Write(MqdeckTest):
                        card(b"-", 1, 2) + card(b"+", 5, 1, b"five"))
         # A UTF-8 deck stays one, even when every text would fit code page 1252.
         # Days are kept as they were read.
-        for data in (cp1252_deck, SCHEDULED,
+        for data in (cp1252_deck, SCHEDULED + HISTORY,
                      BOM + card(b"+", 0, 1, "Łódź".encode(), b"\xff", b"\xe4\xb8"),
                      BOM + card(b"+", 0, 1, b"caf\xc3\xa9")):
             source = self.file("deck.txt", data)
@@ -449,7 +453,7 @@ class Import(MqdeckTest):
 
     def test_into_a_deck_skips_what_it_holds(self):
         deck = self.file("deck.mqf", card(b"+", 0, 1, b"amo", b"I love \x80") +
-                         card(b"+", 2, 1, b"domus", b"house", b"noun \xe9"))
+                         card(b"+", 2, 1, b"domus", b"house", b"noun \xe9") + HISTORY)
         source = self.file("new.txt", b"domus\thouse\tother\nvia\troad\nvia\troad\namo\tI like\n")
         # Compared with the deck's texts decoded, and turning it UTF-8 keeps them.
         polish = self.file("polish.txt", "Łódź\tcity\ndomus\thouse\namo\tI love €\n".encode())
@@ -467,7 +471,7 @@ class Import(MqdeckTest):
         box0 = [("amo", "I love €")] + new + [("domus", "house", "other")] + new + [("Łódź", "city")]
         self.assertEqual(self.read(deck), BOM + new_cards(
             [tuple(t.encode() for t in c) for c in box0]) +
-            card(b"+", 2, 1, b"domus", b"house", "noun é".encode()))
+            card(b"+", 2, 1, b"domus", b"house", "noun é".encode()) + HISTORY)
 
 
 def generated_deck(count, utf8=False):
@@ -552,6 +556,11 @@ class Check(MqdeckTest):
               'counts as due'),
           (17, 'day "x" is no date YYYY-MM-DD: the card is read without a day')],
          [1, 0, 1, 1, 0, 0, 0]),
+        # The learning history is no stray text; a day in it that does not read is told.
+        (card(b"+", 1, 1) + b"<H>\r\n2026-03-08 3 1 2\r\n2026-02-30 1 1 1\r\n</H>\r\nafter\r\n",
+         [(11, 'a day of the learning history that is no "YYYY-MM-DD U B N" (cards moved up, '
+               'sent back, drawn new) is ignored: "2026-02-30 1 1 1"'),
+          (13, 'text outside any card is ignored: "after"')], [0, 1, 0, 0, 0, 0, 0]),
         (b"just text\r\n", [(1, 'no card ("<C>") at all: the program asks "Overwrite?"')],
          [1, 0, 0, 0, 0, 0, 0]),
         (None, [], [8, 3, 2, 1, 0, 0, 0]),
@@ -597,17 +606,37 @@ class Stats(MqdeckTest):
                 "due today: 21"])
 
     def test_due_cards_from_a_given_day(self):
-        deck = self.file("deck.mqf", SCHEDULED)
+        deck = self.file("deck.mqf", SCHEDULED + HISTORY)
         # Box 3 is the fullest: its due count takes room from every bar.
-        code, out, err = self.run_tool("stats", "--today", "2026-03-10", "--forecast", "5", deck,
-                                       env={"COLUMNS": "30"})
+        code, out, err = self.run_tool("stats", "--today", "2026-03-10", "--forecast", "5",
+                                       "--history", deck, env={"COLUMNS": "30"})
         self.assertEqual((code, err), (0, ""))
         self.assertEqual(out.decode().splitlines(), [
             "box 0 2 ######", "box 1 1 ###  (1 due)", "box 2 3 #########  (2 due)",
             "box 3 4 ############  (2 due)", "box 4 0  (0 due)", "box 5 0  (0 due)",
             "box 6 1 ###", "learning (boxes 1 to 6): 9", "learned (box 6): 1", "all boxes: 11",
             "due today: 5",
-            "2026-03-10 5", "2026-03-11 1", "2026-03-12 1", "2026-03-13 1", "2026-03-14 0"])
+            "2026-03-10 5", "2026-03-11 1", "2026-03-12 1", "2026-03-13 1", "2026-03-14 0",
+            "2026-03-08 up 3 back 1 new 2", "2026-03-10 up 0 back 2 new 0"])
+
+
+class Chart(MqdeckTest):
+    def test_three_titled_charts_in_well_formed_svg(self):
+        deck = self.file("Verbs & <more>.mqf", SCHEDULED + HISTORY)
+        svg = self.path("chart.svg")
+        self.assertEqual(self.run_tool("chart", "--today", "2026-03-10", deck, svg), (0, b"", ""))
+        root = ElementTree.parse(svg).getroot()
+        ns = "{http://www.w3.org/2000/svg}"
+        self.assertEqual([t.text for t in root.iter(ns + "title")],
+                         ["Boxes", "Due in the next 30 days", "Learned per day"])
+        texts = [t.text for t in root.iter(ns + "text")]
+        self.assertEqual(texts[:2], ["Verbs & <more>", "2026-03-10"])
+        # Box 0's count, today's due cards, and the day of the history with 6 cards.
+        for shown in ("2", "5", "6", "today"):
+            self.assertIn(shown, texts)
+        code, _, err = self.run_tool("chart", "--today", "10.3.2026", deck, svg)
+        self.assertEqual(code, 2)
+        self.assertIn("--today wants a date", err)
 
 
 if __name__ == "__main__":

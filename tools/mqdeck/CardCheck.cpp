@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "cardfile/CardText.h"
+#include "cardfile/HistoryBlock.h"
 #include "model/CalendarDay.h"
 #include "model/CardBoxes.h"
 #include "model/Schedule.h"
@@ -130,7 +131,14 @@ public:
             another = cardText_.nextCardBlock(scan, block);
             checkBlock(block);
         }
-        reportOutside(covered_, text.size());
+        const std::optional<HistorySpan> history = findHistoryBlock(text);
+        if (history && history->start >= covered_) {
+            reportOutside(covered_, history->start);
+            checkHistory(*history);
+            reportOutside(history->end, text.size());
+        } else {
+            reportOutside(covered_, text.size());
+        }
         checkBoxes();
         std::stable_sort(
             report_.findings.begin(), report_.findings.end(),
@@ -289,6 +297,29 @@ private:
                             shown(text.substr(at, lineEnd - at), encoding_));
                 return;
             }
+        }
+    }
+
+    void checkHistory(const HistorySpan& history) {
+        const std::string_view text = cardText_.text();
+        const std::size_t bodyStart = static_cast<std::size_t>(history.body.data() - text.data());
+        if (text.substr(history.end - std::min(history.end, cardtag::historyClose.size()),
+                        cardtag::historyClose.size()) != cardtag::historyClose) {
+            add(history.start,
+                "the learning history has no end (\"</H>\"): it is read up to the end of the file");
+        }
+        for (std::size_t at = 0; at < history.body.size();) {
+            std::size_t end = history.body.find_first_of("\r\n", at);
+            end = end == std::string_view::npos ? history.body.size() : end;
+            const std::string_view line = history.body.substr(at, end - at);
+            if (line.find_first_not_of(" \t") != std::string_view::npos &&
+                !parseHistoryLine(line)) {
+                add(bodyStart + at,
+                    "a day of the learning history that is no \"YYYY-MM-DD U B N\" "
+                    "(cards moved up, sent back, drawn new) is ignored: " +
+                        shown(line, encoding_));
+            }
+            at = end + 1;
         }
     }
 

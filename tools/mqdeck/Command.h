@@ -36,3 +36,4 @@ extern const Command importCommand;
 extern const Command exportCommand;
 extern const Command checkCommand;
 extern const Command statsCommand;
+extern const Command chartCommand;

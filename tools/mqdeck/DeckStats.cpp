@@ -60,3 +60,13 @@ std::string formatStats(const CardBoxes& deck, int width, const DueSummary& due)
     out += "due today: " + std::to_string(due.total) + "\n";
     return out;
 }
+
+std::string formatHistory(const LearningHistory& history) {
+    std::string out;
+    for (const auto& [day, tally] : history.days()) {
+        appendDay(out, day);
+        out += " up " + std::to_string(tally.up) + " back " + std::to_string(tally.back) + " new " +
+               std::to_string(tally.drawn) + "\n";
+    }
+    return out;
+}

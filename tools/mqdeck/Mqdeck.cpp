@@ -9,8 +9,8 @@
 
 namespace {
 
-const Command* const commands[] = {&dumpCommand,   &writeCommand, &importCommand,
-                                   &exportCommand, &checkCommand, &statsCommand};
+const Command* const commands[] = {&dumpCommand,  &writeCommand, &importCommand, &exportCommand,
+                                   &checkCommand, &statsCommand, &chartCommand};
 
 const char* const toolHelp =
     "Mnemoquill's card tool. It reads card files with the program's own reader and\n"

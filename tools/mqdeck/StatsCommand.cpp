@@ -55,6 +55,9 @@ int runStats(const CommandLine& line, ToolStreams& io) {
             out += ' ' + std::to_string(perDay[offset]) + '\n';
         }
     }
+    if (line.has("--history")) {
+        out += formatHistory(deck.history());
+    }
     io.out << out;
     return exitDone;
 }
@@ -63,7 +66,7 @@ int runStats(const CommandLine& line, ToolStreams& io) {
 
 const Command statsCommand{
     "stats",
-    "usage: mqdeck stats [--today YYYY-MM-DD] [--forecast D] FILE\n",
+    "usage: mqdeck stats [--today YYYY-MM-DD] [--forecast D] [--history] FILE\n",
     "Counts the cards in each box of the card file FILE, with a bar of \"#\" per box\n"
     "scaled to the terminal's width (COLUMNS when set, 80 when not a terminal), the\n"
     "cards due in each of boxes 1 to 5, the cards in boxes 1 to 6 (learning), in box\n"
@@ -74,8 +77,12 @@ const Command statsCommand{
     "  --today YYYY-MM-DD  count from this day instead of the computer's local date\n"
     "  --forecast D        add D lines \"YYYY-MM-DD N\" from today on (D from 1 to\n"
     "                      3650): N is every card due today on today's line, and on\n"
-    "                      each later line the cards that fall due that day\n",
-    {{"--today", true}, {"--forecast", true}},
+    "                      each later line the cards that fall due that day\n"
+    "  --history           add, oldest first, a line \"YYYY-MM-DD up U back B new N\"\n"
+    "                      for each day the deck was learned on: the cards moved\n"
+    "                      up (Move), sent back to box 1 (Back) and drawn new\n"
+    "                      (Get New Card) that day\n",
+    {{"--today", true}, {"--forecast", true}, {"--history", false}},
     1,
     1,
     runStats,

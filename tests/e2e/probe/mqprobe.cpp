@@ -30,6 +30,10 @@
 //   no-box CAPTION MS      ok when no such window shows up within MS
 //   gone CAPTION MS        wait until no such window is left
 //   field CAPTION ID       text of one control of such a window
+//   window CAPTION MS      wait for a visible top-level window of a class of its
+//                          own (no dialog) with this caption: its owner, its class,
+//                          its rectangle, and 1 when it is the foreground window
+//   window-gone CAPTION MS wait until no such window is left
 //   x11 [CAPTION]          the X window id of the dialog or of such a window
 //   module NAME            full path of the DLL of that name loaded in the program
 //   version FILE           a file's version resource: the fixed file version,
@@ -181,6 +185,18 @@ HWND findMainWindow() { return FindWindowW(L"MQMainClass", L"Mnemoquill"); }
 
 HWND findBox(const std::string& caption) {
     return visibleOrNull(FindWindowW(L"#32770", wide(utf8ToUtf16(caption))));
+}
+
+// A top-level window that is neither a dialog nor a message box, found by caption.
+HWND findOwnWindow(const std::string& caption) {
+    HWND window = nullptr;
+    const std::u16string wanted = utf8ToUtf16(caption);
+    while ((window = FindWindowExW(nullptr, window, nullptr, wide(wanted))) != nullptr) {
+        if (IsWindowVisible(window) && !hasClass(window, L"#32770") &&
+            !hasClass(window, L"mnemoquill"))
+            return window;
+    }
+    return nullptr;
 }
 
 BOOL CALLBACK collectChild(HWND child, LPARAM list) {
@@ -441,9 +457,25 @@ bool run(const std::vector<std::string>& args) {
         waitUntil([&] { return !findBox(arg1); }, milliseconds(args, 2))
             ? reply("ok")
             : reply("err", {"still there"});
+    } else if (command == "window") {
+        HWND window = waitFor([&] { return findOwnWindow(arg1); }, milliseconds(args, 2));
+        RECT r{};
+        wchar_t name[256] = {};
+        if (window && GetWindowRect(window, &r) && GetClassNameW(window, name, 256)) {
+            reply("ok", {ownerName(window), utf8FromWide(name), std::to_string(r.left),
+                         std::to_string(r.top), std::to_string(r.right), std::to_string(r.bottom),
+                         GetForegroundWindow() == window ? "1" : "0"});
+        } else {
+            reply("err", {"no window " + arg1});
+        }
+    } else if (command == "window-gone") {
+        waitUntil([&] { return !findOwnWindow(arg1); }, milliseconds(args, 2))
+            ? reply("ok")
+            : reply("err", {"still there"});
     } else if (command == "x11") {
         // Wine keeps the X window of every top-level window in this property.
         HWND window = arg1.empty() ? dialog : findBox(arg1);
+        if (!window && !arg1.empty()) window = findOwnWindow(arg1);
         const auto x11 =
             window ? reinterpret_cast<std::uintptr_t>(GetPropW(window, L"__wine_x11_whole_window"))
                    : 0;

@@ -5,6 +5,7 @@
 
 #include "cardfile/CardReader.h"
 #include "cardfile/CardText.h"
+#include "cardfile/HistoryBlock.h"
 #include "fakes/FakeMessageBoxes.h"
 #include "reference/ReferenceReader.h"
 
@@ -50,6 +51,39 @@ TEST(CardReader, OrdersLearningBoxesByNumberLedByThePlusCardButKeepsBoxZeroInFil
     const Card& lead = *deck.box(2).front();
     EXPECT_EQ(lead.getMark(), "+");
     EXPECT_EQ(lead.getNumber(), 2);
+}
+
+TEST(CardReader, TakesTheHistoryBlockAfterTheLastCardAndOnlyLinesThatRead) {
+    const std::string one = card("+", "1", "1", "q");
+    const std::string kept = "<H>\r\n2026-03-09 1 2 3\r\n</H>\r\n";
+    const struct {
+        const char* name;
+        std::string text;
+        std::string history;  // as the writer writes it
+    } cases[] = {
+        {"as written", one + kept, kept},
+        {"LF only, blanks, no end tag", one + "<H>\n 2026-03-09\t1 2 3 \n\n2026-03-10 0 0 1",
+         "<H>\r\n2026-03-09 1 2 3\r\n2026-03-10 0 0 1\r\n</H>\r\n"},
+        {"a day twice adds up", one + "<H>\r\n2026-03-09 1 0 0\r\n2026-03-09 0 2 3\r\n</H>", kept},
+        {"lines that do not read",
+         one + "<H>\r\n2026-02-30 1 1 1\r\n2026-03-01 1 1\r\n2026-03-01 1 1 1 1\r\n"
+               "2026-03-01 -1 0 0\r\n2026-03-01 +1 0 0\r\n2026-03-01 1 0 99999999999\r\n"
+               "3/1/2026 1 1 1\r\n2026-03-01 0 0 0\r\n2026-03-09 1 2 3\r\n</H>\r\n",
+         kept},
+        {"in the text of a card", card("+", "1", "1", kept), ""},
+        {"a card after it", kept + one, ""},
+        {"the last of two", one + "<H>\r\n2026-01-01 9 9 9\r\n</H>\r\n" + kept, kept},
+        {"none", one, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CardBoxes deck;
+        FakeMessageBoxes boxes;
+        readCardText(deck, c.text, boxes);
+        EXPECT_EQ(boxes.count(), 0u);
+        EXPECT_EQ(deck.count(1), 1);
+        EXPECT_EQ(historyBlockText(deck.history()), c.history);
+    }
 }
 
 TEST(CardReader, MissingOrUnclosedFieldsTakeDefaultsAndValuesAreVerbatim) {

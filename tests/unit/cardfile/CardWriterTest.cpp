@@ -72,8 +72,32 @@ TEST(CardWriter, ComposesEveryCardWithTheMarkAndNumberOfItsPosition) {
     EXPECT_EQ(calls, 1);
 }
 
+TEST(CardWriter, HistoryFollowsTheLastCardOfADeckThatHasCards) {
+    auto deck = largeDeck();
+    deck->historyForReading().add(dayFromDate(2026, 3, 10), DayTally{0, 0, 1});
+    deck->historyForReading().add(dayFromDate(2026, 3, 9), DayTally{12, 3, 5});
+    const std::string block = "<H>\r\n2026-03-09 12 3 5\r\n2026-03-10 0 0 1\r\n</H>\r\n";
+    for (const CardEncoding kind : {CardEncoding::cp1252, CardEncoding::utf8}) {
+        const std::string text = composeCardText(*deck, kind);
+        ASSERT_GT(text.size(), block.size());
+        EXPECT_EQ(text.substr(text.size() - block.size()), block);
+        EXPECT_EQ(text.find("<H>"), text.size() - block.size());
+        std::string joined;
+        composeCardTextInPieces(*deck, kind, [&](const std::string& piece) {
+            joined += piece;
+            return true;
+        });
+        EXPECT_EQ(joined, text);
+    }
+    // Every card deleted: a file without a card block would make the reader ask.
+    CardBoxes empty;
+    empty.historyForReading().add(dayFromDate(2026, 3, 9), DayTally{1, 0, 0});
+    EXPECT_EQ(composeCardText(empty), "");
+}
+
 TEST(CardWriter, WrittenTextReadsBackIntoTheSameBoxesAndWritesIdentically) {
     auto deck = sampleDeck();
+    deck->historyForReading().add(dayFromDate(2026, 3, 9), DayTally{12, 3, 5});
     // Only a card whose section names its own box reads back where it was.
     deck->boxForReading(3)[1]->setSection(3);
     CardRef current = std::make_shared<Card>();
@@ -91,6 +115,7 @@ TEST(CardWriter, WrittenTextReadsBackIntoTheSameBoxesAndWritesIdentically) {
             EXPECT_EQ(again.box(box)[i]->getDay(), deck->box(box)[i]->getDay());
         }
     }
+    EXPECT_EQ(again.history().days(), deck->history().days());
     EXPECT_EQ(composeCardText(again), first);
 }
 

@@ -172,4 +172,35 @@ TEST_F(CardBoxesTest, BoxNumbersOutsideTheDeckActLikeEmptyBoxes) {
     EXPECT_EQ(deck.count(1), 1);
 }
 
+TEST_F(CardBoxesTest, MovesBackAndDrawsCountOnTodayAndReplayTakesThemBack) {
+    put(deck, 0, {"N1", "N2"});
+    put(deck, 2, {"A", "B", "C"});
+    put(deck, 6, {"T"});
+    deck.moveUp(2, current);  // no day given yet: nothing counts
+    EXPECT_TRUE(deck.history().empty());
+
+    DeckJournal journal;
+    deck.setJournal(&journal);
+    const CalendarDay day = dayFromDate(2026, 3, 9);
+    deck.setToday(day);
+    deck.moveUp(2, current);
+    deck.moveUp(6, current);  // the last box: the card stays, nothing counts
+    deck.moveBack(2, current);
+    deck.takeNewCard(current);
+    deck.setToday(day + 1);
+    deck.takeNewCard(current);
+    deck.takeNewCard(current);  // box 0 is empty by now
+    EXPECT_EQ(deck.history().on(day), (DayTally{1, 1, 1}));
+    EXPECT_EQ(deck.history().on(day + 1), (DayTally{0, 0, 1}));
+    EXPECT_EQ(deck.history().days().size(), 2u);
+
+    for (auto change = journal.rbegin(); change != journal.rend(); ++change) {
+        deck.replay(*change, false);
+    }
+    EXPECT_TRUE(deck.history().empty());
+    for (const DeckChange& change : journal) deck.replay(change, true);
+    EXPECT_EQ(deck.history().on(day), (DayTally{1, 1, 1}));
+    EXPECT_EQ(deck.history().on(day + 1), (DayTally{0, 0, 1}));
+}
+
 }  // namespace

@@ -1,4 +1,5 @@
 #include "ViewFixture.h"
+#include "platform/WinConstants.h"
 
 namespace {
 // A card of box `box` whose question is `name`, dated `age` days before the fake
@@ -110,4 +111,45 @@ TEST_F(DueCardsTest, DueCardsOnlyWalksTheDueCardsOfABoxThenTheLowestBoxWithDueCa
     dialog.findAnswer = "c";
     press(ids::findItem);  // Find still finds any card
     EXPECT_EQ(question(), "c");
+}
+
+TEST_F(DueCardsTest, ProgressFollowsLearningUndoAndTheDayWhileOpenAndNeverChangesTheDeck) {
+    const std::string text = datedDeck({{0, "n", {}}, {1, "a", 0}, {1, "b", 0}, {2, "c", 9}});
+    open(text);
+    press(ids::progressItem);
+    ASSERT_TRUE(dialog.progress);
+    EXPECT_EQ(dialog.progress->deckName, "deck");
+    EXPECT_EQ(dialog.progress->boxes, (std::array<int, 7>{1, 2, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(dialog.progress->due[0], 3);
+    EXPECT_FALSE(dialog.itemEnabled(ids::undoItem));
+
+    press(ids::moveButton);
+    press(ids::moveButton);
+    press(ids::getNewCardItem);
+    EXPECT_EQ(dialog.progress->learned.back(), (DayTally{2, 0, 1}));
+    EXPECT_EQ(dialog.progress->boxes[2], 3);
+    press(ids::undoItem);
+    EXPECT_EQ(dialog.progress->learned.back(), (DayTally{2, 0, 0}));
+    press(ids::redoItem);
+    press(ids::box2Radio);
+    press(ids::backButton);
+    clock.day += 1;
+    view.onDayTick(dialog);
+    EXPECT_EQ(dialog.progress->learned[28], (DayTally{2, 1, 1}));
+    EXPECT_EQ(dialog.progress->learned.back(), DayTally{});
+
+    // Asked again, it comes to the front; closed, it is no longer drawn.
+    press(ids::progressItem);
+    EXPECT_EQ(dialog.progressShows, 2);
+    dialog.progressOpen = false;
+    const ProgressData last = *dialog.progress;
+    press(ids::moveButton);
+    EXPECT_EQ(*dialog.progress, last);
+
+    // The history is saved after the cards.
+    boxes.answer(IDYES);
+    press(ids::saveItem);
+    const std::string saved = files.files[deckPath];
+    EXPECT_EQ(saved.substr(saved.find("<H>")), "<H>\r\n" + formatDay(clock.day - 1) + " 2 1 1\r\n" +
+                                                   formatDay(clock.day) + " 1 0 0\r\n</H>\r\n");
 }

@@ -20,9 +20,13 @@ protected:
     }
 
     // Everything Undo must put back: each card with its place, mark, section, texts,
-    // flag and day, and what the dialog shows.
+    // flag and day, the counts of each day learned, and what the dialog shows.
     std::string state() const {
         std::string text;
+        for (const auto& [day, tally] : view.deck()->history().days()) {
+            text += std::to_string(day) + ":" + std::to_string(tally.up) + "," +
+                    std::to_string(tally.back) + "," + std::to_string(tally.drawn) + " ";
+        }
         for (int box = 0; box < CardBoxes::boxCount; ++box) {
             for (const CardRef& c : view.deck()->box(box)) {
                 text += std::string(c->getQuestion()) + "|" + std::string(c->getAnswer()) + "|" +

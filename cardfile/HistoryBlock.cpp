@@ -1,0 +1,101 @@
+#include "cardfile/HistoryBlock.h"
+
+#include <charconv>
+
+#include "cardfile/CardText.h"
+
+namespace {
+
+constexpr std::string_view lineEnd = "\r\n";
+
+// Digits only, so that a sign or a blank too many makes the line unreadable
+// rather than a different count.
+std::optional<std::uint32_t> readCount(std::string_view word) {
+    std::uint32_t value = 0;
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (word.empty() || error != std::errc() || end != word.data() + word.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The next word of `line` from `at` on, words parted by blanks or tabs.
+std::string_view nextWord(std::string_view line, std::size_t& at) {
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    while (at < line.size() && isBlank(line[at])) {
+        ++at;
+    }
+    const std::size_t start = at;
+    while (at < line.size() && !isBlank(line[at])) {
+        ++at;
+    }
+    return line.substr(start, at - start);
+}
+
+}  // namespace
+
+std::optional<HistorySpan> findHistoryBlock(std::string_view text) {
+    const std::size_t open = text.rfind(cardtag::historyOpen);
+    if (open == std::string_view::npos) {
+        return std::nullopt;
+    }
+    // A "<H>" before a card's end lies in a card's text.
+    const std::size_t bodyStart = open + cardtag::historyOpen.size();
+    if (text.find(cardtag::cardOpen, bodyStart) != std::string_view::npos ||
+        text.find(cardtag::cardCloseCut, bodyStart) != std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::size_t close = text.find(cardtag::historyClose, bodyStart);
+    HistorySpan span;
+    span.start = open;
+    span.end = close == std::string_view::npos ? text.size() : close + cardtag::historyClose.size();
+    span.body =
+        text.substr(bodyStart, (close == std::string_view::npos ? text.size() : close) - bodyStart);
+    return span;
+}
+
+std::optional<HistoryLine> parseHistoryLine(std::string_view line) {
+    std::size_t at = 0;
+    const std::optional<CalendarDay> day = parseDay(nextWord(line, at));
+    const std::optional<std::uint32_t> up = readCount(nextWord(line, at));
+    const std::optional<std::uint32_t> back = readCount(nextWord(line, at));
+    const std::optional<std::uint32_t> drawn = readCount(nextWord(line, at));
+    if (!day || !up || !back || !drawn || !nextWord(line, at).empty()) {
+        return std::nullopt;
+    }
+    return HistoryLine{*day, DayTally{*up, *back, *drawn}};
+}
+
+void readHistoryBlock(std::string_view text, LearningHistory& history) {
+    const std::optional<HistorySpan> span = findHistoryBlock(text);
+    if (!span) {
+        return;
+    }
+    std::string_view body = span->body;
+    while (!body.empty()) {
+        const std::size_t end = body.find_first_of("\r\n");
+        if (const auto line = parseHistoryLine(body.substr(0, end))) {
+            history.add(line->day, line->tally);
+        }
+        body.remove_prefix(end == std::string_view::npos ? body.size() : end + 1);
+    }
+}
+
+std::string historyBlockText(const LearningHistory& history) {
+    if (history.empty()) {
+        return {};
+    }
+    std::string text(cardtag::historyOpen);
+    text += lineEnd;
+    for (const auto& [day, tally] : history.days()) {
+        appendDay(text, day);
+        for (const std::uint32_t count : {tally.up, tally.back, tally.drawn}) {
+            text += ' ';
+            text += std::to_string(count);
+        }
+        text += lineEnd;
+    }
+    text += cardtag::historyClose;
+    text += lineEnd;
+    return text;
+}

@@ -1,0 +1,239 @@
+#include "chart/ChartLayout.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace {
+
+// One bar: its parts from the bottom up, and what stands under it.
+struct Column {
+    std::array<int, 3> parts{};
+    std::string label;
+    int total() const { return parts[0] + parts[1] + parts[2]; }
+};
+
+struct ChartSpec {
+    std::string_view title;
+    std::array<Ink, 3> inks;
+    std::vector<Column> columns;
+    // The column whose label always shows when only some fit: today.
+    std::size_t anchor = 0;
+    // Boxes show every count, 0 too; the days only those with cards.
+    bool numberZeros = false;
+    bool legend = false;
+};
+
+struct LegendEntry {
+    Ink ink;
+    std::string_view name;
+};
+constexpr std::array<LegendEntry, 3> legendEntries{
+    {{Ink::up, "moved up"}, {Ink::back, "sent back"}, {Ink::drawn, "new"}}};
+
+// Steps between labelled days that a reader can count in.
+constexpr std::array<int, 8> labelSteps{1, 2, 3, 5, 7, 10, 15, 30};
+
+int scaled(std::int64_t value, int span, int top) {
+    return static_cast<int>((value * span + top / 2) / top);
+}
+
+std::string dayLabel(CalendarDay day, CalendarDay today) {
+    return day == today ? "today" : formatDay(day).substr(5);
+}
+
+void addLegend(ChartPicture& chart, const TextMeasure& text, int titleWidth) {
+    const int swatch = std::max(1, text.height * 2 / 3);
+    const int gap = std::max(1, text.height / 4);
+    int total = 0;
+    for (const LegendEntry& entry : legendEntries) {
+        total += (total == 0 ? 0 : swatch) + swatch + gap + text.width(entry.name);
+    }
+    const Area& frame = chart.frame;
+    if (titleWidth + text.height + total > frame.width()) {
+        return;
+    }
+    int x = frame.right - total;
+    const int swatchTop = frame.top + (text.height - swatch) / 2;
+    for (const LegendEntry& entry : legendEntries) {
+        chart.bars.push_back({Area{x, swatchTop, x + swatch, swatchTop + swatch}, entry.ink});
+        x += swatch + gap;
+        const int width = text.width(entry.name);
+        chart.labels.push_back({Area{x, frame.top, x + width, frame.top + text.height},
+                                std::string(entry.name), Align::left, Ink::text, false});
+        x += width + swatch;
+    }
+}
+
+// How many columns apart the labels under the bars stand: the fewest that keep
+// them from touching, or 0 when even one a chart would not fit.
+int labelStep(const ChartSpec& spec, double pitch, const TextMeasure& text) {
+    int widest = 0;
+    for (const Column& column : spec.columns) {
+        widest = std::max(widest, text.width(column.label));
+    }
+    for (const int step : labelSteps) {
+        if (step * pitch >= widest + text.height / 2.0) {
+            return step;
+        }
+    }
+    return 0;
+}
+
+void addValueTicks(ChartPicture& chart, const Area& plot, const Axis& axis,
+                   const TextMeasure& text) {
+    for (int value = 0; value <= axis.top; value += axis.step) {
+        const int y = plot.bottom - scaled(value, plot.height(), axis.top);
+        chart.rules.push_back({plot.left, y, plot.right, y, value == 0 ? Ink::axis : Ink::grid});
+        chart.labels.push_back(
+            {Area{chart.frame.left, y - text.height / 2, plot.left - text.height / 4,
+                  y + text.height - text.height / 2},
+             std::to_string(value), Align::right, Ink::quietText, false});
+    }
+    chart.rules.push_back({plot.left, plot.top, plot.left, plot.bottom, Ink::axis});
+}
+
+void addColumns(ChartPicture& chart, const ChartSpec& spec, const Area& plot, const Axis& axis,
+                const TextMeasure& text) {
+    const double pitch = static_cast<double>(plot.width()) / spec.columns.size();
+    const int barWidth = std::max(1, static_cast<int>(pitch * 0.7));
+    const int step = labelStep(spec, pitch, text);
+    // Counts over every bar or over none: numbers over only the short ones would read
+    // as if the others had none.
+    const int half = static_cast<int>(pitch / 2);
+    bool numbered = true;
+    for (const Column& column : spec.columns) {
+        numbered = numbered && text.width(std::to_string(column.total())) <= 2 * half;
+    }
+    for (std::size_t index = 0; index < spec.columns.size(); ++index) {
+        const Column& column = spec.columns[index];
+        const int center = plot.left + static_cast<int>(pitch * (index + 0.5));
+        const int left = center - barWidth / 2;
+        std::int64_t below = 0;
+        int top = plot.bottom;
+        for (std::size_t part = 0; part < column.parts.size(); ++part) {
+            const std::int64_t above = below + column.parts[part];
+            top = plot.bottom - scaled(above, plot.height(), axis.top);
+            const int bottom = plot.bottom - scaled(below, plot.height(), axis.top);
+            if (bottom > top) {
+                chart.bars.push_back({Area{left, top, left + barWidth, bottom}, spec.inks[part]});
+            }
+            below = above;
+        }
+        const std::string value = std::to_string(column.total());
+        if (numbered && (column.total() > 0 || spec.numberZeros)) {
+            chart.labels.push_back({Area{center - half, top - text.height, center + half, top},
+                                    value, Align::center, Ink::text, false});
+        }
+        const auto offset = static_cast<long>(index) - static_cast<long>(spec.anchor);
+        const bool labelled = step == 0 ? offset == 0 : offset % step == 0;
+        if (labelled) {
+            const int width = text.width(column.label);
+            chart.labels.push_back(
+                {Area{center - width / 2 - 1, plot.bottom + text.height / 4,
+                      center + width - width / 2 + 1, plot.bottom + text.height / 4 + text.height},
+                 column.label, Align::center, Ink::quietText, false});
+        }
+    }
+}
+
+ChartPicture layoutChart(const ChartSpec& spec, const Area& frame, const TextMeasure& text) {
+    ChartPicture chart;
+    chart.title = std::string(spec.title);
+    chart.frame = frame;
+    const int lineHeight = text.height;
+    const int titleWidth = text.width(spec.title);
+    chart.labels.push_back({Area{frame.left, frame.top, frame.right, frame.top + lineHeight},
+                            chart.title, Align::left, Ink::text, true});
+    if (spec.legend) {
+        addLegend(chart, text, titleWidth);
+    }
+    // A line for the title and one for the count over the highest bar; one under
+    // the bars for their labels.
+    Area plot{0, frame.top + 2 * lineHeight, 0, frame.bottom - lineHeight - lineHeight / 4};
+    if (plot.height() < lineHeight || spec.columns.empty()) {
+        return chart;
+    }
+    int largest = 0;
+    for (const Column& column : spec.columns) {
+        largest = std::max(largest, column.total());
+    }
+    // Tick labels two lines apart at least, so they never crowd.
+    const Axis axis = niceAxis(largest, std::max(1, plot.height() / (2 * lineHeight)));
+    plot.left = frame.left + text.width(std::to_string(axis.top)) + lineHeight / 2;
+    plot.right = frame.right - lineHeight / 4;
+    if (plot.width() < static_cast<int>(spec.columns.size())) {
+        return chart;
+    }
+    addValueTicks(chart, plot, axis, text);
+    addColumns(chart, spec, plot, axis, text);
+    return chart;
+}
+
+std::array<ChartSpec, 3> chartSpecs(const ProgressData& data) {
+    std::array<ChartSpec, 3> specs{
+        ChartSpec{boxesTitle, {Ink::bar, Ink::bar, Ink::bar}, {}, 0, true, false},
+        ChartSpec{dueTitle, {Ink::bar, Ink::bar, Ink::bar}, {}, 0, false, false},
+        ChartSpec{learnedTitle, {Ink::up, Ink::back, Ink::drawn}, {}, 0, false, true}};
+    for (std::size_t box = 0; box < data.boxes.size(); ++box) {
+        specs[0].columns.push_back({{data.boxes[box], 0, 0}, std::to_string(box)});
+    }
+    for (std::size_t offset = 0; offset < data.due.size(); ++offset) {
+        specs[1].columns.push_back(
+            {{data.due[offset], 0, 0},
+             dayLabel(data.today + static_cast<CalendarDay>(offset), data.today)});
+    }
+    const auto days = static_cast<CalendarDay>(data.learned.size());
+    for (CalendarDay index = 0; index < days; ++index) {
+        const DayTally& tally = data.learned[static_cast<std::size_t>(index)];
+        // Capped so that a stack of three stays far within an int.
+        const auto count = [](std::uint32_t value) {
+            return static_cast<int>(std::min<std::uint32_t>(value, 100000000));
+        };
+        specs[2].columns.push_back({{count(tally.up), count(tally.back), count(tally.drawn)},
+                                    dayLabel(data.today - (days - 1 - index), data.today)});
+    }
+    specs[2].anchor = data.learned.empty() ? 0 : data.learned.size() - 1;
+    return specs;
+}
+
+}  // namespace
+
+Axis niceAxis(int largest, int mostSteps) {
+    largest = std::max(largest, 1);
+    mostSteps = std::max(mostSteps, 1);
+    for (std::int64_t power = 1;; power *= 10) {
+        for (const std::int64_t factor : {1, 2, 5}) {
+            const std::int64_t step = factor * power;
+            const std::int64_t steps = (largest + step - 1) / step;
+            if (steps <= mostSteps) {
+                return Axis{static_cast<int>(steps * step), static_cast<int>(step)};
+            }
+        }
+    }
+}
+
+ProgressPicture layoutProgress(const ProgressData& data, int width, int height,
+                               const TextMeasure& text) {
+    ProgressPicture picture;
+    picture.width = width;
+    picture.height = height;
+    const int pad = std::max(2, text.height / 2);
+    const std::string day = data.today == noDay ? std::string() : formatDay(data.today);
+    const int dayWidth = text.width(day);
+    const int headingBottom = pad + text.height;
+    picture.heading.push_back(
+        {Area{pad, pad, std::max(pad, width - pad - dayWidth - text.height), headingBottom},
+         data.deckName, Align::left, Ink::text, true});
+    picture.heading.push_back({Area{width - pad - dayWidth, pad, width - pad, headingBottom}, day,
+                               Align::right, Ink::quietText, false});
+    const int top = headingBottom + pad;
+    const int each = std::max(0, (height - top) / 3);
+    const std::array<ChartSpec, 3> specs = chartSpecs(data);
+    for (std::size_t index = 0; index < specs.size(); ++index) {
+        const int chartTop = top + static_cast<int>(index) * each;
+        const Area frame{pad, chartTop, std::max(pad, width - pad),
+                         chartTop + std::max(0, each - pad)};
+        picture.charts[index] = layoutChart(specs[index], frame, text);
+    }
+    return picture;
+}

@@ -1,12 +1,14 @@
-// Reading, freeing, composing and saving a deck of 100,000 cards, as a code page
-// 1252 file and as a UTF-8 file, side by side with a general XML parser reading the
-// same deck as XML. Besides the benchmark
-// run, helper modes write a generated deck and read one file once, for measuring
-// instructions and peak memory from outside (see run.sh).
+// Reading, freeing, composing and saving a deck of 100,000 cards of three kinds
+// (plain ASCII and Western texts saved as code page 1252, texts in several scripts
+// saved as UTF-8), side by side with a general XML parser reading the same deck as
+// XML and with a plain serialisation of it. Besides the benchmark run, helper modes
+// write a generated deck and read one file once, for measuring instructions and
+// peak memory from outside (see run.sh).
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <sys/resource.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -31,18 +33,45 @@ namespace {
 
 constexpr int deckSize = 100000;
 
-const char* kindName(CardEncoding kind) { return kind == CardEncoding::utf8 ? "UTF-8" : "cp1252"; }
+constexpr BenchTexts allKinds[] = {BenchTexts::ascii, BenchTexts::cp1252, BenchTexts::utf8};
 
-const CardBoxes& generatedDeck() {
-    static const std::unique_ptr<CardBoxes> deck = makeBenchDeck(deckSize);
-    return *deck;
+const char* kindName(BenchTexts kind) {
+    switch (kind) {
+        case BenchTexts::ascii:
+            return "ascii";
+        case BenchTexts::utf8:
+            return "utf8";
+        case BenchTexts::cp1252:
+            break;
+    }
+    return "cp1252";
 }
 
-// The deck's file in either kind: code page 1252 as it always was saved, or UTF-8.
-const std::string& fileText(CardEncoding kind) {
-    static const std::string cp1252 = composeCardText(generatedDeck(), CardEncoding::cp1252);
-    static const std::string utf8 = composeCardText(generatedDeck(), CardEncoding::utf8);
-    return kind == CardEncoding::utf8 ? utf8 : cp1252;
+const char* encodingName(CardEncoding encoding) {
+    return encoding == CardEncoding::utf8 ? "UTF-8" : "cp1252";
+}
+
+// The file each kind is saved as: ASCII and Western texts fit code page 1252.
+CardEncoding encodingOf(BenchTexts kind) {
+    return kind == BenchTexts::utf8 ? CardEncoding::utf8 : CardEncoding::cp1252;
+}
+
+std::size_t indexOf(BenchTexts kind) { return static_cast<std::size_t>(kind); }
+
+const CardBoxes& generatedDeck(BenchTexts kind) {
+    static const std::array<std::unique_ptr<CardBoxes>, 3> decks = {
+        makeBenchDeck(deckSize, BenchTexts::ascii), makeBenchDeck(deckSize, BenchTexts::cp1252),
+        makeBenchDeck(deckSize, BenchTexts::utf8)};
+    return *decks[indexOf(kind)];
+}
+
+// The deck's file as the program saves it.
+const std::string& fileText(BenchTexts kind) {
+    static const std::array<std::string, 3> texts = {
+        composeCardText(generatedDeck(BenchTexts::ascii)),
+        composeCardText(generatedDeck(BenchTexts::cp1252)),
+        composeCardText(generatedDeck(BenchTexts::utf8))};
+    return texts[indexOf(kind)];
 }
 
 // A file whose bytes are already in memory, so that reading measures the work
@@ -73,7 +102,7 @@ void readFile(CardBoxes& deck, InputFile& file, MessageBoxes& boxes) {
     deck.setEncoding(text.encoding);
 }
 
-std::unique_ptr<CardBoxes> readFromMemory(CardEncoding kind, MessageBoxes& boxes) {
+std::unique_ptr<CardBoxes> readFromMemory(BenchTexts kind, MessageBoxes& boxes) {
     auto deck = std::make_unique<CardBoxes>();
     MemoryFile file(fileText(kind));
     readFile(*deck, file, boxes);
@@ -81,28 +110,28 @@ std::unique_ptr<CardBoxes> readFromMemory(CardEncoding kind, MessageBoxes& boxes
 }
 
 // The deck as the program holds it after opening the file of that kind.
-CardBoxes& readBack(CardEncoding kind) {
-    static const auto read = [](CardEncoding readKind) {
+CardBoxes& readBack(BenchTexts kind) {
+    static const std::array<std::unique_ptr<CardBoxes>, 3> decks = [] {
         FakeMessageBoxes boxes;
-        return readFromMemory(readKind, boxes);
-    };
-    static const std::unique_ptr<CardBoxes> cp1252 = read(CardEncoding::cp1252);
-    static const std::unique_ptr<CardBoxes> utf8 = read(CardEncoding::utf8);
-    return kind == CardEncoding::utf8 ? *utf8 : *cp1252;
+        return std::array<std::unique_ptr<CardBoxes>, 3>{readFromMemory(BenchTexts::ascii, boxes),
+                                                         readFromMemory(BenchTexts::cp1252, boxes),
+                                                         readFromMemory(BenchTexts::utf8, boxes)};
+    }();
+    return *decks[indexOf(kind)];
 }
 
 void countBytes(benchmark::State& state, std::size_t bytes) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
 }
 
-void readDeck(benchmark::State& state, CardEncoding kind) {
+void readDeck(benchmark::State& state, BenchTexts kind) {
     fileText(kind);  // generated and composed before the clock runs
     FakeMessageBoxes boxes;
     for (auto _ : state) {
         auto deck = readFromMemory(kind, boxes);
         benchmark::DoNotOptimize(deck.get());
         state.PauseTiming();
-        if (deck->encoding() != kind) {
+        if (deck->encoding() != encodingOf(kind)) {
             state.SkipWithError("the file was read as the other kind");
         }
         deck.reset();
@@ -115,17 +144,17 @@ void readDeck(benchmark::State& state, CardEncoding kind) {
 }
 
 void freeDeck(benchmark::State& state) {
-    fileText(CardEncoding::cp1252);
+    fileText(BenchTexts::cp1252);
     FakeMessageBoxes boxes;
     for (auto _ : state) {
         state.PauseTiming();
-        auto deck = readFromMemory(CardEncoding::cp1252, boxes);
+        auto deck = readFromMemory(BenchTexts::cp1252, boxes);
         state.ResumeTiming();
         deck.reset();
     }
 }
 
-void composeDeck(benchmark::State& state, CardEncoding kind) {
+void composeDeck(benchmark::State& state, BenchTexts kind) {
     const CardBoxes& deck = readBack(kind);
     for (auto _ : state) {
         const std::string text = composeCardText(deck);
@@ -137,17 +166,32 @@ void composeDeck(benchmark::State& state, CardEncoding kind) {
     countBytes(state, fileText(kind).size());
 }
 
-// Of the UTF-8 texts the deck holds, so the same bytes as a UTF-8 file without its mark.
-void plainSerialise(benchmark::State& state) {
-    const std::size_t size = fileText(CardEncoding::utf8).size();
+// The same bytes as the file, made the plain way from the texts the deck holds.
+void plainSerialise(benchmark::State& state, BenchTexts kind) {
+    const CardBoxes& deck = readBack(kind);
+    const std::size_t size = fileText(kind).size();
     for (auto _ : state) {
-        const std::string text = plainSerialise(readBack(CardEncoding::utf8), size);
+        const std::string text = plainSerialise(deck, size, encodingOf(kind));
         benchmark::DoNotOptimize(text.data());
+    }
+    if (plainSerialise(deck, size, encodingOf(kind)) != fileText(kind)) {
+        state.SkipWithError("the plain serialisation is not the file");
     }
     countBytes(state, size);
 }
 
-void saveDeck(benchmark::State& state, CardEncoding kind) {
+// The deck's UTF-8 texts serialised as they are held, without converting them: what
+// composing a code page 1252 file would cost if converting were free.
+void plainTexts(benchmark::State& state, BenchTexts kind) {
+    const CardBoxes& deck = readBack(kind);
+    const std::size_t size = plainSerialise(deck, 0, CardEncoding::utf8).size();
+    for (auto _ : state) {
+        const std::string text = plainSerialise(deck, size, CardEncoding::utf8);
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+
+void saveDeck(benchmark::State& state, BenchTexts kind) {
     const std::string path =
         (std::filesystem::temp_directory_path() / "mq_card_file_bench.mqf").string();
     StdFileSystem files;
@@ -155,7 +199,7 @@ void saveDeck(benchmark::State& state, CardEncoding kind) {
     for (auto _ : state) {
         writeDeckToFile(readBack(kind), path, files, boxes);
     }
-    if (boxes.count() != 0 || readBack(kind).encoding() != kind) {
+    if (boxes.count() != 0 || readBack(kind).encoding() != encodingOf(kind)) {
         state.SkipWithError("saving showed a box or changed the deck's kind");
     }
     std::error_code ignored;
@@ -163,9 +207,10 @@ void saveDeck(benchmark::State& state, CardEncoding kind) {
     countBytes(state, fileText(kind).size());
 }
 
-// Parses the deck as XML and visits every field, converting the two numbers.
-void pugixml(benchmark::State& state) {
-    static const std::string xml = deckAsXml(readBack(CardEncoding::utf8));
+// Parses the deck of that kind as (UTF-8) XML and visits every field, converting
+// the two numbers; the day is visited as a text.
+void pugixml(benchmark::State& state, BenchTexts kind) {
+    const std::string xml = deckAsXml(readBack(kind));
     for (auto _ : state) {
         auto document = std::make_unique<pugi::xml_document>();
         const pugi::xml_parse_result parsed =
@@ -178,6 +223,7 @@ void pugixml(benchmark::State& state) {
             fieldBytes += std::char_traits<char>::length(card.child_value("Q"));
             fieldBytes += std::char_traits<char>::length(card.child_value("A"));
             fieldBytes += std::char_traits<char>::length(card.child_value("I"));
+            fieldBytes += std::char_traits<char>::length(card.child_value("D"));
         }
         benchmark::DoNotOptimize(fieldBytes + static_cast<std::size_t>(numbers));
         if (!parsed) {
@@ -190,15 +236,23 @@ void pugixml(benchmark::State& state) {
     countBytes(state, xml.size());
 }
 
-BENCHMARK_CAPTURE(readDeck, cp1252, CardEncoding::cp1252)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(readDeck, utf8, CardEncoding::utf8)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(readDeck, ascii, BenchTexts::ascii)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(readDeck, cp1252, BenchTexts::cp1252)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(readDeck, utf8, BenchTexts::utf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(freeDeck)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(composeDeck, cp1252, CardEncoding::cp1252)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(composeDeck, utf8, CardEncoding::utf8)->Unit(benchmark::kMillisecond);
-BENCHMARK(plainSerialise)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(saveDeck, cp1252, CardEncoding::cp1252)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(saveDeck, utf8, CardEncoding::utf8)->Unit(benchmark::kMillisecond);
-BENCHMARK(pugixml)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(composeDeck, ascii, BenchTexts::ascii)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(composeDeck, cp1252, BenchTexts::cp1252)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(composeDeck, utf8, BenchTexts::utf8)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(plainSerialise, ascii, BenchTexts::ascii)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(plainSerialise, cp1252, BenchTexts::cp1252)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(plainSerialise, utf8, BenchTexts::utf8)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(plainTexts, cp1252, BenchTexts::cp1252)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(saveDeck, ascii, BenchTexts::ascii)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(saveDeck, cp1252, BenchTexts::cp1252)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(saveDeck, utf8, BenchTexts::utf8)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(pugixml, ascii, BenchTexts::ascii)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(pugixml, cp1252, BenchTexts::cp1252)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(pugixml, utf8, BenchTexts::utf8)->Unit(benchmark::kMillisecond);
 
 // Keeps the fastest time of each benchmark (over repetitions, when asked for) for the ratios
 // printed at the end.
@@ -212,7 +266,7 @@ public:
             }
             // Processor time: other builds on a shared machine stretch the wall clock.
             const double seconds = run.cpu_accumulated_time / static_cast<double>(run.iterations);
-            auto [at, added] = seconds_.emplace(run.run_name.function_name, seconds);
+            auto [at, added] = seconds_.emplace(run.benchmark_name(), seconds);
             if (!added && seconds < at->second) {
                 at->second = seconds;
             }
@@ -220,28 +274,40 @@ public:
     }
 
     void printRatios() const {
-        const auto time = [this](const char* name) {
+        const auto time = [this](const std::string& name) {
             const auto at = seconds_.find(name);
             return at == seconds_.end() ? 0.0 : at->second;
         };
-        const double xml = time("pugixml");
         std::printf(
-            "\nprocessor time, as a ratio to pugixml's parse + walk of the deck as XML (%.1f "
-            "ms):\n",
-            xml * 1e3);
-        for (const char* name :
-             {"readDeck/cp1252", "readDeck/utf8", "freeDeck", "composeDeck/cp1252",
-              "composeDeck/utf8", "saveDeck/cp1252", "saveDeck/utf8"}) {
-            if (xml > 0 && time(name) > 0) {
-                std::printf("  %-18s %7.1f ms  %5.2f x pugixml (pugixml %.2f x)\n", name,
-                            time(name) * 1e3, time(name) / xml, xml / time(name));
+            "\nfastest processor time; reading and saving as a ratio to pugixml's parse + walk\n"
+            "of the same deck as XML, composing to a plain serialisation of the same bytes:\n");
+        for (const BenchTexts kind : allKinds) {
+            const std::string name = kindName(kind);
+            const double xml = time("pugixml/" + name);
+            const double plain = time("plainSerialise/" + name);
+            std::printf("%s (%.1f MB, pugixml %.1f ms, plain serialise %.1f ms):\n", name.c_str(),
+                        static_cast<double>(fileText(kind).size()) / 1e6, xml * 1e3, plain * 1e3);
+            for (const char* what : {"readDeck", "saveDeck"}) {
+                const double seconds = time(std::string(what) + "/" + name);
+                if (xml > 0 && seconds > 0) {
+                    std::printf("  %-12s %7.1f ms  %5.2f x pugixml (pugixml %.2f x)\n", what,
+                                seconds * 1e3, seconds / xml, xml / seconds);
+                }
+            }
+            const double compose = time("composeDeck/" + name);
+            if (plain > 0 && compose > 0) {
+                std::printf("  %-12s %7.1f ms  %5.2f x plain serialise", "composeDeck",
+                            compose * 1e3, compose / plain);
+                const double texts = time("plainTexts/" + name);
+                if (texts > 0) {
+                    std::printf(" (%.2f x its texts serialised unconverted, %.1f ms)",
+                                compose / texts, texts * 1e3);
+                }
+                std::printf("\n");
             }
         }
-        const double plain = time("plainSerialise");
-        if (plain > 0) {
-            std::printf("compose / plain serialise (%.1f ms): cp1252 %.2f, UTF-8 %.2f\n",
-                        plain * 1e3, time("composeDeck/cp1252") / plain,
-                        time("composeDeck/utf8") / plain);
+        if (time("freeDeck") > 0) {
+            std::printf("freeDeck (cp1252) %.1f ms\n", time("freeDeck") * 1e3);
         }
     }
 
@@ -270,7 +336,7 @@ int readOnce(const char* path, bool reportMemory) {
         cards += deck->box(box).size();
     }
     std::printf("read %zu cards from %.1f MB (%s)\n", cards, megabytes(size),
-                kindName(deck->encoding()));
+                encodingName(deck->encoding()));
     if (reportMemory) {
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
@@ -285,11 +351,12 @@ int readOnce(const char* path, bool reportMemory) {
 
 int main(int argc, char** argv) {
     const std::string mode = argc >= 3 ? argv[1] : "";
-    if ((mode == "--write-deck" || mode == "--write-deck-utf8") && argc == 4) {
-        const CardEncoding kind =
-            mode == "--write-deck" ? CardEncoding::cp1252 : CardEncoding::utf8;
+    const std::map<std::string, BenchTexts> writeModes = {{"--write-deck-ascii", BenchTexts::ascii},
+                                                          {"--write-deck", BenchTexts::cp1252},
+                                                          {"--write-deck-utf8", BenchTexts::utf8}};
+    if (const auto write = writeModes.find(mode); write != writeModes.end() && argc == 4) {
         std::ofstream(argv[3], std::ios::binary)
-            << composeCardText(*makeBenchDeck(std::atoi(argv[2])), kind);
+            << composeCardText(*makeBenchDeck(std::atoi(argv[2]), write->second));
         return 0;
     }
     if ((mode == "--read-once" || mode == "--peak-memory") && argc == 3) {
@@ -298,7 +365,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         std::fputs(
-            "helper modes: --write-deck CARDS PATH | --write-deck-utf8 CARDS PATH |\n"
+            "helper modes: --write-deck[-ascii|-utf8] CARDS PATH |\n"
             "              --read-once PATH | --peak-memory PATH\n",
             stderr);
         return 2;

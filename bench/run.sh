@@ -2,7 +2,8 @@
 # Builds the card file benchmarks (Release, no sanitizers), runs them side by side
 # with pugixml, then measures from outside: peak resident memory of reading and of
 # `mqdeck write` on the 100,000-card deck, and callgrind's instructions per byte
-# of reading a 10,000-card deck, each as a code page 1252 and as a UTF-8 file; and
+# of reading a 10,000-card deck, each for the ASCII, the Western (both code page
+# 1252) and the several-scripts (UTF-8) deck; and
 # the card tool's import and export.
 # usage: bench/run.sh [BUILD_DIR] [benchmark options...]     (default: build/bench)
 set -euo pipefail
@@ -25,14 +26,14 @@ bench=$build_dir/bench/card_file_bench
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for kind in cp1252 utf8; do
+for kind in ascii cp1252 utf8; do
     option=--write-deck
-    [ "$kind" = cp1252 ] || option=--write-deck-utf8
+    [ "$kind" = cp1252 ] || option=--write-deck-$kind
     "$bench" "$option" 100000 "$work/large-$kind.mqf"
     "$bench" "$option" 10000 "$work/small-$kind.mqf"
 done
 
-for kind in cp1252 utf8; do
+for kind in ascii cp1252 utf8; do
     large=$work/large-$kind.mqf
     echo
     "$bench" --peak-memory "$large"
@@ -46,7 +47,7 @@ done
 if command -v valgrind >/dev/null; then
     echo
     # Decoding (with the file's reads) and parsing apart, then the two together.
-    for kind in cp1252 utf8; do
+    for kind in ascii cp1252 utf8; do
         small=$work/small-$kind.mqf
         counts=()
         for part in 'readCardFileText*' 'readCardText*'; do

@@ -1,6 +1,8 @@
 // Move and Delete on the 100,000-card deck through the controller, beside their
 // Undo and Redo: each step keeps only what it changed, so taking it back or making
-// it again should cost about what the step did.
+// it again should cost about what the step did. Then Next, Move and Back with Due
+// Cards Only on, where each step also walks to the next due card and Move and Back
+// count what is due again.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -19,6 +21,7 @@
 #include "fakes/FakeRecentStore.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeStrings.h"
+#include "model/Schedule.h"
 #include "view/CommandDispatch.h"
 #include "view/MQMainView.h"
 
@@ -27,14 +30,30 @@ namespace {
 constexpr int deckSize = 100000;
 constexpr const char* deckPath = "C:\\cards\\large.mqf";
 
-// The controller with the large deck open, box 1 selected.
+// Dates boxes 1 and 2 so that, with their cards resting a day, one card in a
+// hundred is due: the others entered their box today.
+void dateForDueSteps(CardBoxes& deck, CalendarDay today) {
+    for (int box = 1; box <= 2; ++box) {
+        const CardBoxes::Box& cards = deck.box(box);
+        for (std::size_t index = 0; index < cards.size(); ++index) {
+            cards[index]->setDay(index % 100 == 50 ? today - 3 : today);
+        }
+    }
+}
+
+// The controller with the large deck open, box 1 selected; with `dueOnly`, boxes
+// 1 and 2 dated as above and Due Cards Only on.
 struct OpenDeck {
-    OpenDeck() {
+    explicit OpenDeck(bool dueOnly = false) {
+        if (dueOnly) settings.kept["Box1Days"] = 1;
         dialog.commandSink = [this](int id) { dispatchCommand(view, dialog, id); };
         view.onInitDialog(dialog);
-        files.files[deckPath] = composeCardText(*makeBenchDeck(deckSize));
+        const std::unique_ptr<CardBoxes> deck = makeBenchDeck(deckSize);
+        if (dueOnly) dateForDueSteps(*deck, clock.today());
+        files.files[deckPath] = composeCardText(*deck);
         fileDialogs.openWillChoose(deckPath);
         press(ids::openItem);
+        if (dueOnly) press(ids::dueOnlyItem);
     }
     void press(int id) { dispatchCommand(view, dialog, id); }
     void editMode() {
@@ -58,6 +77,11 @@ struct OpenDeck {
 
 OpenDeck& openDeck() {
     static OpenDeck deck;
+    return deck;
+}
+
+OpenDeck& dueDeck() {
+    static OpenDeck deck(true);
     return deck;
 }
 
@@ -92,6 +116,31 @@ void BM_Delete(benchmark::State& state) { timeRound(state, ids::deleteItem, true
 void BM_DeleteUndo(benchmark::State& state) { timeRound(state, ids::deleteItem, true, Part::undo); }
 void BM_DeleteRedo(benchmark::State& state) { timeRound(state, ids::deleteItem, true, Part::redo); }
 
+// Times a step in Due Cards Only in `box`; Move and Back are taken back untimed, so
+// every step starts from the same due card. Next needs no taking back: the box is a
+// ring. Back is off in box 1, whose cards it would leave where they are.
+void timeDueStep(benchmark::State& state, int stepId, int box) {
+    OpenDeck& deck = dueDeck();
+    deck.press(ids::box0Item + box);
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        deck.press(stepId);
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (stepId != ids::nextButton) deck.press(ids::undoItem);
+    }
+    const CardRef& shown = deck.view.deck()->box(box).front();
+    if (!deck.dialog.isChecked(ids::box0Item + box) ||
+        !isDue(*shown, box, BoxDays{{1, 1, 3, 7, 14}}, deck.clock.today())) {
+        state.SkipWithError("the box does not show a due card");
+    }
+    deck.press(ids::box0Item + 1);
+}
+
+void BM_DueNext(benchmark::State& state) { timeDueStep(state, ids::nextButton, 1); }
+void BM_DueMove(benchmark::State& state) { timeDueStep(state, ids::moveButton, 1); }
+void BM_DueBack(benchmark::State& state) { timeDueStep(state, ids::backButton, 2); }
+
 }  // namespace
 
 BENCHMARK(BM_Move)->UseManualTime()->Unit(benchmark::kMicrosecond);
@@ -100,5 +149,8 @@ BENCHMARK(BM_MoveRedo)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Delete)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DeleteUndo)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DeleteRedo)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DueNext)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DueMove)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DueBack)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -4,6 +4,10 @@
 
 #include "cardfile/CardText.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr std::int32_t noOccurrence = -1;
@@ -38,6 +42,42 @@ constexpr std::string_view writtenAfterDay = "</D>\r\n</C>";
 constexpr std::array<CardField, writtenFieldCount> writtenFields = {
     CardField::mark,     CardField::section, CardField::number,
     CardField::question, CardField::answer,  CardField::info};
+
+constexpr bool eightToSixteen(std::string_view tag) { return tag.size() >= 8 && tag.size() <= 16; }
+static_assert(eightToSixteen(writtenTags[0]) && eightToSixteen(writtenTags[1]) &&
+              eightToSixteen(writtenTags[2]) && eightToSixteen(writtenTags[3]) &&
+              eightToSixteen(writtenTags[4]) && eightToSixteen(writtenTags[5]) &&
+              eightToSixteen(writtenTags[6]) && eightToSixteen(writtenBeforeDay) &&
+              eightToSixteen(writtenAfterDay));
+
+// Whether `tag`, of 8 to 16 bytes, lies at `at`: two words compared, where a call
+// to compare bytes would cost more than the comparing.
+bool tagIsAt(const char* at, std::string_view tag) {
+    const std::size_t last = tag.size() - 8;
+    std::uint64_t head = 0, tail = 0, tagHead = 0, tagTail = 0;
+    std::memcpy(&head, at, 8);
+    std::memcpy(&tail, at + last, 8);
+    std::memcpy(&tagHead, tag.data(), 8);
+    std::memcpy(&tagTail, tag.data() + last, 8);
+    return ((head ^ tagHead) | (tail ^ tagTail)) == 0;
+}
+
+// The first '<' from `from` on, or `end`. Most values a block holds are a few
+// bytes long, too short for a call to a library search to pay off.
+const char* findOpening(const char* from, const char* end) {
+#if defined(__SSE2__)
+    const __m128i opening = _mm_set1_epi8('<');
+    for (; end - from >= 16; from += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const int found = _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, opening));
+        if (found != 0) {
+            return from + __builtin_ctz(static_cast<unsigned>(found));
+        }
+    }
+#endif
+    const void* found = std::memchr(from, '<', static_cast<std::size_t>(end - from));
+    return found == nullptr ? end : static_cast<const char*>(found);
+}
 
 constexpr std::array<FieldTags, cardFieldCount> tagsOf = {
     cardfield::mark, cardfield::section, cardfield::number, cardfield::question,
@@ -102,43 +142,45 @@ const std::vector<ScannedBlock>& BlockScanner::nextBlocks() {
 
 bool BlockScanner::takeWrittenBlock(std::size_t start) {
     const char* const begin = text_.data();
-    const std::size_t size = text_.size();
-    const auto tagAt = [&](std::size_t at, std::string_view tag) {
-        return tag.size() <= size - at && std::memcmp(begin + at, tag.data(), tag.size()) == 0;
+    const char* const end = begin + text_.size();
+    const auto tagAt = [end](const char* at, std::string_view tag) {
+        return tag.size() <= static_cast<std::size_t>(end - at) && tagIsAt(at, tag);
     };
-    if (!tagAt(start, writtenTags[0])) {
+    if (!tagAt(begin + start, writtenTags[0])) {
         return false;
     }
-    // The value ends at the first '<' after it, which must begin the tags that the
+    // A value ends at the first '<' after it, which must begin the tags that the
     // writer puts next: then no other tag lies within the block.
-    std::size_t value = start + writtenTags[0].size();
-    const auto valueUpTo = [&](std::string_view tags, std::string_view& taken) {
-        const void* found = std::memchr(begin + value, '<', size - value);
-        if (found == nullptr) {
-            return false;
-        }
-        const auto end = static_cast<std::size_t>(static_cast<const char*>(found) - begin);
-        if (!tagAt(end, tags)) {
-            return false;
-        }
-        taken = text_.substr(value, end - value);
-        value = end + tags.size();
-        return true;
-    };
+    const char* value = begin + start + writtenTags[0].size();
     std::array<std::string_view, writtenFieldCount> values;
+    const auto take = [&](const char* closing, std::string_view tags, std::string_view& taken) {
+        taken = std::string_view(value, static_cast<std::size_t>(closing - value));
+        value = closing + tags.size();
+    };
     for (std::size_t field = 0; field + 1 < writtenFieldCount; ++field) {
-        if (!valueUpTo(writtenTags[field + 1], values[field])) {
+        const char* const closing = findOpening(value, end);
+        if (!tagAt(closing, writtenTags[field + 1])) {
             return false;
         }
+        take(closing, writtenTags[field + 1], values[field]);
     }
+    // The info ends either the block or the tags before a day.
     std::optional<std::string_view> day;
     const std::size_t info = writtenFieldCount - 1;
-    if (!valueUpTo(writtenTags[info + 1], values[info])) {
-        std::string_view dayValue;
-        if (!valueUpTo(writtenBeforeDay, values[info]) || !valueUpTo(writtenAfterDay, dayValue)) {
+    const char* closing = findOpening(value, end);
+    if (tagAt(closing, writtenTags[info + 1])) {
+        take(closing, writtenTags[info + 1], values[info]);
+    } else if (tagAt(closing, writtenBeforeDay)) {
+        take(closing, writtenBeforeDay, values[info]);
+        closing = findOpening(value, end);
+        if (!tagAt(closing, writtenAfterDay)) {
             return false;
         }
+        std::string_view dayValue;
+        take(closing, writtenAfterDay, dayValue);
         day = dayValue;
+    } else {
+        return false;
     }
     ScannedBlock& block = ready_.emplace_back();
     block.found = true;
@@ -146,7 +188,7 @@ bool BlockScanner::takeWrittenBlock(std::size_t start) {
         block.fields[static_cast<std::size_t>(writtenFields[field])] = values[field];
     }
     block.fields[static_cast<std::size_t>(CardField::day)] = day;
-    position_ = value;
+    position_ = static_cast<std::size_t>(value - begin);
     return true;
 }
 

@@ -106,7 +106,8 @@ void readCardText(CardBoxes& deck, std::string_view text, MessageBoxes& boxes) {
 }
 
 void readCardText(CardBoxes& deck, std::string&& text, MessageBoxes& boxes) {
-    text.resize(std::min(text.size(), text.find('\0')));
+    // Kept whole: the scanner ends the text at its first NUL, and cutting it here
+    // too would search the whole text for one twice.
     readCards(deck, std::make_shared<const std::string>(std::move(text)), boxes);
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstring>
 #include <string_view>
 
 #include "cardfile/CardFile.h"
@@ -70,9 +71,12 @@ void appendCard(std::string& text, const Card& card, std::int32_t position) {
         text.append(afterInfo.data(), afterInfo.size());
         return;
     }
-    text.append(beforeDay.data(), beforeDay.size());
-    appendDay(text, card.getDay());
-    text.append(afterDay.data(), afterDay.size());
+    // Put together first and appended once: each append costs more than its bytes.
+    std::array<char, beforeDay.size() + 10 + afterDay.size()> tail;
+    std::memcpy(tail.data(), beforeDay.data(), beforeDay.size());
+    writeDay(tail.data() + beforeDay.size(), card.getDay());
+    std::memcpy(tail.data() + beforeDay.size() + 10, afterDay.data(), afterDay.size());
+    text.append(tail.data(), tail.size());
 }
 
 // A code page 1252 save was chosen because every text fits; should one not, its

@@ -17,4 +17,7 @@ std::optional<CalendarDay> parseDay(std::string_view text);
 
 // Appends "YYYY-MM-DD"; ten characters for every day parseDay gives.
 void appendDay(std::string& text, CalendarDay day);
+// Writes those ten characters at `at`, for a writer that puts a day amid other
+// bytes of its own.
+void writeDay(char* at, CalendarDay day);
 std::string formatDay(CalendarDay day);

@@ -22,37 +22,53 @@ bool isContinuation(std::string_view bytes, std::size_t at) {
     return at < bytes.size() && (static_cast<unsigned char>(bytes[at]) & 0xC0) == 0x80;
 }
 
-// How many of the 16 bytes at `at` come before the first with its high bit set
-// (16 when none has it). Card files are mostly ASCII, so texts are converted a
-// run of ASCII at a time, found 16 bytes at once.
-unsigned asciiBytesIn16(const char* at) {
+// Bit i set when byte i of the 16 at `at` has its high bit set. Card files are
+// mostly ASCII, so texts are converted 16 bytes at a time, visiting only the bytes
+// that need it.
+unsigned highBits16(const char* at) {
 #if defined(__SSE2__)
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    const auto high = static_cast<unsigned>(_mm_movemask_epi8(block));
-    return high == 0 ? 16u : static_cast<unsigned>(__builtin_ctz(high));
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at))));
 #else
-    constexpr std::uint64_t highBits = 0x8080808080808080u;
-    for (unsigned half = 0; half < 16; half += 8) {
+    // Moves each byte's high bit next to the others in the top byte of the product.
+    const auto gather = [](const char* eight) {
         std::uint64_t word = 0;
-        std::memcpy(&word, at + half, sizeof word);
-        word &= highBits;
-        if (word != 0) {
-            // Bytes are read low first.
-            return half + static_cast<unsigned>(__builtin_ctzll(word)) / 8;
-        }
+        std::memcpy(&word, eight, sizeof word);
+        word = (word & 0x8080808080808080u) >> 7;
+        return static_cast<unsigned>((word * 0x0102040810204080u) >> 56);
+    };
+    return gather(at) | gather(at + 8) << 8;
+#endif
+}
+
+// Whether any of the 64 bytes at `at` has its high bit set. Long stretches of
+// ASCII are common (whole files of it), and taken 64 bytes at a time they cost
+// next to nothing.
+bool anyHighIn64(const char* at) {
+#if defined(__SSE2__)
+    const auto load = [at](int block) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * block));
+    };
+    const __m128i any =
+        _mm_or_si128(_mm_or_si128(load(0), load(1)), _mm_or_si128(load(2), load(3)));
+    return _mm_movemask_epi8(any) != 0;
+#else
+    std::uint64_t any = 0;
+    for (int word = 0; word < 8; ++word) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, at + 8 * word, sizeof eight);
+        any |= eight;
     }
-    return 16;
+    return (any & 0x8080808080808080u) != 0;
 #endif
 }
 
 // The first byte at or after `from` with its high bit set; the size when none is.
 std::size_t firstHighByte(std::string_view text, std::size_t from) {
     std::size_t at = from;
-    while (at + 16 <= text.size()) {
-        const unsigned ascii = asciiBytesIn16(text.data() + at);
-        at += ascii;
-        if (ascii < 16) {
-            return at;
+    for (; at + 16 <= text.size(); at += 16) {
+        if (const unsigned high = highBits16(text.data() + at); high != 0) {
+            return at + static_cast<unsigned>(__builtin_ctz(high));
         }
     }
     for (; at < text.size(); ++at) {
@@ -63,11 +79,9 @@ std::size_t firstHighByte(std::string_view text, std::size_t from) {
     return text.size();
 }
 
-// Each byte's UTF-8 form, padded to four bytes so that it is copied in one move.
-struct Utf8Form {
-    std::array<char, 4> bytes{};
-    std::size_t size = 0;
-};
+// Each byte's UTF-8 form (three bytes at most) with its length in the fourth, so
+// that it is written in one move and any byte may follow over the rest.
+using Utf8Form = std::array<char, 4>;
 
 }  // namespace
 
@@ -123,24 +137,71 @@ const std::array<Utf8Form, 256>& utf8Forms() {
         for (std::size_t byte = 0; byte < made.size(); ++byte) {
             std::string utf8;
             appendUtf8(utf8, cp1252CodePoint(static_cast<unsigned char>(byte)));
-            std::copy(utf8.begin(), utf8.end(), made[byte].bytes.begin());
-            made[byte].size = utf8.size();
+            std::copy(utf8.begin(), utf8.end(), made[byte].begin());
+            made[byte][3] = static_cast<char>(utf8.size());
         }
         return made;
     }();
     return forms;
 }
 
-// Walks from `at` to `end`, copying runs of ASCII to `to` (16 bytes at a time:
-// `copyBlock(to, at, ascii)` copies the first `ascii` of the 16 at `at`), and hands
-// every other byte's place to `convert`, which moves both `at` and `to` past it.
-template <typename CopyBlock, typename Convert>
-void convertAroundAscii(const char*& at, const char* end, char*& to, CopyBlock copyBlock,
-                        Convert convert) {
+char* appendForm(char* to, const Utf8Form& form) {
+    std::memcpy(to, form.data(), form.size());
+    return to + form[3];
+}
+
+// Where the lowest marked byte lies, or 16 when none is.
+unsigned firstMarked(unsigned high) {
+    return static_cast<unsigned>(__builtin_ctz(high | 0x10000u));
+}
+
+// The 16 bytes at `at`, of which `high` marks those outside ASCII, into UTF-8 at
+// `to`; gives the end of what was written. The first such byte is converted
+// without a branch: whether a block has one is a coin toss in Western text, and a
+// mispredicted branch costs more than the work; only further ones take the loop.
+// The ASCII goes 16 bytes at a time, the surplus overwritten by what follows, so
+// each of the 32 bytes at `at` must be readable and the 64 at `to` writable.
+// Inlined: it is the whole of the loops that call it.
+__attribute__((always_inline)) inline char* expandBlock(const char* at, unsigned high, char* to,
+                                                        const std::array<Utf8Form, 256>& forms) {
+    std::memcpy(to, at, 16);
+    const unsigned place = firstMarked(high);
+    const unsigned has = high != 0 ? 1u : 0u;
+    // Without one, the form of the byte after the block goes where the next block
+    // is written.
+    const Utf8Form& form = forms[static_cast<unsigned char>(at[place])];
+    char* out = to + place;
+    std::memcpy(out, form.data(), form.size());
+    out += static_cast<unsigned>(form[3]) * has;
+    const char* next = at + place + has;
+    std::memcpy(out, next, 16);
+    for (high &= high - 1; high != 0; high &= high - 1) {
+        const auto other = static_cast<unsigned>(__builtin_ctz(high));
+        out += at + other - next;
+        out = appendForm(out, forms[static_cast<unsigned char>(at[other])]);
+        next = at + other + 1;
+        std::memcpy(out, next, 16);
+    }
+    return out + (at + 16 - next);
+}
+
+// Walks from `at` to `end`, moving runs of ASCII down to `to` (which never passes
+// `at`) 16 bytes at a time, and hands every other byte's place to `convert`, which
+// moves both `at` and `to` past it.
+template <typename Convert>
+void narrowAroundAscii(const char*& at, const char* end, char*& to, Convert convert) {
     while (at < end) {
         if (end - at >= 16) {
-            const unsigned ascii = asciiBytesIn16(at);
-            copyBlock(to, at, ascii);
+            // A branch, not firstMarked: then where the next 16 bytes lie is known
+            // before these are read, and reading runs ahead.
+            const unsigned high = highBits16(at);
+            const unsigned ascii = high == 0 ? 16 : static_cast<unsigned>(__builtin_ctz(high));
+            // All 16 bytes go at once when they cannot reach bytes not read yet.
+            if (at - to >= 16) {
+                std::memcpy(to, at, 16);
+            } else if (to != at) {
+                std::memmove(to, at, ascii);
+            }
             to += ascii;
             at += ascii;
             if (ascii == 16) {
@@ -154,27 +215,41 @@ void convertAroundAscii(const char*& at, const char* end, char*& to, CopyBlock c
     }
 }
 
+// Converted into a buffer on the stack a part at a time: the slack takes a block's
+// worst case, or the last few bytes.
+constexpr std::size_t bufferBytes = 16 * 1024;
+using ConversionBuffer = std::array<char, bufferBytes + 256>;
+
 }  // namespace
 
 void appendCp1252AsUtf8(std::string& out, std::string_view text) {
     const std::array<Utf8Form, 256>& forms = utf8Forms();
-    // Converted into a buffer on the stack and appended a chunk at a time: the
-    // string is written once, and only as far as the text goes.
-    constexpr std::size_t chunk = 4096;
-    std::array<char, chunk * 3 + 16> buffer;
+    // Appended a buffer at a time: the string is written once, and only as far as
+    // the text goes.
+    ConversionBuffer buffer;
     const char* at = text.data();
     const char* const end = at + text.size();
     while (at < end) {
         char* to = buffer.data();
-        convertAroundAscii(
-            at, at + std::min<std::size_t>(chunk, end - at), to,
-            // All 16 go to the buffer; only the ASCII ones count.
-            [](char* into, const char* from, unsigned) { std::memcpy(into, from, 16); },
-            [&forms](const char*& from, char*& into) {
-                const Utf8Form& form = forms[static_cast<unsigned char>(*from++)];
-                std::memcpy(into, form.bytes.data(), form.bytes.size());
-                into += form.size;
-            });
+        char* const full = to + bufferBytes;
+        for (; end - at >= 96 && to < full; at += 64) {
+            if (!anyHighIn64(at)) {
+                std::memcpy(to, at, 64);
+                to += 64;
+                continue;
+            }
+            for (int block = 0; block < 64; block += 16) {
+                to = expandBlock(at + block, highBits16(at + block), to, forms);
+            }
+        }
+        for (; end - at >= 48 && to < full; at += 16) {
+            to = expandBlock(at, highBits16(at), to, forms);
+        }
+        if (end - at < 48 && to < full) {
+            for (; at < end; ++at) {
+                to = appendForm(to, forms[static_cast<unsigned char>(*at)]);
+            }
+        }
         out.append(buffer.data(), static_cast<std::size_t>(to - buffer.data()));
     }
 }
@@ -184,38 +259,32 @@ bool convertUtf8ToCp1252(std::string& text, std::size_t from) {
     char* to = text.data() + from;
     const char* at = to;
     const char* const end = text.data() + text.size();
-    // Never longer than UTF-8, so writing trails reading. All 16 bytes go at once
-    // when they cannot reach bytes not converted yet.
-    const auto copyBlock = [](char* into, const char* from, unsigned ascii) {
-        if (from - into >= 16) {
-            std::memcpy(into, from, 16);
-        } else {
-            std::memmove(into, from, ascii);
-        }
-    };
-    convertAroundAscii(at, end, to, copyBlock, [&fits, end](const char*& from, char*& into) {
-        const auto lead = static_cast<unsigned char>(from[0]);
-        const auto next = end - from > 1 ? static_cast<unsigned char>(from[1]) : 0u;
+    // Converted where it stands: never longer than UTF-8, so writing trails reading.
+    // Unlike reading, blocks without a branch measured no faster here: the bytes
+    // are moved in place, and a character at a time costs no more.
+    narrowAroundAscii(at, end, to, [&fits, end](const char*& character, char*& into) {
+        const auto lead = static_cast<unsigned char>(character[0]);
+        const auto next = end - character > 1 ? static_cast<unsigned char>(character[1]) : 0u;
         // U+00A0 into U+00FF, the bulk of Western text, are the byte itself.
         if ((lead == 0xC2 && next >= 0xA0 && next <= 0xBF) ||
             (lead == 0xC3 && next >= 0x80 && next <= 0xBF)) {
             *into++ = static_cast<char>(((lead & 0x03u) << 6) | (next & 0x3Fu));
-            from += 2;
+            character += 2;
             return;
         }
         std::uint32_t codePoint = 0;
-        const std::size_t length =
-            decodeUtf8(std::string_view(from, static_cast<std::size_t>(end - from)), 0, codePoint);
+        const std::size_t length = decodeUtf8(
+            std::string_view(character, static_cast<std::size_t>(end - character)), 0, codePoint);
         const int byte = length == 0 ? -1 : cp1252Byte(codePoint);
         if (byte >= 0) {
             *into++ = static_cast<char>(byte);
-            from += length;
+            character += length;
         } else {
             fits = false;
             const std::size_t kept = length == 0 ? 1 : length;
-            std::memmove(into, from, kept);
+            std::memmove(into, character, kept);
             into += kept;
-            from += kept;
+            character += kept;
         }
     });
     text.resize(static_cast<std::size_t>(to - text.data()));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "cardfile/CardFileText.h"
@@ -39,6 +40,53 @@ TEST(TextCoding, EveryCodePage1252ByteMakesOneCharacterAndComesBack) {
         EXPECT_EQ(kept, std::string("\xFC") + lacking + "\xFC");
     }
     EXPECT_EQ(firstInvalidUtf8("ok \xC3\xBC \xE2\x82 no"), 6u);
+}
+
+// The conversions take texts a block at a time; one character at a time is the
+// yardstick. Long texts of ASCII runs of every length between characters of one to
+// four bytes, characters the code page lacks and bytes that are no UTF-8 put every
+// kind of character at every place in a block, and across the conversion's buffers.
+TEST(TextCoding, LongMixedTextsConvertAsOneCharacterAtATime) {
+    const std::string pieces[] = {"\xC3\xA4", "\xC2\xA0", "\xE2\x82\xAC", "\xC5\xB8",
+                                  "\xC2\x81", "\xC5\x81", "\xE6\x9D\xB1", "\xF0\x9F\x98\x80",
+                                  "\xFF",     "\xC3",     "\xE2\x82",     "\x80"};
+    std::mt19937 random(7);
+    for (const int highShare : {2, 20, 70}) {
+        SCOPED_TRACE(highShare);
+        std::string cp1252, utf8;
+        for (int n = 0; n < 20000; ++n) {
+            if (static_cast<int>(random() % 100) < highShare) {
+                cp1252 += static_cast<char>(0x80 + random() % 0x80);
+                utf8 += pieces[random() % std::size(pieces)];
+            } else {
+                const std::string ascii(random() % 40, static_cast<char>('a' + n % 26));
+                cp1252 += ascii;
+                utf8 += ascii;
+            }
+        }
+        std::string expected;
+        for (const char byte : cp1252) {
+            appendUtf8(expected, cp1252CodePoint(static_cast<unsigned char>(byte)));
+        }
+        EXPECT_EQ(cp1252ToUtf8(cp1252), expected);
+
+        std::string narrowed;
+        bool fits = true;
+        for (std::size_t at = 0; at < utf8.size();) {
+            std::uint32_t codePoint = 0;
+            const std::size_t length = decodeUtf8(utf8, at, codePoint);
+            const int byte = length == 0 ? -1 : cp1252Byte(codePoint);
+            const std::size_t taken = length == 0 ? 1 : length;
+            narrowed +=
+                byte >= 0 ? std::string(1, static_cast<char>(byte)) : utf8.substr(at, taken);
+            fits = fits && byte >= 0;
+            at += taken;
+        }
+        std::string converted = "head" + utf8;
+        EXPECT_EQ(convertUtf8ToCp1252(converted, 4), fits);
+        EXPECT_EQ(converted, "head" + narrowed);
+        EXPECT_EQ(fitsCp1252(utf8), fits);
+    }
 }
 
 TEST(CardFileText, TheByteOrderMarkMakesAFileUtf8WhereverItsPiecesBreak) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "model/Schedule.h"
 
 namespace {
@@ -25,6 +27,27 @@ TEST(CalendarDay, DatesReadAndWriteAsTheyAreAndNothingElseIsADate) {
          {"2025-02-29", "1900-02-29", "2026-13-01", "2026-00-10", "2026-12-32", "2026-1-08",
           " 2026-12-08", "2026-12-08 ", "2026/12/08", "+026-12-08", "0000-01-01", ""}) {
         EXPECT_FALSE(parseDay(text)) << text;
+    }
+    // Day after day across the turns of centuries and of a 400-year era, each date
+    // is the one after the date before, and reads back as its day.
+    int year = 1899, month = 12, date = 1;
+    std::string text;
+    for (CalendarDay day = *parseDay("1899-12-01"); day <= *parseDay("2100-03-01"); ++day) {
+        char expected[16];
+        std::snprintf(expected, sizeof expected, "%04d-%02d-%02d", year, month, date);
+        text.clear();
+        appendDay(text, day);
+        ASSERT_EQ(text, expected);
+        ASSERT_EQ(parseDay(text), day);
+        const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+        const int monthDays[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        if (++date > monthDays[month - 1]) {
+            date = 1;
+            if (++month > 12) {
+                month = 1;
+                ++year;
+            }
+        }
     }
 }
 

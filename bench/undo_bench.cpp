@@ -17,6 +17,7 @@
 #include "fakes/FakeMessageBoxes.h"
 #include "fakes/FakeRandom.h"
 #include "fakes/FakeRecentStore.h"
+#include "fakes/FakeRecoveryPlace.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeStrings.h"
 #include "view/CommandDispatch.h"
@@ -52,7 +53,9 @@ struct OpenDeck {
     FakeClock clock;
     FakeSettingsStore settings;
     FakeRandom random;
-    Platform platform{boxes, files, fileDialogs, strings, caseFolding, clock, settings, random};
+    FakeRecoveryPlace recovery{files};
+    Platform platform{boxes, files,    fileDialogs, strings, caseFolding,
+                      clock, settings, random,      recovery};
     MQMainView view{platform, recentStore};
 };
 

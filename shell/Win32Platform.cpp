@@ -92,6 +92,12 @@ public:
 
     bool commit(ErrorCode& error) override { return finish(true, error); }
     bool close(ErrorCode& error) override { return finish(false, error); }
+    bool flush(ErrorCode& error) override {
+        SetLastError(0);
+        const BOOL flushed = FlushFileBuffers(handle_);
+        error = flushed ? 0 : GetLastError();
+        return flushed != FALSE;
+    }
 
 private:
     bool finish(bool durable, ErrorCode& error) {
@@ -333,6 +339,12 @@ CalendarDay Win32Clock::today() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     return dayFromDate(now.wYear, now.wMonth, now.wDay);
+}
+
+LocalTime Win32Clock::now() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return LocalTime{dayFromDate(now.wYear, now.wMonth, now.wDay), now.wHour * 60 + now.wMinute};
 }
 
 std::string Win32Strings::load(unsigned id, std::size_t capacity) {

@@ -77,6 +77,7 @@ public:
 class Win32Clock : public Clock {
 public:
     CalendarDay today() override;
+    LocalTime now() override;
 };
 
 // A coin good enough for drawing a card's direction, seeded anew at each start.

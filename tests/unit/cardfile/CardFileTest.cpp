@@ -13,6 +13,7 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMessageBoxes.h"
 #include "fakes/FakeRandom.h"
+#include "fakes/FakeRecoveryPlace.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeStrings.h"
 
@@ -37,7 +38,8 @@ protected:
     FakeClock clock;
     FakeSettingsStore settings;
     FakeRandom random;
-    Platform platform{boxes, fs, dialogs, strings, caseFolding, clock, settings, random};
+    FakeRecoveryPlace recovery{fs};
+    Platform platform{boxes, fs, dialogs, strings, caseFolding, clock, settings, random, recovery};
     FakeDialog window;
     CardFile cardFile{platform};
 
@@ -189,7 +191,7 @@ TEST_F(CardFileTest, NewFileStartsEmptyAndIsCreatedByTheFirstSave) {
     openGoodFile();
     const auto filesBefore = fs.files;
     CardFile noFile(platform);
-    writeCardFile(noFile, fs, boxes);  // no file yet: nothing happens
+    noFile.save(window);  // no file yet: nothing happens
     dialogs.saveWillChoose("C:\\neu\\Vokabeln.txt");
     ASSERT_EQ(cardFile.newCardFile(window), 1);
     EXPECT_EQ(fs.files, filesBefore);
@@ -198,7 +200,7 @@ TEST_F(CardFileTest, NewFileStartsEmptyAndIsCreatedByTheFirstSave) {
     EXPECT_EQ(cardFile.deck()->count(2), 0);
     EXPECT_EQ(window.title, "Mnemoquill: Vokabeln");
 
-    writeCardFile(cardFile, fs, boxes);
+    cardFile.save(window);
     EXPECT_EQ(boxes.count(), 0u);
     EXPECT_EQ(fs.files["C:\\neu\\Vokabeln.txt"], "");
 }
@@ -250,20 +252,20 @@ TEST_F(CardFileTest, SavesInTheFilesKindUntilATextNeedsUtf8) {
         if (c.newAnswer) {
             cardFile.deckSlot()->box(1).front()->setAnswer(*c.newAnswer);
         }
-        ASSERT_TRUE(writeCardFile(cardFile, fs, boxes));
+        ASSERT_TRUE(cardFile.save(window));
         EXPECT_EQ(fs.files["C:\\deck.mqf"], c.saved);
         EXPECT_EQ(fs.files[backup], c.bytes);
     }
     // Once UTF-8, a deck stays so, even without the character that made it so.
     cardFile.deckSlot()->box(1).front()->setAnswer("a");
-    ASSERT_TRUE(writeCardFile(cardFile, fs, boxes));
+    ASSERT_TRUE(cardFile.save(window));
     EXPECT_EQ(fs.files["C:\\deck.mqf"].substr(0, 3), bom);
     // A new card file starts as code page 1252 and takes UTF-8 when it must.
     dialogs.saveWillChoose("C:\\new.txt");
     ASSERT_EQ(cardFile.newCardFile(window), 1);
     cardFile.deckSlot()->insertFirst(std::make_shared<Card>(1), 1);
     cardFile.deckSlot()->box(1).front()->setQuestion("\xCE\x95\xCE\xBB");
-    ASSERT_TRUE(writeCardFile(cardFile, fs, boxes));
+    ASSERT_TRUE(cardFile.save(window));
     EXPECT_EQ(fs.files["C:\\new.txt"].substr(0, 6), bom + "<C>");
     EXPECT_EQ(boxes.count(), 0u);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -268,6 +269,73 @@ TEST_F(CardFileTest, SavesInTheFilesKindUntilATextNeedsUtf8) {
     ASSERT_TRUE(cardFile.save(window));
     EXPECT_EQ(fs.files["C:\\new.txt"].substr(0, 6), bom + "<C>");
     EXPECT_EQ(boxes.count(), 0u);
+}
+
+TEST_F(CardFileTest, SaveAsksWhenAnotherProgramChangedTheFileAndNoKeepsIt) {
+    const std::string path = "C:\\good.mqf";
+    const std::string other = "<C><S>2</S><Q>other</Q></C>\r\n";
+    const auto later = [this] { fs.now += 10 * FakeFileSystem::second; };
+    struct Case {
+        const char* name;
+        std::function<void()> meanwhile;
+        bool asks;
+    } cases[] = {
+        {"untouched", [] {}, false},
+        {"another size", [&] { fs.files[path] += "\r\n"; }, true},
+        {"another time", [&] { fs.writeTimes[path] = 7; }, true},
+        // Just saved, so the time cannot tell a write in the same tick.
+        {"the same size and time after a save",
+         [&] {
+             ASSERT_TRUE(cardFile.save(window));
+             const std::uint64_t time = fs.writeTimes[path];
+             std::string& bytes = fs.files[path];
+             bytes[bytes.find("latin")] = 'L';
+             fs.writeTimes[path] = time;
+             later();
+         },
+         true},
+        {"the same bytes after a save",
+         [&] {
+             ASSERT_TRUE(cardFile.save(window));
+             later();
+         },
+         false},
+        {"removed", [&] { fs.files.erase(path); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs.files[path] = oneCard;
+        fs.writeTimes.erase(path);
+        ASSERT_EQ(open(path), 1);
+        c.meanwhile();
+        const std::string onDisk = fs.exists(path) ? fs.files[path] : "";
+        for (const int answer : {IDNO, IDYES}) {
+            boxes.clear();
+            boxes.answers = {answer};
+            const bool saved = cardFile.save(window);
+            const bool kept = c.asks && answer == IDNO;
+            EXPECT_EQ(saved, !kept);
+            EXPECT_EQ(boxes.count(), c.asks ? 1u : 0u);
+            if (kept) {
+                EXPECT_EQ(fs.files[path], onDisk);
+                EXPECT_EQ(boxes.last().owner, dialogWindow);
+                EXPECT_EQ(boxes.last().caption, std::optional<std::string>("Mnemoquill"));
+                EXPECT_EQ(boxes.last().type,
+                          static_cast<unsigned>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
+                EXPECT_EQ(
+                    boxes.last().text.rfind(
+                        "The card file was changed by another program since it was opened.", 0),
+                    0u);
+            } else {
+                EXPECT_EQ(fs.files[path], composeCardText(*cardFile.deck()));
+            }
+            if (!c.asks) break;
+        }
+        // Saved: the file is known again.
+        boxes.clear();
+        EXPECT_TRUE(cardFile.save(window));
+        EXPECT_EQ(boxes.count(), 0u);
+    }
 }
 
 }  // namespace

@@ -462,18 +462,14 @@ LiveRecord::LiveRecord(FileSystem& files, std::string recordPath, std::string ba
 
 bool LiveRecord::begin(const CardBoxes& deck, RecordHeader header, ErrorCode& error) {
     remove();
-    std::unique_ptr<OutputFile> base = files_.createForWriting(basePath_, error);
+    base_ = files_.createForWriting(basePath_, error);
     ContentHash hash;
-    bool written = base != nullptr;
-    if (written) {
-        written = composeCardTextInPieces(deck, savedEncoding(deck), [&](const std::string& piece) {
+    const bool written =
+        base_ && composeCardTextInPieces(deck, savedEncoding(deck), [&](const std::string& piece) {
             hash.add(piece);
             header.baseSize += piece.size();
-            return writeWhole(*base, piece, error);
+            return writeWhole(*base_, piece, error);
         });
-        // The record's flush takes it to the disk with the first entries.
-        written = base->close(error) && written;
-    }
     header.baseHash = hash.value();
     file_ = written ? files_.openForAppending(recordPath_, error) : nullptr;
     if (!file_ || !writeWhole(*file_, recordHead(header), error)) {
@@ -492,12 +488,16 @@ bool LiveRecord::append(const std::string& framed, ErrorCode& error) {
 bool LiveRecord::flush(ErrorCode& error) {
     if (!file_ || !unflushed_) return true;
     unflushed_ = false;
-    return file_->flush(error);
+    // The base first: entries on the disk without it could not be replayed.
+    const bool based = !base_ || base_->commit(error);
+    base_.reset();
+    return based && file_->flush(error);
 }
 
 void LiveRecord::remove() {
     // Closed first: a file held open cannot be removed.
     file_.reset();
+    base_.reset();
     files_.remove(recordPath_);
     files_.remove(basePath_);
 }

@@ -112,6 +112,8 @@ private:
     std::string recordPath_;
     std::string basePath_;
     std::unique_ptr<OutputFile> file_;
+    // Open until the first flush takes it to the disk with the first entries.
+    std::unique_ptr<OutputFile> base_;
     bool unflushed_ = false;
 };
 

@@ -181,6 +181,8 @@ private:
 
     UserWait userWait_;
     Platform platform_;
+    // The version of a changed card file last opened on activation.
+    std::optional<FileStamp> reloadTried_;
     RecoveryKeeper recovery_;
     ReplayLog replayLog_;
     CardView view_;

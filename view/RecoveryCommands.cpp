@@ -39,9 +39,10 @@ bool MQMainView::bringBack(DialogPort& dialog, const LeftRecord& left) {
     const RecordHeader& header = left.contents.header;
     std::unique_ptr<CardBoxes> deck = rebuildDeck(platform_.files, platform_.messageBoxes, left);
     if (!deck) {
-        // Kept: its base is still a card file that a user can open.
+        // The base stays, named in the box: it may still be a card file worth opening.
         platform_.messageBoxes.show(dialog.window(), damagedText + left.basePath, caption,
                                     MB_OK | MB_ICONERROR);
+        platform_.files.remove(left.path);
         return false;
     }
     FileIdentity known = header.identity;
@@ -67,9 +68,19 @@ void MQMainView::onActivated(DialogPort& dialog) {
     if (deck_ == nullptr || waitingForUser() || commandDepth_ > 0 || recovery_.hasChanges()) {
         return;
     }
-    if (cardFile_.diskState() == DiskState::changed) {
-        reloadChangedDeck(dialog);
+    if (cardFile_.diskState() != DiskState::changed) {
+        return;
     }
+    // A version that would not open is not tried again at every activation.
+    const std::optional<FileIdentity> now =
+        identityOnDisk(platform_.files, cardFile_.fileName().value_or(std::string()));
+    const FileStamp stamp = now ? now->stamp : FileStamp{};
+    if (reloadTried_ && reloadTried_->size == stamp.size &&
+        reloadTried_->writeTime == stamp.writeTime) {
+        return;
+    }
+    reloadTried_ = stamp;
+    reloadChangedDeck(dialog);
 }
 
 void MQMainView::reloadChangedDeck(DialogPort& dialog) {

@@ -164,6 +164,14 @@ TEST_F(RecoveryTest, ATornLastWriteLosesOnlyThatStep) {
     }
     bytes[bytes.size() - 2] ^= 1;  // whole, but not what was written
     EXPECT_EQ(restart(IDYES)->cards(), afterTwo);
+
+    // A base that is not the one the record began with is named, never replayed.
+    files.files[recovery.path + "run1.mqb"] += "x";
+    const auto damaged = restart(IDYES);
+    EXPECT_EQ(damaged->view.deck(), nullptr);
+    EXPECT_EQ(damaged->boxes.last().text.rfind("The unsaved changes can't be brought back", 0), 0u);
+    EXPECT_FALSE(damaged->files.exists(record()));
+    EXPECT_TRUE(damaged->files.exists(recovery.path + "run1.mqb"));
 }
 
 TEST_F(RecoveryTest, ARecordWhoseFileChangedOrWentIsNotMixedWithIt) {

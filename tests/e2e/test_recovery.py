@@ -9,7 +9,6 @@ many times the program is killed (8 by default)."""
 
 import os
 import random
-import shutil
 import sys
 import time
 import unittest
@@ -35,10 +34,8 @@ class RecoveryTest(ProgramTestCase):
     maxDiff = None
 
     def setUp(self):
-        super().setUp()
-        # Records of earlier tests (or runs) would be offered too.
+        super().setUp()  # which empties the recovery folder
         self.folder = self.session.unix_path(self.probe.uok("recovery-folder")[0])
-        shutil.rmtree(self.folder, ignore_errors=True)
         self.deck = self.workdir / "Deck.mqf"
         self.deck.write_bytes(deck_bytes(START))
 

@@ -89,18 +89,20 @@ public:
     virtual std::string temporaryFolder() = 0;
     // The file's stamp; nothing when it cannot be had (ERROR_FILE_NOT_FOUND or
     // ERROR_PATH_NOT_FOUND when there is no such file).
-    virtual std::optional<FileStamp> stamp(const std::string& path, ErrorCode& error) {
-        error = static_cast<ErrorCode>(50);  // ERROR_NOT_SUPPORTED: the tools need none
-        (void)path;
+    // The card tool needs neither this nor openForAppending.
+    virtual std::optional<FileStamp> stamp(const std::string& /*path*/, ErrorCode& error) {
+        error = notSupported;
         return std::nullopt;
     }
     // Opens the file for writing at its end, creating it when missing. While it is
     // open no other program can write or remove it (ERROR_SHARING_VIOLATION), so
     // a file held this way shows that its program still runs.
-    virtual std::unique_ptr<OutputFile> openForAppending(const std::string& path,
+    virtual std::unique_ptr<OutputFile> openForAppending(const std::string& /*path*/,
                                                          ErrorCode& error) {
-        error = static_cast<ErrorCode>(50);
-        (void)path;
+        error = notSupported;
         return nullptr;
     }
+
+private:
+    static constexpr ErrorCode notSupported = 50;  // ERROR_NOT_SUPPORTED
 };

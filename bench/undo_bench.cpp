@@ -1,8 +1,10 @@
 // Move and Delete on the 100,000-card deck through the controller, beside their
 // Undo and Redo: each step keeps only what it changed, so taking it back or making
-// it again should cost about what the step did. Then Next, Move and Back with Due
-// Cards Only on, where each step also walks to the next due card and Move and Back
-// count what is due again.
+// it again should cost about what the step did. Every step also goes to the
+// recovery record, so Move is timed with the record off too, with the bytes a step
+// adds to it; and the first change after a save, which writes the record's base.
+// Then Next, Move and Back with Due Cards Only on, where each step also walks to
+// the next due card and Move and Back count what is due again.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -11,6 +13,7 @@
 
 #include "bench/BenchDeck.h"
 #include "cardfile/CardWriter.h"
+#include "cardfile/FileIdentity.h"
 #include "fakes/FakeCaseFolding.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialog.h"
@@ -19,6 +22,7 @@
 #include "fakes/FakeMessageBoxes.h"
 #include "fakes/FakeRandom.h"
 #include "fakes/FakeRecentStore.h"
+#include "fakes/FakeRecoveryPlace.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeStrings.h"
 #include "model/Schedule.h"
@@ -44,8 +48,10 @@ void dateForDueSteps(CardBoxes& deck, CalendarDay today) {
 // The controller with the large deck open, box 1 selected; with `dueOnly`, boxes
 // 1 and 2 dated as above and Due Cards Only on.
 struct OpenDeck {
-    explicit OpenDeck(bool dueOnly = false) {
+    explicit OpenDeck(bool dueOnly = false, bool record = true) {
         if (dueOnly) settings.kept["Box1Days"] = 1;
+        // Without a folder for it, the program keeps no record.
+        if (!record) recovery.failure = 5;
         dialog.commandSink = [this](int id) { dispatchCommand(view, dialog, id); };
         view.onInitDialog(dialog);
         const std::unique_ptr<CardBoxes> deck = makeBenchDeck(deckSize);
@@ -71,12 +77,21 @@ struct OpenDeck {
     FakeClock clock;
     FakeSettingsStore settings;
     FakeRandom random;
-    Platform platform{boxes, files, fileDialogs, strings, caseFolding, clock, settings, random};
+    FakeRecoveryPlace recovery{files};
+    Platform platform{boxes, files,    fileDialogs, strings, caseFolding,
+                      clock, settings, random,      recovery};
     MQMainView view{platform, recentStore};
 };
 
 OpenDeck& openDeck() {
     static OpenDeck deck;
+    static const bool recording = [] {
+        // The record begins with the first change; steps after it are timed.
+        deck.press(ids::moveButton);
+        deck.press(ids::undoItem);
+        return true;
+    }();
+    (void)recording;
     return deck;
 }
 
@@ -85,12 +100,26 @@ OpenDeck& dueDeck() {
     return deck;
 }
 
+OpenDeck& unrecordedDeck() {
+    static OpenDeck deck(false, false);
+    return deck;
+}
+
+std::size_t recordBytes(OpenDeck& deck) {
+    for (const auto& file : deck.files.files) {
+        if (file.first.rfind(deck.recovery.path, 0) == 0 && file.first.back() == 'r') {
+            return file.second.size();
+        }
+    }
+    return 0;
+}
+
 // Times one part of a step's round: the step, its undo or its redo; the rest of
 // the round puts the deck back untimed.
 enum class Part { step, undo, redo };
 
-void timeRound(benchmark::State& state, int stepId, bool editing, Part part) {
-    OpenDeck& deck = openDeck();
+void timeRound(benchmark::State& state, int stepId, bool editing, Part part,
+               OpenDeck& deck = openDeck()) {
     if (editing) deck.editMode();
     const auto timed = [&](Part now, int id) {
         if (now != part) return deck.press(id);
@@ -109,7 +138,36 @@ void timeRound(benchmark::State& state, int stepId, bool editing, Part part) {
     if (deck.view.deck()->count(1) == 0) state.SkipWithError("box 1 ran empty");
 }
 
-void BM_Move(benchmark::State& state) { timeRound(state, ids::moveButton, false, Part::step); }
+void BM_Move(benchmark::State& state) {
+    const std::size_t before = recordBytes(openDeck());
+    timeRound(state, ids::moveButton, false, Part::step);
+    // A round is the step, its undo, redo and undo: four entries.
+    state.counters["record bytes/step"] =
+        static_cast<double>(recordBytes(openDeck()) - before) / (4.0 * state.iterations());
+}
+void BM_MoveWithoutRecord(benchmark::State& state) {
+    timeRound(state, ids::moveButton, false, Part::step, unrecordedDeck());
+}
+// After a save the record is gone; the first change writes the deck as its base.
+void BM_FirstMoveAfterSave(benchmark::State& state) {
+    OpenDeck& deck = openDeck();
+    for (auto _ : state) {
+        state.PauseTiming();
+        deck.boxes.answer(IDYES);
+        deck.press(ids::saveItem);
+        state.ResumeTiming();
+        deck.press(ids::moveButton);
+        state.PauseTiming();
+        deck.press(ids::undoItem);
+        state.ResumeTiming();
+    }
+}
+// What checking a saved card file's content costs: the hash of its 27 MB.
+void BM_ContentHash(benchmark::State& state) {
+    const std::string& text = openDeck().files.files[deckPath];
+    for (auto _ : state) benchmark::DoNotOptimize(contentHash(text));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
 void BM_MoveUndo(benchmark::State& state) { timeRound(state, ids::moveButton, false, Part::undo); }
 void BM_MoveRedo(benchmark::State& state) { timeRound(state, ids::moveButton, false, Part::redo); }
 void BM_Delete(benchmark::State& state) { timeRound(state, ids::deleteItem, true, Part::step); }
@@ -144,6 +202,9 @@ void BM_DueBack(benchmark::State& state) { timeDueStep(state, ids::backButton, 2
 }  // namespace
 
 BENCHMARK(BM_Move)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MoveWithoutRecord)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FirstMoveAfterSave)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ContentHash)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MoveUndo)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MoveRedo)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Delete)->UseManualTime()->Unit(benchmark::kMicrosecond);

@@ -24,6 +24,28 @@ const char* const cannotOpenText =
 const char* const noCardDataText =
     "Couldn't read any card datas!\nIf you want creating a new file use Ctrl+N.";
 const char* const readErrorText = "ReadFile-Fehler";
+const char* const changedText =
+    "The card file was changed by another program since it was opened.\n\n";
+const char* const replaceText =
+    "\n\nDo you want to replace those changes with the cards shown here? No saves "
+    "nothing; Save As can still save them under another name.";
+
+// Hashes the bytes as the reader takes them, so the whole file is read only once.
+class HashingInput : public InputFile {
+public:
+    HashingInput(InputFile& file, ContentHash& hash) : file_(file), hash_(hash) {}
+    std::uint32_t size() override { return file_.size(); }
+    bool read(std::string& out, std::uint32_t count, ErrorCode& error) override {
+        const std::size_t start = out.size();
+        const bool read = file_.read(out, count, error);
+        hash_.add(std::string_view(out).substr(start));
+        return read;
+    }
+
+private:
+    InputFile& file_;
+    ContentHash& hash_;
+};
 
 // Nothing is reported: the copy is a courtesy, and the load reports whatever is
 // wrong with the file. It goes a piece at a time, since fresh memory for a whole
@@ -94,9 +116,13 @@ int CardFile::loadCardFile(DialogPort& window) {
 
     ErrorCode error = 0;
     std::unique_ptr<InputFile> file;
+    // Taken before reading: a write while the file is read shows in the time.
+    std::optional<FileIdentity> identity;
     if (fileName_) {
+        identity = identityOnDisk(files, *fileName_);
         file = files.openForReading(*fileName_, error);
     }
+    ContentHash hash;
     CardFileText text;
     if (!file) {
         const unsigned type = static_cast<unsigned>(MB_OKCANCEL | MB_ICONERROR | MB_DEFBUTTON2);
@@ -110,7 +136,8 @@ int CardFile::loadCardFile(DialogPort& window) {
         showError(boxes, readErrorText, static_cast<std::int32_t>(ERROR_INVALID_HANDLE));
     } else {
         fileSize_ = file->size();
-        if (!readCardFileText(*file, text, error)) {
+        HashingInput hashing(*file, hash);
+        if (!readCardFileText(hashing, text, error)) {
             showError(boxes, readErrorText, static_cast<std::int32_t>(error));
         }
         file.reset();
@@ -133,6 +160,8 @@ int CardFile::loadCardFile(DialogPort& window) {
     deck->setEncoding(text.encoding);
     deck_ = std::move(deck);
     hasFile_ = 1;
+    known_ = identity.value_or(FileIdentity{});
+    known_.hash = hash.value();
     return 1;
 }
 
@@ -142,6 +171,8 @@ int CardFile::newCardFile(DialogPort& window) {
         return 0;
     }
     deck_.reset();
+    // A file chosen to be overwritten is what this program knows of it.
+    known_ = identityOnDisk(platform_.files, *chosen).value_or(FileIdentity{});
     fileName_ = std::move(chosen);
     window.setTitle(windowTitle(*fileName_));
     hasFile_ = 1;
@@ -155,10 +186,50 @@ int CardFile::saveCardFileAs(DialogPort& window) {
         return 0;
     }
     std::optional<std::string> chosen = platform_.fileDialogs.chooseFileToSave(window.window());
-    if (!chosen || !writeDeckToFile(*deck_, *chosen, platform_.files, platform_.messageBoxes)) {
+    if (!chosen || !writeTo(*chosen)) {
         return 0;
     }
     fileName_ = std::move(chosen);
     window.setTitle(windowTitle(*fileName_));
     return 1;
+}
+
+bool CardFile::save(DialogPort& window) {
+    if (hasFile_ == 0 || !fileName_ || fileName_->empty() || !deck_) {
+        return false;
+    }
+    if (diskState() == DiskState::changed) {
+        const unsigned type = static_cast<unsigned>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+        if (platform_.messageBoxes.show(window.window(), changedText + *fileName_ + replaceText,
+                                        "Mnemoquill", type) != IDYES) {
+            return false;
+        }
+    }
+    return writeTo(*fileName_);
+}
+
+bool CardFile::writeTo(const std::string& path) {
+    std::uint64_t hash = 0;
+    if (!writeDeckToFile(*deck_, path, platform_.files, platform_.messageBoxes, &hash)) {
+        return false;
+    }
+    known_ = identityOnDisk(platform_.files, path).value_or(FileIdentity{});
+    known_.hash = hash;
+    return true;
+}
+
+DiskState CardFile::diskState() {
+    if (!fileName_) {
+        return DiskState::same;
+    }
+    return compareWithDisk(platform_.files, *fileName_, known_);
+}
+
+void CardFile::adoptRecovered(DialogPort& window, const std::string& path,
+                              std::unique_ptr<CardBoxes> deck, const FileIdentity& identity) {
+    deck_ = std::move(deck);
+    fileName_ = path;
+    known_ = identity;
+    hasFile_ = 1;
+    window.setTitle(windowTitle(path));
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "cardfile/FileIdentity.h"
 #include "model/CardBoxes.h"
 #include "platform/DialogPort.h"
 #include "platform/Platform.h"
@@ -32,8 +33,24 @@ public:
     // the card file's name.
     int saveCardFileAs(DialogPort& window);
 
+    // Saves the deck in the card file: the one way the deck is written there. When
+    // another program changed the file since it was read or last saved, first asks
+    // whether to replace those changes. False when not saved (no file, No, failed).
+    bool save(DialogPort& window);
+    // The version of the card file this program read or last saved, and whether
+    // the file on disk still is it.
+    const FileIdentity& identity() const { return known_; }
+    DiskState diskState();
+    // A deck brought back after a crash becomes the card file's, as it knew the
+    // file then: a save asks if the file has changed since.
+    void adoptRecovered(DialogPort& window, const std::string& path,
+                        std::unique_ptr<CardBoxes> deck, const FileIdentity& identity);
+
 private:
+    bool writeTo(const std::string& path);
+
     Platform& platform_;
+    FileIdentity known_;
     std::int32_t hasFile_ = 0;
     std::uint32_t fileSize_ = 0;
     std::optional<std::string> fileName_;

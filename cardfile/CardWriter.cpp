@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "cardfile/CardFile.h"
 #include "cardfile/CardSave.h"
+#include "cardfile/FileIdentity.h"
 #include "cardfile/HistoryBlock.h"
 #include "platform/TextCoding.h"
 
@@ -194,24 +194,26 @@ std::unique_ptr<OutputFile> CreateFileHandle(const std::string& path, FileSystem
 }
 
 bool writeDeckToFile(CardBoxes& deck, const std::string& fileName, FileSystem& files,
-                     MessageBoxes& boxes) {
+                     MessageBoxes& boxes, std::uint64_t* hash) {
     const CardEncoding encoding = savedEncoding(deck);
+    // Every pass gives the same text, so the last one whole gives its hash.
+    std::uint64_t lastHash = 0;
     const bool saved = saveCardText(
-        [&deck, encoding](const PieceTaker& take) {
-            return composeCardTextInPieces(deck, encoding, take);
+        [&deck, encoding, &lastHash](const PieceTaker& take) {
+            ContentHash passHash;
+            const bool whole =
+                composeCardTextInPieces(deck, encoding, [&](const std::string& piece) {
+                    passHash.add(piece);
+                    return take(piece);
+                });
+            if (whole) lastHash = passHash.value();
+            return whole;
         },
         fileName, files, boxes);
     // Once UTF-8, the file stays UTF-8, even if the card that made it so goes.
     if (saved) {
         deck.setEncoding(encoding);
+        if (hash) *hash = lastHash;
     }
     return saved;
-}
-
-bool writeCardFile(CardFile& cardFile, FileSystem& files, MessageBoxes& boxes) {
-    const std::optional<std::string>& fileName = cardFile.fileName();
-    if (cardFile.hasFile() == 0 || !fileName || fileName->empty() || !cardFile.deckSlot()) {
-        return false;
-    }
-    return writeDeckToFile(*cardFile.deckSlot(), *fileName, files, boxes);
 }

@@ -7,8 +7,6 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
 
-class CardFile;
-
 // What a deck is saved as: UTF-8 when it came from a UTF-8 file or holds a
 // character that code page 1252 lacks, else code page 1252, as card files always were.
 CardEncoding savedEncoding(const CardBoxes& deck);
@@ -34,10 +32,6 @@ std::unique_ptr<OutputFile> CreateFileHandle(const std::string& path, FileSystem
 
 // Saves `deck` under `fileName`, in the kind savedEncoding gives, which becomes
 // the deck's. A failure is reported in one box and leaves the file on disk as it
-// was. True when saved.
+// was. True when saved; `hash` then holds the content hash of the bytes saved.
 bool writeDeckToFile(CardBoxes& deck, const std::string& fileName, FileSystem& files,
-                     MessageBoxes& boxes);
-
-// Saves the deck of the current card file; does nothing (and gives false) while
-// there is none.
-bool writeCardFile(CardFile& cardFile, FileSystem& files, MessageBoxes& boxes);
+                     MessageBoxes& boxes, std::uint64_t* hash = nullptr);

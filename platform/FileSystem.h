@@ -31,6 +31,16 @@ public:
     virtual bool commit(ErrorCode& error) = 0;
     // The same for a file nothing depends on: need not wait for the disk.
     virtual bool close(ErrorCode& error) { return commit(error); }
+    // Pushes the bytes written so far to the disk and keeps the file open.
+    virtual bool flush(ErrorCode& error) = 0;
+};
+
+// What tells a version of a file from another cheaply: its size and last write
+// time, and when they were taken (both in the system's file time, 100 ns units).
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::uint64_t writeTime = 0;
+    std::uint64_t takenAt = 0;
 };
 
 // Writes all of `bytes`, or fails: a write the system called a success but that
@@ -77,4 +87,22 @@ public:
     virtual std::string finalPath(const std::string& path) = 0;
     // A folder in which the user can always create files, ending in a separator.
     virtual std::string temporaryFolder() = 0;
+    // The file's stamp; nothing when it cannot be had (ERROR_FILE_NOT_FOUND or
+    // ERROR_PATH_NOT_FOUND when there is no such file).
+    // The card tool needs neither this nor openForAppending.
+    virtual std::optional<FileStamp> stamp(const std::string& /*path*/, ErrorCode& error) {
+        error = notSupported;
+        return std::nullopt;
+    }
+    // Opens the file for writing at its end, creating it when missing. While it is
+    // open no other program can write or remove it (ERROR_SHARING_VIOLATION), so
+    // a file held this way shows that its program still runs.
+    virtual std::unique_ptr<OutputFile> openForAppending(const std::string& /*path*/,
+                                                         ErrorCode& error) {
+        error = notSupported;
+        return nullptr;
+    }
+
+private:
+    static constexpr ErrorCode notSupported = 50;  // ERROR_NOT_SUPPORTED
 };

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
 #include "platform/RandomSource.h"
+#include "platform/RecoveryPlace.h"
 #include "platform/SettingsStore.h"
 #include "platform/StringResources.h"
 
@@ -18,4 +19,5 @@ struct Platform {
     Clock& clock;
     SettingsStore& settings;
     RandomSource& random;
+    RecoveryPlace& recovery;
 };

@@ -32,6 +32,10 @@ constexpr UINT handOverTimeoutMs = 10000;
 // What is due changes at midnight; a minute late is soon enough, and cheap.
 constexpr UINT_PTR dayTimer = 2;
 constexpr UINT dayTimerMs = 60 * 1000;
+// The recovery record reaches the disk within 2 s of a change.
+constexpr UINT_PTR recoveryTimer = 3;
+constexpr UINT recoveryTimerMs = 2000;
+constexpr UINT offerRecoveryMessage = WM_APP + 2;
 
 MainWindowRecord* recordOf(HWND mainWindow) {
     return reinterpret_cast<MainWindowRecord*>(GetWindowLongPtrW(mainWindow, GWLP_USERDATA));
@@ -290,6 +294,9 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             reinterpret_cast<MQMainView*>(lParam)->onInitDialog(port);
             DragAcceptFiles(dialog, TRUE);
             SetTimer(dialog, dayTimer, dayTimerMs, nullptr);
+            SetTimer(dialog, recoveryTimer, recoveryTimerMs, nullptr);
+            // Before the card file given on the command line, whose message comes later.
+            PostMessageW(dialog, offerRecoveryMessage, 0, 0);
             return TRUE;
         }
         case WM_CLOSE:
@@ -313,11 +320,27 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         case openDeckMessage:
             if (controller) openGivenDeck(dialog, *controller);
             return TRUE;
+        case offerRecoveryMessage:
+            if (controller) {
+                Win32Dialog port(dialog);
+                controller->offerRecovery(port);
+            }
+            return TRUE;
+        case WM_ACTIVATEAPP:
+            if (controller && wParam) {
+                Win32Dialog port(dialog);
+                controller->onActivated(port);
+            }
+            return FALSE;
         case WM_TIMER:
             if (!controller) return FALSE;
             if (wParam == dayTimer) {
                 Win32Dialog port(dialog);
                 controller->onDayTick(port);
+                return TRUE;
+            }
+            if (wParam == recoveryTimer) {
+                controller->onRecoveryTick();
                 return TRUE;
             }
             if (wParam != openDeckTimer) return FALSE;

@@ -1,6 +1,7 @@
 #include "shell/Win32Platform.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -93,6 +94,12 @@ public:
 
     bool commit(ErrorCode& error) override { return finish(true, error); }
     bool close(ErrorCode& error) override { return finish(false, error); }
+    bool flush(ErrorCode& error) override {
+        SetLastError(0);
+        const BOOL flushed = FlushFileBuffers(handle_);
+        error = flushed ? 0 : GetLastError();
+        return flushed != FALSE;
+    }
 
 private:
     bool finish(bool durable, ErrorCode& error) {
@@ -223,6 +230,98 @@ std::string Win32FileSystem::temporaryFolder() {
     return utf16ToUtf8(folder);
 }
 
+namespace {
+std::uint64_t fileTime(const FILETIME& time) {
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+}  // namespace
+
+std::optional<FileStamp> Win32FileSystem::stamp(const std::string& path, ErrorCode& error) {
+    // Through a handle, so that a link gives the stamp of the file it leads to.
+    SetLastError(0);
+    HANDLE handle = CreateFileW(wide(widePath(path)), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const BOOL ok = GetFileInformationByHandle(handle, &info);
+    error = ok ? 0 : GetLastError();
+    CloseHandle(handle);
+    if (!ok) return std::nullopt;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return FileStamp{(static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
+                     fileTime(info.ftLastWriteTime), fileTime(now)};
+}
+
+std::unique_ptr<OutputFile> Win32FileSystem::openForAppending(const std::string& path,
+                                                              ErrorCode& error) {
+    // Shared for reading only: no other program can write or remove it while held.
+    SetLastError(0);
+    HANDLE handle = CreateFileW(wide(widePath(path)), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return nullptr;
+    }
+    LARGE_INTEGER end{};
+    SetFilePointerEx(handle, end, nullptr, FILE_END);
+    error = 0;
+    return std::make_unique<Win32OutputFile>(handle);
+}
+
+namespace {
+std::string hex(std::uint64_t value) {
+    std::string text;
+    for (int shift = 60; shift >= 0; shift -= 4) text += "0123456789abcdef"[(value >> shift) & 0xF];
+    return text;
+}
+}  // namespace
+
+Win32RecoveryPlace::Win32RecoveryPlace() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    runName_ = hex(GetCurrentProcessId()).substr(8) + "-" + hex(fileTime(now));
+}
+
+std::optional<std::string> Win32RecoveryPlace::folder(ErrorCode& error) {
+    std::u16string base(MAX_PATH, u'\0');
+    const HRESULT found = SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE,
+                                           nullptr, SHGFP_TYPE_CURRENT, wide(base));
+    if (FAILED(found)) {
+        error = static_cast<ErrorCode>(HRESULT_CODE(found));
+        return std::nullopt;
+    }
+    base.resize(base.find(u'\0'));
+    std::u16string folder = base;
+    for (const char16_t* step : {u"\\Mnemoquill", u"\\Recovery"}) {
+        folder += step;
+        SetLastError(0);
+        if (!CreateDirectoryW(wide(folder), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+            error = GetLastError();
+            return std::nullopt;
+        }
+    }
+    return utf16ToUtf8(folder + u"\\");
+}
+
+std::vector<std::string> Win32RecoveryPlace::fileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(wide(utf8ToUtf16(folder + "*")), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            names.push_back(utf16ToUtf8(reinterpret_cast<const char16_t*>(found.cFileName)));
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
 std::optional<std::string> Win32FileDialogs::chooseFileToOpen(WindowRef owner) {
     return runFileDialog(owner, false);
 }
@@ -334,6 +433,12 @@ CalendarDay Win32Clock::today() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     return dayFromDate(now.wYear, now.wMonth, now.wDay);
+}
+
+LocalTime Win32Clock::now() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return LocalTime{dayFromDate(now.wYear, now.wMonth, now.wDay), now.wHour * 60 + now.wMinute};
 }
 
 std::string Win32Strings::load(unsigned id, std::size_t capacity) {

@@ -45,6 +45,22 @@ public:
                        ErrorCode& error) override;
     std::string finalPath(const std::string& path) override;
     std::string temporaryFolder() override;
+    std::optional<FileStamp> stamp(const std::string& path, ErrorCode& error) override;
+    std::unique_ptr<OutputFile> openForAppending(const std::string& path,
+                                                 ErrorCode& error) override;
+};
+
+// %LOCALAPPDATA%\Mnemoquill\Recovery, and this run named by its process id and
+// the moment it started.
+class Win32RecoveryPlace : public RecoveryPlace {
+public:
+    Win32RecoveryPlace();
+    std::optional<std::string> folder(ErrorCode& error) override;
+    std::vector<std::string> fileNames(const std::string& folder) override;
+    std::string runName() override { return runName_; }
+
+private:
+    std::string runName_;
 };
 
 class Win32FileDialogs : public FileDialogs {
@@ -77,6 +93,7 @@ public:
 class Win32Clock : public Clock {
 public:
     CalendarDay today() override;
+    LocalTime now() override;
 };
 
 // A coin good enough for drawing a card's direction, seeded anew at each start.
@@ -152,7 +169,8 @@ struct Win32Services {
     Win32Clock clock;
     Win32SettingsStore settings;
     Win32Random random;
-    Platform platform{messageBoxes, files, fileDialogs, strings,
-                      caseFolding,  clock, settings,    random};
+    Win32RecoveryPlace recovery;
+    Platform platform{messageBoxes, files,    fileDialogs, strings, caseFolding,
+                      clock,        settings, random,      recovery};
     Win32RecentStore recentStore;
 };

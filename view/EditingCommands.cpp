@@ -1,6 +1,5 @@
 #include <memory>
 
-#include "cardfile/CardWriter.h"
 #include "platform/WinConstants.h"
 #include "view/ControlIds.h"
 #include "view/MQMainView.h"
@@ -57,7 +56,9 @@ void MQMainView::onDelete(DialogPort& dialog) {
 }
 
 void MQMainView::onNew(DialogPort& dialog) {
-    offerToSaveBeforeReplacing(dialog);
+    if (!offerToSaveBeforeReplacing(dialog)) {
+        return;
+    }
     if (isEditMode(dialog) == 1) {
         toggleEditMode(dialog, platform_.messageBoxes);
     }
@@ -81,7 +82,9 @@ void MQMainView::takeNewDeck(DialogPort& dialog) {
 }
 
 void MQMainView::onOpen(DialogPort& dialog) {
-    offerToSaveBeforeReplacing(dialog);
+    if (!offerToSaveBeforeReplacing(dialog)) {
+        return;
+    }
     // A cancelled or failed Open leaves the deck and the whole dialog as they were.
     if (cardFile_.openCardFile(dialog) == 0) {
         return;
@@ -113,7 +116,9 @@ void MQMainView::onRecentFile(DialogPort& dialog, int commandId) {
 }
 
 void MQMainView::openNamedDeck(DialogPort& dialog, const std::string& path) {
-    offerToSaveBeforeReplacing(dialog);
+    if (!offerToSaveBeforeReplacing(dialog)) {
+        return;
+    }
     if (cardFile_.openCardFileAt(dialog, path) == 0) {
         forgetCardFile(dialog, path);
         return;
@@ -166,7 +171,11 @@ bool MQMainView::saveIfConfirmed(DialogPort& dialog) {
 
 bool MQMainView::onClose(DialogPort& dialog) {
     const Command command(*this, dialog);
-    return !waitingForUser() && saveIfConfirmed(dialog);
+    if (waitingForUser() || !saveIfConfirmed(dialog)) {
+        return false;
+    }
+    recovery_.end();
+    return true;
 }
 
 void MQMainView::onSaveAs(DialogPort& dialog) {
@@ -175,6 +184,7 @@ void MQMainView::onSaveAs(DialogPort& dialog) {
     }
     keepTypedText(dialog);
     if (cardFile_.saveCardFileAs(dialog) == 1) {
+        recovery_.restart();
         rememberCardFile(dialog);
     }
 }

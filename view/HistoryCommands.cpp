@@ -32,7 +32,12 @@ ShownCards MQMainView::shownNow(DialogPort& dialog) {
 }
 
 void MQMainView::beginCommand(DialogPort& dialog) {
-    if (commandDepth_++ > 0 || deck_ == nullptr) {
+    if (commandDepth_++ > 0) {
+        return;
+    }
+    recovery_.commandBegins();
+    replayLog_.clear();
+    if (deck_ == nullptr) {
         return;
     }
     journal_.clear();
@@ -61,7 +66,9 @@ void MQMainView::endCommand(DialogPort& dialog) {
                 step.textsAfter = std::move(now);
             }
         }
-        if (step.editedCard || changesDeck(journal_)) {
+        const bool changed = step.editedCard || changesDeck(journal_);
+        keepForRecovery(dialog, changed, journal_, step.editedCard);
+        if (changed) {
             step.changes = std::move(journal_);
             step.before = std::move(commandStart_);
             step.after = shownNow(dialog);
@@ -69,6 +76,8 @@ void MQMainView::endCommand(DialogPort& dialog) {
         } else {
             history_.recordNavigation(std::move(journal_));
         }
+    } else if (!replayLog_.empty()) {
+        keepReplayedForRecovery(dialog);
     }
     journal_.clear();
     typedIntoCard_.reset();
@@ -77,7 +86,28 @@ void MQMainView::endCommand(DialogPort& dialog) {
     refreshProgress(dialog);
 }
 
+void MQMainView::keepForRecovery(DialogPort& dialog, bool counts, const DeckJournal& changes,
+                                 const CardRef& edited) {
+    recovery_.commandEnded(*deck_, cardFile_, counts, getSelectedBox(dialog),
+                           [&changes, &edited](RecordEntry& entry) {
+                               for (const DeckChange& change : changes) entry.add(change, true);
+                               if (edited) entry.addTexts(edited);
+                           });
+}
+
+void MQMainView::keepReplayedForRecovery(DialogPort& dialog) {
+    recovery_.commandEnded(*deck_, cardFile_, true, getSelectedBox(dialog),
+                           [this](RecordEntry& entry) {
+                               for (const auto& replayed : replayLog_.changes) {
+                                   entry.add(replayed.change, replayed.forward);
+                               }
+                               if (replayLog_.editedCard) entry.addTexts(replayLog_.editedCard);
+                           });
+    replayLog_.clear();
+}
+
 void MQMainView::startHistory(DialogPort& dialog) {
+    recovery_.restart();
     history_.clear();
     journal_.clear();
     deck_->setJournal(&journal_);

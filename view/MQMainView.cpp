@@ -4,7 +4,6 @@
 #include <optional>
 #include <string_view>
 
-#include "cardfile/CardWriter.h"
 #include "platform/MQMessage.h"
 #include "platform/WinConstants.h"
 #include "view/ControlIds.h"
@@ -40,12 +39,14 @@ MQMainView::MQMainView(Platform& platform, RecentStore& recentStore)
     : userWait_(platform.messageBoxes, platform.fileDialogs),
       platform_{userWait_,         platform.files,       userWait_,
                 platform.strings,  platform.caseFolding, platform.clock,
-                platform.settings, platform.random},
+                platform.settings, platform.random,      platform.recovery},
+      recovery_(platform_),
       cardFile_(platform_),
       recentFiles_(recentStore, platform.caseFolding),
       dueCards_(platform.settings),
       direction_(platform.settings, platform.random) {
     view_.answerShown = 0;
+    history_.setReplayLog(&replayLog_);
     takeEmptyActiveCard();
     buildInfoTexts();
 }
@@ -146,18 +147,16 @@ void MQMainView::refreshCounts(DialogPort& dialog) {
     dueCards_.show(dialog, *deck_, platform_.clock.today());
 }
 
-void MQMainView::offerToSaveBeforeReplacing(DialogPort& dialog) {
+bool MQMainView::offerToSaveBeforeReplacing(DialogPort& dialog) {
     // Any card counts, also one inserted into a deck that started empty: the reader's
     // hasCards flag would let such a deck go without asking.
     const CardBoxes* deck = cardFile_.deck();
     if (cardFile_.hasFile() != 1 || deck == nullptr || !holdsAnyCard(*deck)) {
-        return;
+        return true;
     }
     const int answer = platform_.messageBoxes.show(dialog.window(), "Save CardFile?", "Save ?",
                                                    MB_YESNO | MB_ICONQUESTION);
-    if (answer == IDYES) {
-        saveWithEdits(dialog);
-    }
+    return answer != IDYES || saveWithEdits(dialog);
 }
 
 void MQMainView::keepTypedText(DialogPort& dialog) {
@@ -168,5 +167,9 @@ void MQMainView::keepTypedText(DialogPort& dialog) {
 
 bool MQMainView::saveWithEdits(DialogPort& dialog) {
     keepTypedText(dialog);
-    return writeCardFile(cardFile_, platform_.files, platform_.messageBoxes);
+    if (!cardFile_.save(dialog)) {
+        return false;
+    }
+    recovery_.restart();
+    return true;
 }

@@ -12,6 +12,8 @@
 #include "view/DrillDirection.h"
 #include "view/DueCards.h"
 #include "view/RecentFiles.h"
+#include "view/RecoveryKeeper.h"
+#include "view/RecoveryOffer.h"
 #include "view/UndoHistory.h"
 #include "view/UserWait.h"
 
@@ -52,6 +54,16 @@ public:
     void onProgress(DialogPort& dialog);
     // The platform's periodic tick: a new day changes what is due.
     void onDayTick(DialogPort& dialog);
+
+    // Once at start-up, before a card file given to the program opens: offers to
+    // bring back the changes of a run that did not end normally.
+    void offerRecovery(DialogPort& dialog);
+    // The recovery record's tick, at most 2 s apart: its entries go to the disk.
+    void onRecoveryTick() { recovery_.tick(); }
+    // The program became active again: a card file that another program changed
+    // opens anew when the deck holds no unsaved changes (its next save asks if it
+    // does).
+    void onActivated(DialogPort& dialog);
 
     // While Due Cards Only is on, brings a due card of the selected box to the
     // front (going back for Previous), else selects the lowest box that has one,
@@ -104,6 +116,7 @@ public:
     const CardView& view() const { return view_; }
     const UndoHistory& history() const { return history_; }
     const DueCards& dueCards() const { return dueCards_; }
+    const RecoveryKeeper& recovery() const { return recovery_; }
 
 private:
     void buildInfoTexts();
@@ -121,8 +134,9 @@ private:
     void showBoxEmptied(DialogPort& dialog);
     // Edit mode with nothing shown starts with a fresh card in the selected box.
     void insertWhenEditingWithoutCard(DialogPort& dialog);
-    // The question Open and New ask before they replace the deck.
-    void offerToSaveBeforeReplacing(DialogPort& dialog);
+    // The question Open and New ask before they replace the deck; false when the
+    // user asked for a save that did not happen, so the deck must stay.
+    bool offerToSaveBeforeReplacing(DialogPort& dialog);
     // Save's question; false only when the user said Yes and the save failed.
     bool saveIfConfirmed(DialogPort& dialog);
     // In edit mode, stores what was typed into the panes in the card shown.
@@ -160,9 +174,21 @@ private:
     // The Progress window follows every command while it is open.
     void refreshProgress(DialogPort& dialog);
     ProgressData progressNow() const;
+    // Tells the recovery record what the command did.
+    void keepForRecovery(DialogPort& dialog, bool counts, const DeckJournal& changes,
+                         const CardRef& edited);
+    void keepReplayedForRecovery(DialogPort& dialog);
+    bool bringBack(DialogPort& dialog, const LeftRecord& left);
+    // The card file changed on disk and the deck held nothing unsaved.
+    void reloadChangedDeck(DialogPort& dialog);
+    void selectBoxShowing(DialogPort& dialog, int box, const CardRef& card);
 
     UserWait userWait_;
     Platform platform_;
+    // The version of a changed card file last opened on activation.
+    std::optional<FileStamp> reloadTried_;
+    RecoveryKeeper recovery_;
+    ReplayLog replayLog_;
     CardView view_;
     CardFile cardFile_;
     CardBoxes* deck_ = nullptr;

@@ -3,19 +3,23 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-void takeBack(CardBoxes& deck, const DeckJournal& changes, std::size_t keep = 0) {
+void UndoHistory::replay(CardBoxes& deck, const DeckChange& change, bool forward) {
+    deck.replay(change, forward);
+    if (log_) log_->changes.push_back({change, forward});
+}
+
+void UndoHistory::takeBack(CardBoxes& deck, const DeckJournal& changes, std::size_t keep) {
     for (std::size_t i = changes.size(); i > keep; --i) {
-        deck.replay(changes[i - 1], false);
+        replay(deck, changes[i - 1], false);
     }
 }
 
-void setTexts(Card& card, const CardTexts& texts) {
-    card.setQuestion(texts.question);
-    card.setAnswer(texts.answer);
-    card.setInfo(texts.info);
+void UndoHistory::setTexts(const CardRef& card, const CardTexts& texts) {
+    card->setQuestion(texts.question);
+    card->setAnswer(texts.answer);
+    card->setInfo(texts.info);
+    if (log_) log_->editedCard = card;
 }
-}  // namespace
 
 void UndoHistory::clear() {
     done_.clear();
@@ -52,7 +56,7 @@ std::optional<ShownCards> UndoHistory::undo(CardBoxes& deck, const ShownCards& n
     takeBack(deck, step.navigation);
     takeBack(deck, step.changes);
     if (step.editedCard) {
-        setTexts(*step.editedCard, step.textsBefore);
+        setTexts(step.editedCard, step.textsBefore);
     }
     step.after = now;
     step.navigationBelow = navigationOnTop().size();
@@ -72,13 +76,13 @@ std::optional<ShownCards> UndoHistory::redo(CardBoxes& deck) {
     takeBack(deck, below, keep);
     below.erase(below.begin() + static_cast<std::ptrdiff_t>(keep), below.end());
     if (step.editedCard) {
-        setTexts(*step.editedCard, step.textsAfter);
+        setTexts(step.editedCard, step.textsAfter);
     }
     for (const DeckChange& change : step.changes) {
-        deck.replay(change, true);
+        replay(deck, change, true);
     }
     for (const DeckChange& change : step.navigation) {
-        deck.replay(change, true);
+        replay(deck, change, true);
     }
     ShownCards shown = step.after;
     done_.push_back(std::move(step));

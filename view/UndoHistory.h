@@ -41,6 +41,23 @@ struct UndoStep {
     std::size_t navigationBelow = 0;
 };
 
+// What an undo or redo did to the deck, in the order it did it, for the recovery
+// record: replaying journals nothing.
+struct ReplayLog {
+    struct Replayed {
+        DeckChange change;
+        bool forward;
+    };
+    std::vector<Replayed> changes;
+    // The card whose texts it set, if any.
+    CardRef editedCard;
+    bool empty() const { return changes.empty() && !editedCard; }
+    void clear() {
+        changes.clear();
+        editedCard.reset();
+    }
+};
+
 // The steps since the deck was opened or made, to be undone and redone. Each keeps
 // only what it changed, so undoing costs what doing did.
 class UndoHistory {
@@ -63,7 +80,14 @@ public:
     // found it; what to show then.
     std::optional<ShownCards> redo(CardBoxes& deck);
 
+    // While a log is given, undo and redo tell it what they do.
+    void setReplayLog(ReplayLog* log) { log_ = log; }
+
 private:
+    void replay(CardBoxes& deck, const DeckChange& change, bool forward);
+    void takeBack(CardBoxes& deck, const DeckJournal& changes, std::size_t keep = 0);
+    void setTexts(const CardRef& card, const CardTexts& texts);
+
     DeckJournal& navigationOnTop() {
         return done_.empty() ? baseNavigation_ : done_.back().navigation;
     }
@@ -72,4 +96,5 @@ private:
     std::vector<UndoStep> undone_;
     // Navigation with no step to go back with, kept only while a step can be redone.
     DeckJournal baseNavigation_;
+    ReplayLog* log_ = nullptr;
 };

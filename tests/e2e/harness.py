@@ -308,8 +308,11 @@ class ProgramTestCase(unittest.TestCase):
         self.workdir = Path(self.tmp.name, "work")
         self.workdir.mkdir()
         self.programs = []
-        # Every test starts with no recent card files, as on a new machine.
+        # Every test starts with no recent card files and no record of unsaved
+        # changes (a program a test killed leaves one), as on a new machine.
         self.probe.ok("forget-recent")
+        shutil.rmtree(self.session.unix_path(self.probe.uok("recovery-folder")[0]),
+                      ignore_errors=True)
 
     def tearDown(self):
         for program in self.programs:

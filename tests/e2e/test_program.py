@@ -196,6 +196,9 @@ class MnemoquillTest(ProgramTestCase):
         self.probe.ok("close-main")
         self.box("Save ?")
         self.answer("Save ?", "yes")
+        # Emptied by another program since it was opened: replaced only on Yes.
+        self.box("Mnemoquill")
+        self.answer("Mnemoquill", "yes")
         self.assertEqual(program.wait(), 0)
         self.assertEqual(deck.read_bytes(), DECK)
 
@@ -242,6 +245,8 @@ class MnemoquillTest(ProgramTestCase):
             self.keys("ctrl+s")
             self.box("Save ?")
             self.answer("Save ?", "yes")
+            self.box("Mnemoquill")  # changed by another program: replace it?
+            self.answer("Mnemoquill", "yes")
             self.assertTrue(wait_until(lambda: deck.read_bytes() == DECK, timeout=10))
             self.assert_no_box("MQMessage", within_ms=500)
         self.probe.ok("release")
@@ -315,6 +320,9 @@ class MnemoquillTest(ProgramTestCase):
         self.keys("ctrl+s")
         self.box("Save ?")
         self.answer("Save ?", "yes")
+        # Another program wrote the file since it was opened: the save asks first.
+        self.box("Mnemoquill")
+        self.answer("Mnemoquill", "yes")
         self.assertTrue(wait_until(lambda: deck.read_bytes() == DECK, timeout=10))
 
     def test_new_card_file_gets_the_default_extension_and_is_written_on_save(self):

@@ -36,9 +36,18 @@
 // ERROR_ACCESS_DENIED; `links` lead from a path to another file's path, and every
 // operation but replace() and remove() follows them; with `pathLimit` set, a file
 // with a longer path cannot be created (ERROR_FILENAME_EXCED_RANGE).
+// Every write stamps its file with `now` (in file time units), which only the test
+// moves; a file the test puts into `files` itself was written at `writeTimes`' time
+// for it, or long ago. A file opened for appending is held until its object goes:
+// meanwhile it can be neither opened so again nor removed (ERROR_SHARING_VIOLATION).
 class FakeFileSystem : public FileSystem {
 public:
+    static constexpr std::uint64_t second = 10000000;
     std::map<std::string, std::string> files;
+    std::map<std::string, std::uint64_t> writeTimes;
+    std::uint64_t now = 1000 * second;
+    std::map<std::string, int> held;
+    int flushes = 0;
     // Every path given to remove(), in order, whether or not the file existed.
     std::vector<std::string> removed;
     // Every path that createForWriting() or createNew() created or emptied, in order.
@@ -106,6 +115,7 @@ public:
         if (refusesCreation(path, error)) return nullptr;
         error = exists(path) ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
         files[path].clear();
+        writeTimes[path] = now;
         created.push_back(path);
         return std::make_unique<Output>(*this, path);
     }
@@ -162,6 +172,31 @@ public:
 
     std::string temporaryFolder() override { return tempFolder; }
 
+    std::optional<FileStamp> stamp(const std::string& given, ErrorCode& error) override {
+        const std::string path = finalPath(given);
+        if (!exists(path)) {
+            error = ERROR_FILE_NOT_FOUND;
+            return std::nullopt;
+        }
+        const auto time = writeTimes.find(path);
+        return FileStamp{files[path].size(), time == writeTimes.end() ? 0 : time->second, now};
+    }
+
+    std::unique_ptr<OutputFile> openForAppending(const std::string& given,
+                                                 ErrorCode& error) override {
+        const std::string path = finalPath(given);
+        if (held[path] > 0) {
+            error = ERROR_SHARING_VIOLATION;
+            return nullptr;
+        }
+        if (refusesCreation(path, error)) return nullptr;
+        error = ERROR_SUCCESS;
+        ++held[path];
+        auto file = std::make_unique<Output>(*this, path);
+        file->appendAt(files[path].size());
+        return file;
+    }
+
     bool replace(const std::string& source, const std::string& target, ErrorCode& error) override {
         if (hits(replace_, target)) {
             error = replace_->code;
@@ -175,6 +210,7 @@ public:
         std::string bytes = std::move(file->second);
         files.erase(file);
         files[target] = std::move(bytes);
+        writeTimes[target] = writeTimes[source];
         links.erase(target);
         attributeBits.erase(target);
         const auto bits = attributeBits.find(source);
@@ -187,6 +223,7 @@ public:
 
     void remove(const std::string& path) override {
         removed.push_back(path);
+        if (held[path] > 0) return;
         files.erase(path);
         attributeBits.erase(path);
     }
@@ -253,6 +290,15 @@ private:
     class Output : public OutputFile {
     public:
         Output(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+        ~Output() override {
+            if (appending_) --fs_.held[path_];
+        }
+        Output(const Output&) = delete;
+        Output& operator=(const Output&) = delete;
+        void appendAt(std::size_t end) {
+            position_ = end;
+            appending_ = true;
+        }
 
         bool write(const std::string& bytes, std::size_t& written, ErrorCode& error) override {
             written = bytes.size();
@@ -272,7 +318,17 @@ private:
                 file[fs_.garble_->after] ^= 1;
             }
             position_ += written;
+            fs_.writeTimes[path_] = fs_.now;
             return ok;
+        }
+
+        bool flush(ErrorCode& error) override {
+            if (hits(fs_.commit_, path_)) {
+                error = fs_.commit_->code;
+                return false;
+            }
+            ++fs_.flushes;
+            return true;
         }
 
         bool commit(ErrorCode& error) override {
@@ -288,6 +344,7 @@ private:
         FakeFileSystem& fs_;
         std::string path_;
         std::size_t position_ = 0;
+        bool appending_ = false;
     };
 
     std::optional<Failure> open_, size_, read_, create_, overwrite_, write_, garble_, commit_,

@@ -5,4 +5,5 @@
 class LocalClock : public Clock {
 public:
     CalendarDay today() override;
+    LocalTime now() override;
 };

@@ -117,6 +117,13 @@ public:
         return true;
     }
 
+    bool flush(ErrorCode& error) override {
+        errno = 0;
+        if (file_ && std::fflush(file_.get()) == 0) return true;
+        error = file_ ? lastErrno() : static_cast<ErrorCode>(ERROR_INVALID_HANDLE);
+        return false;
+    }
+
 private:
     FilePtr file_;
     std::string path_;

@@ -24,6 +24,10 @@
 //   dialogs                how many windows of the main dialog's class there are
 //   forget-recent          delete HKEY_CURRENT_USER\Software\Mnemoquill, where the
 //                          program keeps its recent card files
+//   terminate              end the program's process at once, as a crash would, and
+//                          wait until it is gone
+//   recovery-folder        %LOCALAPPDATA%\Mnemoquill\Recovery, where the program
+//                          keeps its records of unsaved changes
 //   box CAPTION MS         wait for a dialog-class window (a message box) with
 //                          this caption: its owner, its buttons, its text
 //   answer CAPTION BUTTON  press yes/no/ok/cancel in that box
@@ -43,6 +47,7 @@
 #include <windows.h>
 // after windows.h, which they build on
 #include <psapi.h>
+#include <shlobj.h>
 #include <winver.h>
 
 #include <algorithm>
@@ -256,6 +261,29 @@ void menuState(UINT item, bool byPosition) {
     reply("ok", {std::to_string(static_cast<UINT>(state))});
 }
 
+void terminateProgram() {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(findMainWindow(), &processId);
+    HANDLE process =
+        processId ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId) : nullptr;
+    if (!process) return reply("err", {"no program"});
+    const bool ended =
+        TerminateProcess(process, 1) && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    dialog = nullptr;
+    ended ? reply("ok") : reply("err", {std::to_string(GetLastError())});
+}
+
+void recoveryFolder() {
+    std::u16string folder(MAX_PATH, u'\0');
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
+                                wide(folder)))) {
+        return reply("err", {"no folder"});
+    }
+    folder.resize(folder.find(u'\0'));
+    reply("ok", {utf16ToUtf8(folder + u"\\Mnemoquill\\Recovery")});
+}
+
 // Which copy of a DLL the program loaded (comctl32 6 comes from the side-by-side
 // store only when the manifest asks for it).
 void modulePath(const std::string& name) {
@@ -412,6 +440,10 @@ bool run(const std::vector<std::string>& args) {
         const auto count = std::count_if(windows.begin(), windows.end(),
                                          [](HWND w) { return hasClass(w, L"mnemoquill"); });
         reply("ok", {std::to_string(count)});
+    } else if (command == "terminate") {
+        terminateProgram();
+    } else if (command == "recovery-folder") {
+        recoveryFolder();
     } else if (command == "forget-recent") {
         const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Mnemoquill");
         status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMessageBoxes.h"
 #include "fakes/FakeRandom.h"
+#include "fakes/FakeRecoveryPlace.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeStrings.h"
 
@@ -37,7 +39,8 @@ protected:
     FakeClock clock;
     FakeSettingsStore settings;
     FakeRandom random;
-    Platform platform{boxes, fs, dialogs, strings, caseFolding, clock, settings, random};
+    FakeRecoveryPlace recovery{fs};
+    Platform platform{boxes, fs, dialogs, strings, caseFolding, clock, settings, random, recovery};
     FakeDialog window;
     CardFile cardFile{platform};
 
@@ -189,7 +192,7 @@ TEST_F(CardFileTest, NewFileStartsEmptyAndIsCreatedByTheFirstSave) {
     openGoodFile();
     const auto filesBefore = fs.files;
     CardFile noFile(platform);
-    writeCardFile(noFile, fs, boxes);  // no file yet: nothing happens
+    noFile.save(window);  // no file yet: nothing happens
     dialogs.saveWillChoose("C:\\neu\\Vokabeln.txt");
     ASSERT_EQ(cardFile.newCardFile(window), 1);
     EXPECT_EQ(fs.files, filesBefore);
@@ -198,7 +201,7 @@ TEST_F(CardFileTest, NewFileStartsEmptyAndIsCreatedByTheFirstSave) {
     EXPECT_EQ(cardFile.deck()->count(2), 0);
     EXPECT_EQ(window.title, "Mnemoquill: Vokabeln");
 
-    writeCardFile(cardFile, fs, boxes);
+    cardFile.save(window);
     EXPECT_EQ(boxes.count(), 0u);
     EXPECT_EQ(fs.files["C:\\neu\\Vokabeln.txt"], "");
 }
@@ -250,22 +253,89 @@ TEST_F(CardFileTest, SavesInTheFilesKindUntilATextNeedsUtf8) {
         if (c.newAnswer) {
             cardFile.deckSlot()->box(1).front()->setAnswer(*c.newAnswer);
         }
-        ASSERT_TRUE(writeCardFile(cardFile, fs, boxes));
+        ASSERT_TRUE(cardFile.save(window));
         EXPECT_EQ(fs.files["C:\\deck.mqf"], c.saved);
         EXPECT_EQ(fs.files[backup], c.bytes);
     }
     // Once UTF-8, a deck stays so, even without the character that made it so.
     cardFile.deckSlot()->box(1).front()->setAnswer("a");
-    ASSERT_TRUE(writeCardFile(cardFile, fs, boxes));
+    ASSERT_TRUE(cardFile.save(window));
     EXPECT_EQ(fs.files["C:\\deck.mqf"].substr(0, 3), bom);
     // A new card file starts as code page 1252 and takes UTF-8 when it must.
     dialogs.saveWillChoose("C:\\new.txt");
     ASSERT_EQ(cardFile.newCardFile(window), 1);
     cardFile.deckSlot()->insertFirst(std::make_shared<Card>(1), 1);
     cardFile.deckSlot()->box(1).front()->setQuestion("\xCE\x95\xCE\xBB");
-    ASSERT_TRUE(writeCardFile(cardFile, fs, boxes));
+    ASSERT_TRUE(cardFile.save(window));
     EXPECT_EQ(fs.files["C:\\new.txt"].substr(0, 6), bom + "<C>");
     EXPECT_EQ(boxes.count(), 0u);
+}
+
+TEST_F(CardFileTest, SaveAsksWhenAnotherProgramChangedTheFileAndNoKeepsIt) {
+    const std::string path = "C:\\good.mqf";
+    const std::string other = "<C><S>2</S><Q>other</Q></C>\r\n";
+    const auto later = [this] { fs.now += 10 * FakeFileSystem::second; };
+    struct Case {
+        const char* name;
+        std::function<void()> meanwhile;
+        bool asks;
+    } cases[] = {
+        {"untouched", [] {}, false},
+        {"another size", [&] { fs.files[path] += "\r\n"; }, true},
+        {"another time", [&] { fs.writeTimes[path] = 7; }, true},
+        // Just saved, so the time cannot tell a write in the same tick.
+        {"the same size and time after a save",
+         [&] {
+             ASSERT_TRUE(cardFile.save(window));
+             const std::uint64_t time = fs.writeTimes[path];
+             std::string& bytes = fs.files[path];
+             bytes[bytes.find("latin")] = 'L';
+             fs.writeTimes[path] = time;
+             later();
+         },
+         true},
+        {"the same bytes after a save",
+         [&] {
+             ASSERT_TRUE(cardFile.save(window));
+             later();
+         },
+         false},
+        {"removed", [&] { fs.files.erase(path); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs.files[path] = oneCard;
+        fs.writeTimes.erase(path);
+        ASSERT_EQ(open(path), 1);
+        c.meanwhile();
+        const std::string onDisk = fs.exists(path) ? fs.files[path] : "";
+        for (const int answer : {IDNO, IDYES}) {
+            boxes.clear();
+            boxes.answers = {answer};
+            const bool saved = cardFile.save(window);
+            const bool kept = c.asks && answer == IDNO;
+            EXPECT_EQ(saved, !kept);
+            EXPECT_EQ(boxes.count(), c.asks ? 1u : 0u);
+            if (kept) {
+                EXPECT_EQ(fs.files[path], onDisk);
+                EXPECT_EQ(boxes.last().owner, dialogWindow);
+                EXPECT_EQ(boxes.last().caption, std::optional<std::string>("Mnemoquill"));
+                EXPECT_EQ(boxes.last().type,
+                          static_cast<unsigned>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
+                EXPECT_EQ(
+                    boxes.last().text.rfind(
+                        "The card file was changed by another program since it was opened.", 0),
+                    0u);
+            } else {
+                EXPECT_EQ(fs.files[path], composeCardText(*cardFile.deck()));
+            }
+            if (!c.asks) break;
+        }
+        // Saved: the file is known again.
+        boxes.clear();
+        EXPECT_TRUE(cardFile.save(window));
+        EXPECT_EQ(boxes.count(), 0u);
+    }
 }
 
 }  // namespace

@@ -55,7 +55,8 @@ TEST_F(ViewTest, LongInfoStringIsCutTo259Characters) {
     std::string text;
     for (int i = 0; i < 300; ++i) text += static_cast<char>('a' + i % 26);
     longTable.table[ids::infoTextString] = text;
-    Platform other{boxes, files, fileDialogs, longTable, caseFolding, clock, settings, random};
+    Platform other{boxes, files,    fileDialogs, longTable, caseFolding,
+                   clock, settings, random,      recovery};
     MQMainView controller(other, recentStore);
 
     ASSERT_EQ(longTable.loads.size(), 1u);

@@ -14,6 +14,7 @@
 #include "fakes/FakeMessageBoxes.h"
 #include "fakes/FakeRandom.h"
 #include "fakes/FakeRecentStore.h"
+#include "fakes/FakeRecoveryPlace.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeStrings.h"
 #include "platform/Platform.h"
@@ -105,7 +106,9 @@ protected:
     FakeClock clock;
     FakeSettingsStore settings;
     FakeRandom random;
-    Platform platform{boxes, files, fileDialogs, strings, caseFolding, clock, settings, random};
+    FakeRecoveryPlace recovery{files};
+    Platform platform{boxes, files,    fileDialogs, strings, caseFolding,
+                      clock, settings, random,      recovery};
     MQMainView view{platform, recentStore};
 };
 

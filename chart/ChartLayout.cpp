@@ -12,7 +12,7 @@ struct Column {
     int total() const { return parts[0] + parts[1] + parts[2]; }
 };
 
-struct ChartSpec {
+struct ChartSeries {
     std::string_view title;
     std::array<Ink, 3> inks;
     std::vector<Column> columns;
@@ -66,9 +66,9 @@ void addLegend(ChartPicture& chart, const TextMeasure& text, int titleWidth) {
 
 // How many columns apart the labels under the bars stand: the fewest that keep
 // them from touching, or 0 when even one a chart would not fit.
-int labelStep(const ChartSpec& spec, double pitch, const TextMeasure& text) {
+int labelStep(const ChartSeries& series, double pitch, const TextMeasure& text) {
     int widest = 0;
-    for (const Column& column : spec.columns) {
+    for (const Column& column : series.columns) {
         widest = std::max(widest, text.width(column.label));
     }
     for (const int step : labelSteps) {
@@ -92,20 +92,20 @@ void addValueTicks(ChartPicture& chart, const Area& plot, const Axis& axis,
     chart.rules.push_back({plot.left, plot.top, plot.left, plot.bottom, Ink::axis});
 }
 
-void addColumns(ChartPicture& chart, const ChartSpec& spec, const Area& plot, const Axis& axis,
+void addColumns(ChartPicture& chart, const ChartSeries& series, const Area& plot, const Axis& axis,
                 const TextMeasure& text) {
-    const double pitch = static_cast<double>(plot.width()) / spec.columns.size();
+    const double pitch = static_cast<double>(plot.width()) / series.columns.size();
     const int barWidth = std::max(1, static_cast<int>(pitch * 0.7));
-    const int step = labelStep(spec, pitch, text);
+    const int step = labelStep(series, pitch, text);
     // Counts over every bar or over none: numbers over only the short ones would read
     // as if the others had none.
     const int half = static_cast<int>(pitch / 2);
     bool numbered = true;
-    for (const Column& column : spec.columns) {
+    for (const Column& column : series.columns) {
         numbered = numbered && text.width(std::to_string(column.total())) <= 2 * half;
     }
-    for (std::size_t index = 0; index < spec.columns.size(); ++index) {
-        const Column& column = spec.columns[index];
+    for (std::size_t index = 0; index < series.columns.size(); ++index) {
+        const Column& column = series.columns[index];
         const int center = plot.left + static_cast<int>(pitch * (index + 0.5));
         const int left = center - barWidth / 2;
         std::int64_t below = 0;
@@ -115,16 +115,16 @@ void addColumns(ChartPicture& chart, const ChartSpec& spec, const Area& plot, co
             top = plot.bottom - scaled(above, plot.height(), axis.top);
             const int bottom = plot.bottom - scaled(below, plot.height(), axis.top);
             if (bottom > top) {
-                chart.bars.push_back({Area{left, top, left + barWidth, bottom}, spec.inks[part]});
+                chart.bars.push_back({Area{left, top, left + barWidth, bottom}, series.inks[part]});
             }
             below = above;
         }
         const std::string value = std::to_string(column.total());
-        if (numbered && (column.total() > 0 || spec.numberZeros)) {
+        if (numbered && (column.total() > 0 || series.numberZeros)) {
             chart.labels.push_back({Area{center - half, top - text.height, center + half, top},
                                     value, Align::center, Ink::text, false});
         }
-        const auto offset = static_cast<long>(index) - static_cast<long>(spec.anchor);
+        const auto offset = static_cast<long>(index) - static_cast<long>(series.anchor);
         const bool labelled = step == 0 ? offset == 0 : offset % step == 0;
         if (labelled) {
             const int width = text.width(column.label);
@@ -136,44 +136,44 @@ void addColumns(ChartPicture& chart, const ChartSpec& spec, const Area& plot, co
     }
 }
 
-ChartPicture layoutChart(const ChartSpec& spec, const Area& frame, const TextMeasure& text) {
+ChartPicture layoutChart(const ChartSeries& series, const Area& frame, const TextMeasure& text) {
     ChartPicture chart;
-    chart.title = std::string(spec.title);
+    chart.title = std::string(series.title);
     chart.frame = frame;
     const int lineHeight = text.height;
-    const int titleWidth = text.width(spec.title);
+    const int titleWidth = text.width(series.title);
     chart.labels.push_back({Area{frame.left, frame.top, frame.right, frame.top + lineHeight},
                             chart.title, Align::left, Ink::text, true});
-    if (spec.legend) {
+    if (series.legend) {
         addLegend(chart, text, titleWidth);
     }
     // A line for the title and one for the count over the highest bar; one under
     // the bars for their labels.
     Area plot{0, frame.top + 2 * lineHeight, 0, frame.bottom - lineHeight - lineHeight / 4};
-    if (plot.height() < lineHeight || spec.columns.empty()) {
+    if (plot.height() < lineHeight || series.columns.empty()) {
         return chart;
     }
     int largest = 0;
-    for (const Column& column : spec.columns) {
+    for (const Column& column : series.columns) {
         largest = std::max(largest, column.total());
     }
     // Tick labels two lines apart at least, so they never crowd.
     const Axis axis = niceAxis(largest, std::max(1, plot.height() / (2 * lineHeight)));
     plot.left = frame.left + text.width(std::to_string(axis.top)) + lineHeight / 2;
     plot.right = frame.right - lineHeight / 4;
-    if (plot.width() < static_cast<int>(spec.columns.size())) {
+    if (plot.width() < static_cast<int>(series.columns.size())) {
         return chart;
     }
     addValueTicks(chart, plot, axis, text);
-    addColumns(chart, spec, plot, axis, text);
+    addColumns(chart, series, plot, axis, text);
     return chart;
 }
 
-std::array<ChartSpec, 3> chartSpecs(const ProgressData& data) {
-    std::array<ChartSpec, 3> specs{
-        ChartSpec{boxesTitle, {Ink::bar, Ink::bar, Ink::bar}, {}, 0, true, false},
-        ChartSpec{dueTitle, {Ink::bar, Ink::bar, Ink::bar}, {}, 0, false, false},
-        ChartSpec{learnedTitle, {Ink::up, Ink::back, Ink::drawn}, {}, 0, false, true}};
+std::array<ChartSeries, 3> chartSpecs(const ProgressData& data) {
+    std::array<ChartSeries, 3> specs{
+        ChartSeries{boxesTitle, {Ink::bar, Ink::bar, Ink::bar}, {}, 0, true, false},
+        ChartSeries{dueTitle, {Ink::bar, Ink::bar, Ink::bar}, {}, 0, false, false},
+        ChartSeries{learnedTitle, {Ink::up, Ink::back, Ink::drawn}, {}, 0, false, true}};
     for (std::size_t box = 0; box < data.boxes.size(); ++box) {
         specs[0].columns.push_back({{data.boxes[box], 0, 0}, std::to_string(box)});
     }
@@ -228,7 +228,7 @@ ProgressPicture layoutProgress(const ProgressData& data, int width, int height,
                                Align::right, Ink::quietText, false});
     const int top = headingBottom + pad;
     const int each = std::max(0, (height - top) / 3);
-    const std::array<ChartSpec, 3> specs = chartSpecs(data);
+    const std::array<ChartSeries, 3> specs = chartSpecs(data);
     for (std::size_t index = 0; index < specs.size(); ++index) {
         const int chartTop = top + static_cast<int>(index) * each;
         const Area frame{pad, chartTop, std::max(pad, width - pad),

@@ -14,17 +14,8 @@
 #include "bench/BenchDeck.h"
 #include "cardfile/CardWriter.h"
 #include "cardfile/FileIdentity.h"
-#include "fakes/FakeCaseFolding.h"
-#include "fakes/FakeClock.h"
 #include "fakes/FakeDialog.h"
-#include "fakes/FakeFileDialogs.h"
-#include "fakes/FakeFileSystem.h"
-#include "fakes/FakeMessageBoxes.h"
-#include "fakes/FakeRandom.h"
-#include "fakes/FakeRecentStore.h"
-#include "fakes/FakeRecoveryPlace.h"
-#include "fakes/FakeSettingsStore.h"
-#include "fakes/FakeStrings.h"
+#include "fakes/FakeServices.h"
 #include "model/Schedule.h"
 #include "view/CommandDispatch.h"
 #include "view/MQMainView.h"
@@ -47,7 +38,7 @@ void dateForDueSteps(CardBoxes& deck, CalendarDay today) {
 
 // The controller with the large deck open, box 1 selected; with `dueOnly`, boxes
 // 1 and 2 dated as above and Due Cards Only on.
-struct OpenDeck {
+struct OpenDeck : FakeServices {
     explicit OpenDeck(bool dueOnly = false, bool record = true) {
         if (dueOnly) settings.kept["Box1Days"] = 1;
         // Without a folder for it, the program keeps no record.
@@ -68,18 +59,6 @@ struct OpenDeck {
     }
 
     FakeDialog dialog;
-    FakeMessageBoxes boxes;
-    FakeFileSystem files;
-    FakeFileDialogs fileDialogs;
-    FakeStrings strings;
-    FakeCaseFolding caseFolding;
-    FakeRecentStore recentStore;
-    FakeClock clock;
-    FakeSettingsStore settings;
-    FakeRandom random;
-    FakeRecoveryPlace recovery{files};
-    Platform platform{boxes, files,    fileDialogs, strings, caseFolding,
-                      clock, settings, random,      recovery};
     MQMainView view{platform, recentStore};
 };
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "chart/ChartLayout.h"
+#include "chart/WindowPlacement.h"
 #include "platform/WideText.h"
 #include "view/ControlIds.h"
 
@@ -12,11 +13,6 @@ namespace {
 
 constexpr wchar_t className[] = L"MnemoquillProgress";
 constexpr wchar_t caption[] = L"Progress";
-// Sizes at 96 DPI, scaled to the screen's.
-constexpr int openWidth = 520;
-constexpr int openHeight = 600;
-constexpr int smallestSize = 240;
-constexpr int gapToDialog = 8;
 
 // One window a run, so its state is the module's own.
 struct ProgressWindow {
@@ -179,7 +175,7 @@ LRESULT CALLBACK progressProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             }
             break;
         case WM_GETMINMAXINFO: {
-            const int smallest = MulDiv(smallestSize, dpiOf(window), 96);
+            const int smallest = smallestProgressSize(dpiOf(window));
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{smallest, smallest};
             return 0;
         }
@@ -215,35 +211,18 @@ bool registerClass(HINSTANCE instance) {
     return registered;
 }
 
-// To the right of the dialog, else to its left, narrower if need be: the learner
-// watches it while learning in the dialog, which it must not cover. Only a screen
-// with no room on either side gets it over the dialog.
-RECT placeBeside(HWND dialog) {
-    RECT owner{};
-    GetWindowRect(dialog, &owner);
-    const int dpi = dpiOf(dialog);
+Area windowArea(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return Area{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+Area workAreaBeside(HWND window) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
-    const int gap = MulDiv(gapToDialog, dpi, 96);
-    const int rightRoom = work.right - owner.right - gap;
-    const int leftRoom = owner.left - gap - work.left;
-    int width = std::min<int>(MulDiv(openWidth, dpi, 96), work.right - work.left);
-    const int height =
-        std::min<int>(std::max<int>(MulDiv(openHeight, dpi, 96), owner.bottom - owner.top),
-                      work.bottom - work.top);
-    int left = work.right - width;
-    if (rightRoom >= width) {
-        left = owner.right + gap;
-    } else if (leftRoom >= width) {
-        left = owner.left - gap - width;
-    } else if (std::max(rightRoom, leftRoom) >= MulDiv(smallestSize, dpi, 96)) {
-        width = std::max(rightRoom, leftRoom);
-        left = rightRoom >= leftRoom ? owner.right + gap : work.left;
-    }
-    const int top = std::clamp<int>(owner.top, work.top, work.bottom - height);
-    return RECT{left, top, left + width, top + height};
+    return Area{work.left, work.top, work.right, work.bottom};
 }
 
 }  // namespace
@@ -259,7 +238,7 @@ void showProgressWindow(HWND dialog, const ProgressData& data) {
     }
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
     if (!registerClass(instance)) return;
-    const RECT place = placeBeside(dialog);
+    const Area place = placeBeside(windowArea(dialog), workAreaBeside(dialog), dpiOf(dialog));
     state.window = CreateWindowExW(0, className, caption, WS_OVERLAPPEDWINDOW, place.left,
                                    place.top, place.right - place.left, place.bottom - place.top,
                                    dialog, nullptr, instance, nullptr);

@@ -429,11 +429,7 @@ Win32Random::Win32Random() : engine_(static_cast<std::mt19937::result_type>(rand
 
 std::uint32_t Win32Random::next() { return static_cast<std::uint32_t>(engine_()); }
 
-CalendarDay Win32Clock::today() {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    return dayFromDate(now.wYear, now.wMonth, now.wDay);
-}
+CalendarDay Win32Clock::today() { return now().day; }
 
 LocalTime Win32Clock::now() {
     SYSTEMTIME now{};

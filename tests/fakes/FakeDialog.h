@@ -55,11 +55,11 @@ public:
         controls[ids::answerPane].readOnly = true;
         controls[ids::separator].text = std::string(86, '.');
         for (int id :
-             {ids::newItem,         ids::openItem,    ids::saveItem,     ids::saveAsItem,
-              ids::getNewCardItem,  ids::editItem,    ids::insertItem,   ids::deleteItem,
-              ids::previousItem,    ids::box0Item,    ids::box6Item,     ids::helpItem,
-              ids::infoItem,        ids::undoItem,    ids::redoItem,     ids::findItem,
-              ids::findNextItem,    ids::dueOnlyItem, ids::scheduleItem, ids::questionFirstItem,
+             {ids::newItem,         ids::openItem,     ids::saveItem,     ids::saveAsItem,
+              ids::getNewCardItem,  ids::editItem,     ids::insertItem,   ids::deleteItem,
+              ids::previousItem,    ids::box0Item,     ids::box6Item,     ids::helpItem,
+              ids::infoItem,        ids::undoItem,     ids::redoItem,     ids::findItem,
+              ids::findNextItem,    ids::dueOnlyItem,  ids::scheduleItem, ids::questionFirstItem,
               ids::answerFirstItem, ids::bothWaysItem, ids::progressItem}) {
             menu[id] = MenuItem{};
         }

@@ -5,6 +5,7 @@
 
 #include "chart/ChartLayout.h"
 #include "chart/ChartSvg.h"
+#include "chart/WindowPlacement.h"
 #include "model/CardBoxes.h"
 #include "model/Schedule.h"
 
@@ -175,3 +176,25 @@ TEST(ChartSvg, ThreeTitledGroupsAndEveryTextEscaped) {
 }
 
 }  // namespace
+
+TEST(WindowPlacement, BesideTheDialogRightThenLeftThenNarrowerAndOnlyThenOverIt) {
+    struct Case {
+        Area dialog;
+        Area work;
+        int dpi;
+        std::array<int, 4> placed;
+    };
+    const Case cases[] = {
+        {{400, 100, 700, 500}, {0, 0, 1920, 1040}, 96, {708, 100, 1228, 700}},  // right
+        {{900, 100, 1200, 500}, {0, 0, 1300, 1040}, 96, {372, 100, 892, 700}},  // left
+        {{400, 100, 700, 500}, {0, 0, 1000, 1040}, 144, {0, 100, 388, 1000}},   // narrower
+        {{400, 100, 700, 500}, {300, 0, 1000, 640}, 96, {708, 40, 1000, 640}},  // on screen
+        {{400, 100, 700, 500}, {300, 0, 900, 640}, 96, {380, 40, 900, 640}},    // over it
+    };
+    for (const Case& c : cases) {
+        const Area placed = placeBeside(c.dialog, c.work, c.dpi);
+        EXPECT_EQ((std::array<int, 4>{placed.left, placed.top, placed.right, placed.bottom}),
+                  c.placed)
+            << c.work.right << " " << c.dpi;
+    }
+}

@@ -2,6 +2,7 @@
 
 #include "ViewFixture.h"
 #include "cardfile/CardWriter.h"
+#include "fakes/FakeServices.h"
 #include "platform/WinConstants.h"
 
 namespace {
@@ -12,7 +13,7 @@ const std::string recoveryText =
     "changes, the last at 09:30 on 2026-12-08.\n\nDo you want to bring them back?";
 
 // The program started anew on the disk that a crashed run left.
-struct Restart {
+struct Restart : FakeServices {
     explicit Restart(const FakeFileSystem& left) {
         files.files = left.files;
         files.writeTimes = left.writeTimes;
@@ -24,18 +25,6 @@ struct Restart {
     void press(int id) { dispatchCommand(view, dialog, id); }
 
     FakeDialog dialog;
-    FakeMessageBoxes boxes;
-    FakeFileSystem files;
-    FakeFileDialogs fileDialogs;
-    FakeStrings strings;
-    FakeCaseFolding caseFolding;
-    FakeRecentStore recentStore;
-    FakeClock clock;
-    FakeSettingsStore settings;
-    FakeRandom random;
-    FakeRecoveryPlace recovery{files};
-    Platform platform{boxes, files,    fileDialogs, strings, caseFolding,
-                      clock, settings, random,      recovery};
     MQMainView view{platform, recentStore};
 };
 }  // namespace

@@ -17,21 +17,6 @@ void MQMainView::onDueOnly(DialogPort& dialog) {
     showDueCard(dialog, DueWalk::forward);
 }
 
-void MQMainView::onDirection(DialogPort& dialog, int commandId) {
-    keepTypedText(dialog);
-    ErrorCode error = 0;
-    if (!direction_.choose(DrillDirection::fromMenuItem(commandId), error)) {
-        showError(platform_.messageBoxes, "The direction can't be kept",
-                  static_cast<std::int32_t>(error));
-    }
-    dialog.checkMenuRadioItem(ids::questionFirstItem, ids::bothWaysItem, commandId);
-    // The card shown turns round at once, its answer hidden again.
-    directionDrawnFor_.reset();
-    if (deck_ != nullptr && view_.currentCard->isInit() == 1) {
-        showCurrentCard(dialog);
-    }
-}
-
 void MQMainView::onSchedule(DialogPort& dialog) {
     if (deck_ == nullptr) {
         return;

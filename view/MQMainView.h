@@ -60,6 +60,9 @@ public:
     // The platform's periodic tick: a new day changes what is due.
     void onDayTick(DialogPort& dialog);
 
+    // A feature from outside the core attaches after the core's own (view/Feature.h).
+    void attach(Feature& feature) { features_.attach(feature); }
+
     // Once at start-up, before a card file given to the program opens: offers to
     // bring back the changes of a run that did not end normally.
     void offerRecovery(DialogPort& dialog);

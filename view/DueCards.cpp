@@ -72,11 +72,3 @@ void DueCards::show(DialogPort& dialog, const CardBoxes& deck, CalendarDay today
     dialog.setControlText(ids::dueLine, dueLine(summary));
     shownFor_ = today;
 }
-
-void DueCards::clear(DialogPort& dialog) {
-    for (int id = ids::box1Due; id <= ids::box5Due; ++id) {
-        dialog.setControlText(id, "");
-    }
-    dialog.setControlText(ids::dueLine, "");
-    shownFor_ = noDay;
-}

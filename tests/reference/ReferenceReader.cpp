@@ -173,9 +173,8 @@ std::string describeDeck(const CardBoxes& deck) {
                                            std::to_string(card->getNumber()) + " [";
             out.append(card->getQuestion()) += "] [";
             out.append(card->getAnswer()) += "] [";
-            out.append(card->getInfo()) += "] init " + std::to_string(card->isInit()) +
-                                           " changed " + std::to_string(card->isChanged()) +
-                                           " day " + std::to_string(card->getDay()) + "\n";
+            out.append(card->getInfo()) += "] init " + std::to_string(card->isInit()) + " day " +
+                                           std::to_string(card->getDay()) + "\n";
         }
     }
     return out;

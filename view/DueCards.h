@@ -3,7 +3,7 @@
 #include <string>
 
 #include "model/Schedule.h"
-#include "platform/DialogPort.h"
+#include "view/DialogPort.h"
 #include "platform/SettingsStore.h"
 
 // The box method's schedule as the user set it, and the Due Cards Only mode. The

@@ -62,7 +62,7 @@ void MQMainView::onNew(DialogPort& dialog) {
     if (isEditMode(dialog) == 1) {
         toggleEditMode(dialog, platform_.messageBoxes);
     }
-    if (cardFile_.newCardFile(dialog) == 0) {
+    if (!cardFile_.newCardFile(dialog)) {
         return;
     }
     takeNewDeck(dialog);
@@ -86,7 +86,7 @@ void MQMainView::onOpen(DialogPort& dialog) {
         return;
     }
     // A cancelled or failed Open leaves the deck and the whole dialog as they were.
-    if (cardFile_.openCardFile(dialog) == 0) {
+    if (!cardFile_.openCardFile(dialog)) {
         return;
     }
     takeOpenedDeck(dialog);
@@ -119,7 +119,7 @@ void MQMainView::openNamedDeck(DialogPort& dialog, const std::string& path) {
     if (!offerToSaveBeforeReplacing(dialog)) {
         return;
     }
-    if (cardFile_.openCardFileAt(dialog, path) == 0) {
+    if (!cardFile_.openCardFileAt(dialog, path)) {
         forgetCardFile(dialog, path);
         return;
     }
@@ -161,7 +161,7 @@ void MQMainView::takeOpenedDeck(DialogPort& dialog) {
 void MQMainView::onSave(DialogPort& dialog) { saveIfConfirmed(dialog); }
 
 bool MQMainView::saveIfConfirmed(DialogPort& dialog) {
-    if (cardFile_.hasFile() == 0) {
+    if (!cardFile_.hasFile()) {
         return true;
     }
     const int answer = platform_.messageBoxes.show(noWindow, "Save CardFile ?", "Save ?",
@@ -179,11 +179,11 @@ bool MQMainView::onClose(DialogPort& dialog) {
 }
 
 void MQMainView::onSaveAs(DialogPort& dialog) {
-    if (cardFile_.hasFile() == 0) {
+    if (!cardFile_.hasFile()) {
         return;
     }
     keepTypedText(dialog);
-    if (cardFile_.saveCardFileAs(dialog) == 1) {
+    if (cardFile_.saveCardFileAs(dialog)) {
         recovery_.restart();
         rememberCardFile(dialog);
     }

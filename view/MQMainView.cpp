@@ -151,7 +151,7 @@ bool MQMainView::offerToSaveBeforeReplacing(DialogPort& dialog) {
     // Any card counts, also one inserted into a deck that started empty: the reader's
     // hasCards flag would let such a deck go without asking.
     const CardBoxes* deck = cardFile_.deck();
-    if (cardFile_.hasFile() != 1 || deck == nullptr || !holdsAnyCard(*deck)) {
+    if (!cardFile_.hasFile() || deck == nullptr || !holdsAnyCard(*deck)) {
         return true;
     }
     const int answer = platform_.messageBoxes.show(dialog.window(), "Save CardFile?", "Save ?",

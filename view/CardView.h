@@ -3,7 +3,7 @@
 #include <string>
 
 #include "model/CardBoxes.h"
-#include "platform/DialogPort.h"
+#include "view/DialogPort.h"
 #include "platform/MessageBoxes.h"
 #include "view/CardFaces.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/DialogPort.h"
+#include "view/DialogPort.h"
 
 class MQMainView;
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "model/Schedule.h"
-#include "platform/DialogPort.h"
+#include "view/DialogPort.h"
 #include "platform/SettingsStore.h"
 #include "view/Feature.h"
 

@@ -61,7 +61,7 @@ void MQMainView::onNew(DialogPort& dialog) {
     if (isEditMode(dialog)) {
         toggleEditMode(dialog, platform_.messageBoxes);
     }
-    if (cardFile_.newCardFile(dialog) == 0) {
+    if (!cardFile_.newCardFile(dialog)) {
         return;
     }
     takeDeck(dialog);
@@ -86,7 +86,7 @@ void MQMainView::onOpen(DialogPort& dialog) {
         return;
     }
     // A cancelled or failed Open leaves the deck and the whole dialog as they were.
-    if (cardFile_.openCardFile(dialog) == 0) {
+    if (!cardFile_.openCardFile(dialog)) {
         return;
     }
     takeOpenedDeck(dialog);
@@ -121,7 +121,7 @@ void MQMainView::openNamedDeck(DialogPort& dialog, const std::string& path) {
     if (!offerToSaveBeforeReplacing(dialog)) {
         return;
     }
-    if (cardFile_.openCardFileAt(dialog, path) == 0) {
+    if (!cardFile_.openCardFileAt(dialog, path)) {
         recentFiles_.forget(dialog, path);
         return;
     }
@@ -184,7 +184,7 @@ void MQMainView::onSaveAs(DialogPort& dialog) {
         return;
     }
     keepTypedText(dialog);
-    if (cardFile_.saveCardFileAs(dialog) == 1) {
+    if (cardFile_.saveCardFileAs(dialog)) {
         features_.deckSaved(dialog);
         recentFiles_.remember(dialog, cardFile_.fileName());
     }

@@ -5,7 +5,7 @@
 
 #include "cardfile/CardFile.h"
 #include "model/CardBoxes.h"
-#include "platform/DialogPort.h"
+#include "view/DialogPort.h"
 #include "platform/Platform.h"
 #include "platform/RecentStore.h"
 #include "view/CardView.h"

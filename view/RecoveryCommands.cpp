@@ -90,7 +90,7 @@ void MQMainView::reloadChangedDeck(DialogPort& dialog) {
     const Command command(*this, dialog);
     // A copy: opening replaces the name it came from.
     const std::string path = cardFile_.fileName().value_or(std::string());
-    if (cardFile_.openCardFileAt(dialog, path) == 0) {
+    if (!cardFile_.openCardFileAt(dialog, path)) {
         return;
     }
     takeOpenedDeck(dialog);

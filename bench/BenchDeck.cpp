@@ -108,7 +108,7 @@ void appendEscaped(std::string& xml, std::string_view text) {
 
 CalendarDay benchDeckToday() { return dayFromDate(2026, 12, 8); }
 
-std::unique_ptr<CardBoxes> makeBenchDeck(int cards, BenchTexts texts) {
+std::unique_ptr<CardBoxes> makeBenchDeck(int cards, BenchTexts texts, BenchDays days) {
     const std::vector<std::string>& words = wordsFor(texts);
     auto deck = std::make_unique<CardBoxes>();
     std::mt19937 random(20240611);
@@ -127,7 +127,7 @@ std::unique_ptr<CardBoxes> makeBenchDeck(int cards, BenchTexts texts) {
                                            phrase(random, words, 2, 12), answer,
                                            phrase(random, words, 2, 14));
         const CalendarDay ago = daysAgo(random);
-        if (section > 0) {
+        if (days == BenchDays::every || (days == BenchDays::learned && section > 0)) {
             card->setDay(benchDeckToday() - ago);
         }
         boxCards.push_back(std::move(card));

@@ -120,6 +120,7 @@ constexpr std::array<std::string_view, cardTagCount> allCardTags = [] {
 }();
 
 // A few bytes of the written layout, put together from the tags above.
+// Holds 24 bytes, so that a run of up to 16 can always be copied as 16.
 class TagRun {
 public:
     constexpr TagRun() = default;
@@ -135,7 +136,7 @@ public:
     constexpr std::size_t size() const { return size_; }
 
 private:
-    char bytes_[24] = {};
+    char bytes_[24] = {};  // a run of more would not fit: compiling stops
     std::size_t size_ = 0;
 };
 

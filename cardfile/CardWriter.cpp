@@ -35,9 +35,12 @@ private:
 // file always leads each box with its current card.
 class CardValues {
 public:
-    CardValues(const Card& card, std::int32_t position)
+    // Only sized: the day's digits are not worked out.
+    enum class Use { size, write };
+
+    CardValues(const Card& card, std::int32_t position, Use use)
         : section_(card.getSection()), number_(position) {
-        if (card.getDay() != noDay) {
+        if (use == Use::write && card.getDay() != noDay) {
             writeDay(day_.data(), card.getDay());
         }
         for (std::size_t at = 0; at < cardFieldCount; ++at) {
@@ -78,34 +81,64 @@ private:
     std::array<std::optional<std::string_view>, cardFieldCount> values_;
 };
 
-// Visits the pieces of the card's block in the order they are written.
-template <typename Take>
-void forEachPiece(const CardValues& values, Take take) {
-    take(writtenOpen.view());
+// Visits the values and the runs of tags of the card's block in the order they
+// are written.
+template <typename Value, typename Tags>
+void forEachPiece(const CardValues& values, Value value, Tags tags) {
+    tags(writtenOpen);
     for (std::size_t field = 0; field < cardFieldCount;) {
-        take(*values[field]);
+        value(*values[field]);
         std::size_t next = field + 1;
         while (next < cardFieldCount && !values[next]) {
             ++next;
         }
-        take(writtenJoins[field][next].run.view());
+        tags(writtenJoins[field][next].run);
         field = next;
     }
-    take(writtenBlockEnd);
+    value(writtenBlockEnd);
 }
+
+std::size_t blockBytes(const CardValues& values) {
+    std::size_t size = 0;
+    forEachPiece(
+        values, [&size](std::string_view piece) { size += piece.size(); },
+        [&size](const TagRun& run) { size += run.size(); });
+    return size;
+}
+
+// Most blocks are put together here and appended once: each append costs more
+// than its bytes, and a run of tags is copied as one word of 16 bytes.
+constexpr std::size_t assembledBytes = 1024;
+constexpr std::size_t tagWordBytes = 16;
 
 // Appends the card in UTF-8, as the deck holds it; a code page 1252 save converts
 // whole stretches of cards afterwards, which costs less than text by text.
 void appendCard(std::string& text, const Card& card, std::int32_t position) {
-    forEachPiece(CardValues(card, position),
-                 [&text](std::string_view piece) { text.append(piece.data(), piece.size()); });
+    const CardValues values(card, position, CardValues::Use::write);
+    const std::size_t size = blockBytes(values);
+    if (size > assembledBytes) {
+        forEachPiece(
+            values, [&text](std::string_view piece) { text.append(piece.data(), piece.size()); },
+            [&text](const TagRun& run) { text.append(run.view()); });
+        return;
+    }
+    std::array<char, assembledBytes + tagWordBytes> block;
+    char* to = block.data();
+    forEachPiece(
+        values,
+        [&to](std::string_view piece) {
+            std::memcpy(to, piece.data(), piece.size());
+            to += piece.size();
+        },
+        [&to](const TagRun& run) {
+            std::memcpy(to, run.view().data(), tagWordBytes);
+            to += run.size();
+        });
+    text.append(block.data(), size);
 }
 
 std::size_t cardBytes(const Card& card, std::int32_t position) {
-    std::size_t size = 0;
-    forEachPiece(CardValues(card, position),
-                 [&size](std::string_view piece) { size += piece.size(); });
-    return size;
+    return blockBytes(CardValues(card, position, CardValues::Use::size));
 }
 
 // A code page 1252 save was chosen because every text fits; should one not, its

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cardfile/CardFormat.h"
 #include "model/CalendarDay.h"
 #include "platform/TextCoding.h"
 
@@ -171,25 +172,28 @@ std::string plainSerialise(const CardBoxes& deck, std::size_t size, CardEncoding
     for (int box = 0; box < CardBoxes::boxCount; ++box) {
         int position = 1;
         for (const CardRef& card : deck.box(box)) {
-            text += "<C>\r\n<M>";
-            text += position == 1 ? "+" : "-";
-            text += "</M>\r\n<S>";
+            // The runs of tags as the format gives them, in the written order:
+            // mark, section, number, question, answer, info, day, end.
+            text += writtenOpen.view();
+            text += position == 1 ? leadMark : otherMark;
+            text += writtenJoins[0][1].run.view();
             text += std::to_string(card->getSection());
-            text += "</S>\r\n<N>";
+            text += writtenJoins[1][2].run.view();
             text += std::to_string(position);
-            text += "</N>\r\n<Q>";
+            text += writtenJoins[2][3].run.view();
             text += card->getQuestion();
-            text += "</Q>\r\n<A>";
+            text += writtenJoins[3][4].run.view();
             text += card->getAnswer();
-            text += "</A>\r\n<I>";
+            text += writtenJoins[4][5].run.view();
             text += card->getInfo();
             if (card->getDay() != noDay) {
-                text += "</I>\r\n<D>";
+                text += writtenJoins[5][6].run.view();
                 appendDay(text, card->getDay());
-                text += "</D>\r\n</C>\r\n";
+                text += writtenJoins[6][7].run.view();
             } else {
-                text += "</I>\r\n</C>\r\n";
+                text += writtenJoins[5][7].run.view();
             }
+            text += writtenBlockEnd;
             ++position;
         }
     }

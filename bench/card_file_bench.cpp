@@ -385,12 +385,20 @@ int readOnce(const char* path, bool reportMemory) {
 
 int main(int argc, char** argv) {
     const std::string mode = argc >= 3 ? argv[1] : "";
-    const std::map<std::string, BenchTexts> writeModes = {{"--write-deck-ascii", BenchTexts::ascii},
-                                                          {"--write-deck", BenchTexts::cp1252},
-                                                          {"--write-deck-utf8", BenchTexts::utf8}};
+    // --write-deck[-KIND][-days|-nodays]: the generated deck as the program saves it;
+    // without a suffix the cards of boxes 1 to 6 have days.
+    std::map<std::string, std::pair<BenchTexts, BenchDays>> writeModes;
+    for (const auto& [kind, name] :
+         {std::pair{BenchTexts::ascii, "-ascii"}, std::pair{BenchTexts::cp1252, ""},
+          std::pair{BenchTexts::utf8, "-utf8"}}) {
+        const std::string base = std::string("--write-deck") + name;
+        writeModes[base] = {kind, BenchDays::learned};
+        writeModes[base + "-days"] = {kind, BenchDays::every};
+        writeModes[base + "-nodays"] = {kind, BenchDays::none};
+    }
     if (const auto write = writeModes.find(mode); write != writeModes.end() && argc == 4) {
-        std::ofstream(argv[3], std::ios::binary)
-            << composeCardText(*makeBenchDeck(std::atoi(argv[2]), write->second));
+        std::ofstream(argv[3], std::ios::binary) << composeCardText(
+            *makeBenchDeck(std::atoi(argv[2]), write->second.first, write->second.second));
         return 0;
     }
     if ((mode == "--read-once" || mode == "--peak-memory") && argc == 3) {
@@ -399,7 +407,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         std::fputs(
-            "helper modes: --write-deck[-ascii|-utf8] CARDS PATH |\n"
+            "helper modes: --write-deck[-ascii|-utf8][-days|-nodays] CARDS PATH |\n"
             "              --read-once PATH | --peak-memory PATH\n",
             stderr);
         return 2;

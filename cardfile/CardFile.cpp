@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cardfile/CardFileText.h"
+#include "cardfile/CardFormat.h"
 #include "cardfile/CardReader.h"
 #include "cardfile/CardWriter.h"
 #include "platform/MQMessage.h"
@@ -142,7 +143,7 @@ bool CardFile::loadCardFile(WindowPort& window) {
     }
 
     std::string& cards = text.text;
-    cards.resize(std::min(cards.size(), cards.find('\0')));
+    cards.resize(cardTextEnd(cards));
     if (cards.empty()) {
         boxes.show(window.window(), noCardDataText, sorryCaption,
                    static_cast<unsigned>(MB_ICONERROR));

@@ -1,7 +1,7 @@
 #pragma once
 #include "model/CardBoxes.h"
 #include "model/DeckChange.h"
-#include "platform/DialogPort.h"
+#include "view/DialogPort.h"
 #include "view/Feature.h"
 #include "view/UndoHistory.h"
 

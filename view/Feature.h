@@ -5,7 +5,7 @@
 #include "model/CalendarDay.h"
 #include "model/CardBoxes.h"
 #include "model/DeckChange.h"
-#include "platform/DialogPort.h"
+#include "view/DialogPort.h"
 #include "view/CardView.h"
 #include "view/UndoHistory.h"
 

@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/DialogPort.h"
+#include "view/DialogPort.h"
 #include "platform/MessageBoxes.h"
 #include "view/RecentFiles.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "model/Schedule.h"
-#include "view/DialogPort.h"
 #include "platform/SettingsStore.h"
+#include "view/DialogPort.h"
 
 // The box method's schedule as the user set it, and the Due Cards Only mode. The
 // days per box outlive the program; the mode starts off at every start, so the

@@ -5,10 +5,10 @@
 
 #include "cardfile/CardFile.h"
 #include "model/CardBoxes.h"
-#include "view/DialogPort.h"
 #include "platform/Platform.h"
 #include "platform/RecentStore.h"
 #include "view/CardView.h"
+#include "view/DialogPort.h"
 #include "view/DrillDirection.h"
 #include "view/DueCards.h"
 #include "view/RecentFiles.h"

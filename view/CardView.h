@@ -3,9 +3,9 @@
 #include <string>
 
 #include "model/CardBoxes.h"
-#include "view/DialogPort.h"
 #include "platform/MessageBoxes.h"
 #include "view/CardFaces.h"
+#include "view/DialogPort.h"
 
 // What the two panes show: the card, which way round, and whether the lower pane
 // holds the side Show reveals.

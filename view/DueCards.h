@@ -3,8 +3,8 @@
 #include <string>
 
 #include "model/Schedule.h"
-#include "view/DialogPort.h"
 #include "platform/SettingsStore.h"
+#include "view/DialogPort.h"
 #include "view/Feature.h"
 
 // The box method's schedule as the user set it, and the Due Cards Only mode. The

@@ -5,11 +5,11 @@
 
 #include "cardfile/CardFile.h"
 #include "model/CardBoxes.h"
-#include "view/DialogPort.h"
 #include "platform/Platform.h"
 #include "platform/RecentStore.h"
 #include "view/CardView.h"
 #include "view/CommandRecorder.h"
+#include "view/DialogPort.h"
 #include "view/DrillDirection.h"
 #include "view/DueCards.h"
 #include "view/Feature.h"

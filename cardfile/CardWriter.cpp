@@ -106,35 +106,67 @@ std::size_t blockBytes(const CardValues& values) {
     return size;
 }
 
-// Most blocks are put together here and appended once: each append costs more
-// than its bytes, and a run of tags is copied as one word of 16 bytes.
-constexpr std::size_t assembledBytes = 1024;
-constexpr std::size_t tagWordBytes = 16;
+// Gathers the short pieces of a block, tags and numbers, to append them at once:
+// each append costs more than the bytes of a short piece, and a run of tags is
+// copied as one word of 16 bytes. A long value is appended as it is.
+class PieceBuffer {
+public:
+    explicit PieceBuffer(std::string& text) : text_(text) {}
+    ~PieceBuffer() { flush(); }
+
+    void tags(const TagRun& run) {
+        makeRoom();
+        std::memcpy(bytes_.data() + used_, run.view().data(), wordBytes);
+        used_ += run.size();
+    }
+    void value(std::string_view piece) {
+        if (piece.size() > wordBytes) {
+            flush();
+            text_.append(piece.data(), piece.size());
+            return;
+        }
+        makeRoom();
+        std::memcpy(bytes_.data() + used_, piece.data(), piece.size());
+        used_ += piece.size();
+    }
+
+private:
+    static constexpr std::size_t wordBytes = 16;
+
+    void makeRoom() {
+        if (used_ + wordBytes > bytes_.size()) {
+            flush();
+        }
+    }
+    void flush() {
+        text_.append(bytes_.data(), used_);
+        used_ = 0;
+    }
+
+    std::string& text_;
+    std::array<char, 128> bytes_;
+    std::size_t used_ = 0;
+};
+
+static_assert(
+    [] {
+        for (const auto& joins : writtenJoins) {
+            for (const WrittenJoin& join : joins) {
+                if (join.run.size() > 16) return false;
+            }
+        }
+        return writtenOpen.size() <= 16;
+    }(),
+    "every run of tags is copied as one word");
 
 // Appends the card in UTF-8, as the deck holds it; a code page 1252 save converts
 // whole stretches of cards afterwards, which costs less than text by text.
 void appendCard(std::string& text, const Card& card, std::int32_t position) {
-    const CardValues values(card, position, CardValues::Use::write);
-    const std::size_t size = blockBytes(values);
-    if (size > assembledBytes) {
-        forEachPiece(
-            values, [&text](std::string_view piece) { text.append(piece.data(), piece.size()); },
-            [&text](const TagRun& run) { text.append(run.view()); });
-        return;
-    }
-    std::array<char, assembledBytes + tagWordBytes> block;
-    char* to = block.data();
+    PieceBuffer buffer(text);
     forEachPiece(
-        values,
-        [&to](std::string_view piece) {
-            std::memcpy(to, piece.data(), piece.size());
-            to += piece.size();
-        },
-        [&to](const TagRun& run) {
-            std::memcpy(to, run.view().data(), tagWordBytes);
-            to += run.size();
-        });
-    text.append(block.data(), size);
+        CardValues(card, position, CardValues::Use::write),
+        [&buffer](std::string_view piece) { buffer.value(piece); },
+        [&buffer](const TagRun& run) { buffer.tags(run); });
 }
 
 std::size_t cardBytes(const Card& card, std::int32_t position) {

@@ -254,6 +254,121 @@ void appendCp1252AsUtf8(std::string& out, std::string_view text) {
     }
 }
 
+namespace {
+
+// The code page 1252 bytes of U+2000 to U+213F (0 for none): the punctuation,
+// the euro sign and the trade mark, the three-byte characters of Western text.
+constexpr std::uint32_t punctuationFirst = 0x2000;
+constexpr std::array<unsigned char, 0x140> punctuationBytes = [] {
+    std::array<unsigned char, 0x140> bytes{};
+    for (std::size_t at = 0; at < upperControls.size(); ++at) {
+        const std::uint32_t codePoint = upperControls[at];
+        if (codePoint >= punctuationFirst && codePoint - punctuationFirst < bytes.size()) {
+            bytes[codePoint - punctuationFirst] = static_cast<unsigned char>(0x80 + at);
+        }
+    }
+    return bytes;
+}();
+
+// The character at `at` (not ASCII), before `end`, into code page 1252 at `into`,
+// moving both past it. A character the code page lacks, or a byte that is no
+// UTF-8, stays as it was: false then.
+inline bool narrowCharacter(const char*& at, const char* end, char*& into) {
+    const auto lead = static_cast<unsigned char>(at[0]);
+    const auto next = end - at > 1 ? static_cast<unsigned char>(at[1]) : 0u;
+    // U+00A0 into U+00FF, the bulk of Western text, are the byte itself.
+    if ((lead == 0xC3 && (next & 0xC0u) == 0x80) ||
+        (lead == 0xC2 && next >= 0xA0 && next <= 0xBF)) {
+        *into++ = static_cast<char>(((lead & 0x03u) << 6) | (next & 0x3Fu));
+        at += 2;
+        return true;
+    }
+    std::uint32_t codePoint = 0;
+    const std::size_t length =
+        decodeUtf8(std::string_view(at, static_cast<std::size_t>(end - at)), 0, codePoint);
+    int byte = -1;
+    if (length == 3 && codePoint - punctuationFirst < punctuationBytes.size()) {
+        byte = punctuationBytes[codePoint - punctuationFirst] != 0
+                   ? punctuationBytes[codePoint - punctuationFirst]
+                   : -1;
+    } else if (length != 0) {
+        byte = cp1252Byte(codePoint);
+    }
+    if (byte >= 0) {
+        *into++ = static_cast<char>(byte);
+        at += length;
+        return true;
+    }
+    const std::size_t kept = length == 0 ? 1 : length;
+    std::memmove(into, at, kept);
+    into += kept;
+    at += kept;
+    return false;
+}
+
+// Bit i set when byte i of the 64 at `at` has its high bit set.
+std::uint64_t highBits64(const char* at) {
+    std::uint64_t high = 0;
+    for (int block = 3; block >= 0; --block) {
+        high = high << 16 | highBits16(at + 16 * block);
+    }
+    return high;
+}
+
+// Reads this far past `at` at most, ASCII copied 64 bytes at a time.
+constexpr std::ptrdiff_t narrowReadBytes = 64 + 3 + 64;
+
+// From `at` to `stop`, 64 bytes at a time: the ASCII before each character
+// outside it goes in one copy of 64 bytes, whose surplus what follows overwrites.
+// Walking the characters of a stretch by their bits costs one mispredicted branch
+// a stretch, where blocks of 16 cost one nearly every block of Western text.
+// Kept in locals, not behind the references: the bytes written might otherwise be
+// where the pointers lie, and each would be read back after every write.
+void narrowStretches(const char*& from, const char* stop, const char* end, char*& into) {
+    const char* at = from;
+    char* to = into;
+    while (at < stop) {
+        const char* const base = at;
+        for (std::uint64_t high = highBits64(base); high != 0;) {
+            const char* const character = base + __builtin_ctzll(high);
+            std::memcpy(to, at, 64);
+            to += character - at;
+            at = character;
+            narrowCharacter(at, end, to);
+            const auto done = static_cast<unsigned>(at - base);
+            high = done >= 64 ? 0 : high & (~std::uint64_t{0} << done);
+        }
+        const std::ptrdiff_t rest = std::max<std::ptrdiff_t>(base + 64 - at, 0);
+        std::memcpy(to, at, 64);
+        to += rest;
+        at += rest;
+    }
+    from = at;
+    into = to;
+}
+
+}  // namespace
+
+char* narrowUtf8ToCp1252(std::string_view utf8, char* to) {
+    const char* at = utf8.data();
+    const char* const end = at + utf8.size();
+    if (end - at > narrowReadBytes) {
+        narrowStretches(at, end - narrowReadBytes, end, to);
+    }
+    // The last bytes through a copy with zeros behind, so that the stretches may
+    // read past them; what went past the end was those zeros.
+    const auto left = static_cast<std::size_t>(end - at);
+    if (left == 0) {
+        return to;
+    }
+    std::array<char, 2 * narrowReadBytes + 16> last{};
+    std::memcpy(last.data(), at, left);
+    const char* lastAt = last.data();
+    const char* const lastEnd = lastAt + left;
+    narrowStretches(lastAt, lastEnd, lastEnd, to);
+    return to - (lastAt - lastEnd);
+}
+
 bool convertUtf8ToCp1252(std::string& text, std::size_t from) {
     bool fits = true;
     char* to = text.data() + from;
@@ -263,29 +378,7 @@ bool convertUtf8ToCp1252(std::string& text, std::size_t from) {
     // Unlike reading, blocks without a branch measured no faster here: the bytes
     // are moved in place, and a character at a time costs no more.
     narrowAroundAscii(at, end, to, [&fits, end](const char*& character, char*& into) {
-        const auto lead = static_cast<unsigned char>(character[0]);
-        const auto next = end - character > 1 ? static_cast<unsigned char>(character[1]) : 0u;
-        // U+00A0 into U+00FF, the bulk of Western text, are the byte itself.
-        if ((lead == 0xC2 && next >= 0xA0 && next <= 0xBF) ||
-            (lead == 0xC3 && next >= 0x80 && next <= 0xBF)) {
-            *into++ = static_cast<char>(((lead & 0x03u) << 6) | (next & 0x3Fu));
-            character += 2;
-            return;
-        }
-        std::uint32_t codePoint = 0;
-        const std::size_t length = decodeUtf8(
-            std::string_view(character, static_cast<std::size_t>(end - character)), 0, codePoint);
-        const int byte = length == 0 ? -1 : cp1252Byte(codePoint);
-        if (byte >= 0) {
-            *into++ = static_cast<char>(byte);
-            character += length;
-        } else {
-            fits = false;
-            const std::size_t kept = length == 0 ? 1 : length;
-            std::memmove(into, character, kept);
-            into += kept;
-            character += kept;
-        }
+        fits = narrowCharacter(character, end, into) && fits;
     });
     text.resize(static_cast<std::size_t>(to - text.data()));
     return fits;

@@ -35,6 +35,11 @@ std::size_t utf8SizeOfCp1252(std::string_view text);
 // that code page lacks, or bytes that are no UTF-8, stay as they were: false then.
 bool convertUtf8ToCp1252(std::string& text, std::size_t from);
 bool fitsCp1252(std::string_view utf8);
+// Writes `utf8` as code page 1252 at `to`, exactly as convertUtf8ToCp1252 turns it,
+// and gives the end of what it wrote. It writes 64 bytes at a time, so `to` needs
+// room for utf8.size() + narrowSlackBytes; `to` must not overlap `utf8`.
+constexpr std::size_t narrowSlackBytes = 64;
+char* narrowUtf8ToCp1252(std::string_view utf8, char* to);
 
 // The length of the well-formed UTF-8 sequence at `at` (1 to 4) with its code
 // point, or 0 for a byte that starts none: overlong forms, surrogates and values

@@ -54,6 +54,20 @@ const std::string sampleText =
 TEST(CardWriter, ComposesEveryCardWithTheMarkAndNumberOfItsPosition) {
     EXPECT_EQ(composeCardText(*sampleDeck()), sampleText);
     EXPECT_EQ(composeCardText(CardBoxes()), "");
+    // A text longer than the writer's buffers, with characters of every length (one
+    // the code page lacks) across their ends.
+    const std::string utf8[] = {"\xE2\x82\xAC", "\xC3\xA4", "\xC5\x81", "\xC2\x81", "z"};
+    const std::string cp1252[] = {"\x80", "\xE4", "\xC5\x81", "\x81", "z"};
+    std::string question, expected;
+    for (std::size_t i = 0; i < 5000; ++i) {
+        question += std::string(i % 7, 'x') + utf8[i % 5];
+        expected += std::string(i % 7, 'x') + cp1252[i % 5];
+    }
+    CardBoxes longText;
+    longText.boxForReading(1).push_back(makeCard("-", 1, question));
+    EXPECT_EQ(composeCardText(longText, CardEncoding::cp1252),
+              "<C>\r\n<M>+</M>\r\n<S>1</S>\r\n<N>1</N>\r\n<Q>" + expected +
+                  "</Q>\r\n<A></A>\r\n<I></I>\r\n</C>\r\n");
 
     // In pieces: the same bytes in several bounded pieces, ended early by a refusal.
     const auto deck = largeDeck();

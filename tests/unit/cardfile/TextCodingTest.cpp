@@ -2,6 +2,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "cardfile/CardFileText.h"
 #include "platform/TextCoding.h"
@@ -86,6 +87,20 @@ TEST(TextCoding, LongMixedTextsConvertAsOneCharacterAtATime) {
         EXPECT_EQ(convertUtf8ToCp1252(converted, 4), fits);
         EXPECT_EQ(converted, "head" + narrowed);
         EXPECT_EQ(fitsCp1252(utf8), fits);
+        // Into another buffer: whole, and ending at every place of a few blocks,
+        // inside characters too.
+        for (std::size_t length = 0; length < 300; ++length) {
+            const std::vector<char> exact(utf8.begin(), utf8.begin() + length);
+            std::string expected(exact.begin(), exact.end());
+            convertUtf8ToCp1252(expected, 0);
+            std::string into(length + narrowSlackBytes, '\0');
+            into.resize(static_cast<std::size_t>(
+                narrowUtf8ToCp1252({exact.data(), length}, into.data()) - into.data()));
+            ASSERT_EQ(into, expected) << length;
+        }
+        std::string into(utf8.size() + narrowSlackBytes, '\0');
+        into.resize(static_cast<std::size_t>(narrowUtf8ToCp1252(utf8, into.data()) - into.data()));
+        EXPECT_EQ(into, narrowed);
     }
 }
 

@@ -79,10 +79,13 @@ TEST(ChartLayout, AxesEndOnTheFirstRoundStepAtOrAboveTheLargestValue) {
 
 TEST(ChartLayout, EveryShapeStaysInItsChartAndLabelsUnderTheBarsNeverTouch) {
     const ProgressData data = sampleData();
-    // 96 and 144 DPI, a small window, and one too small for any chart.
+    // 96 and 144 DPI, a small window, and one too small for any chart; then as the
+    // window opens beside the dialog on a 1024-pixel screen, and at its narrowest
+    // with the system's font at 96 and 144 DPI, where the legend takes lines of its own.
     const struct {
         int width, height, textHeight;
-    } sizes[] = {{560, 600, 13}, {840, 900, 20}, {300, 260, 13}, {40, 30, 13}};
+    } sizes[] = {{560, 600, 13}, {840, 900, 20}, {300, 260, 13}, {40, 30, 13},
+                 {286, 600, 16}, {224, 600, 16}, {344, 900, 24}};
     for (const auto& size : sizes) {
         SCOPED_TRACE(size.width);
         const ProgressPicture picture =
@@ -104,6 +107,27 @@ TEST(ChartLayout, EveryShapeStaysInItsChartAndLabelsUnderTheBarsNeverTouch) {
             EXPECT_TRUE(under.size() > 1 || size.width < 100);
             for (std::size_t i = 1; i < under.size(); ++i) {
                 EXPECT_LT(under[i - 1].right, under[i].left);
+            }
+        }
+        // The legend: every ink named, beside the title or under it, over the plot
+        // with a line to spare for the counts, its entries apart.
+        const ChartPicture& learned = picture.charts[2];
+        const Area& title = learned.labels.front().area;
+        const int titleRight = title.left + measure(size.textHeight).width(learned.title);
+        int plotTop = learned.frame.bottom;
+        for (const Rule& rule : learned.rules) plotTop = std::min(plotTop, rule.y1);
+        std::vector<Area> legend;
+        for (const Label& label : learned.labels) {
+            const bool named = label.text == "moved up" || label.text == "sent back";
+            if (named || label.text == "new") legend.push_back(label.area);
+        }
+        EXPECT_TRUE(legend.size() == 3 || size.width < 100);
+        for (std::size_t i = 0; i < legend.size(); ++i) {
+            EXPECT_TRUE(inside(legend[i], learned.frame));
+            EXPECT_TRUE(legend[i].top >= title.bottom || legend[i].left > titleRight);
+            EXPECT_LE(legend[i].bottom + size.textHeight, plotTop);
+            if (i > 0 && legend[i].top == legend[i - 1].top) {
+                EXPECT_LT(legend[i - 1].right, legend[i].left);
             }
         }
     }

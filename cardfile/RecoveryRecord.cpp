@@ -245,7 +245,7 @@ bool readChange(In& in, const CardBoxes& deck, CardNumbers& numbers, Replayed& o
             // `box` names the count (a Tally) and `before` the day counted on.
             change.box = static_cast<std::int8_t>(in.i8());
             change.before = in.i32();
-            return in.ok() && change.box >= 0 && change.box <= static_cast<int>(Tally::drawn);
+            return in.ok() && change.box >= 0 && change.box <= static_cast<int>(Tally::rightFirstTry);
         case Kind::flagged:
             return false;  // never written
     }

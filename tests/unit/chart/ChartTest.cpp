@@ -22,7 +22,7 @@ ProgressData sampleData() {
     data.due[0] = 58;
     data.due[3] = 2;
     data.learned.assign(ProgressData::days, DayTally{});
-    data.learned[29] = DayTally{4, 6, 1};
+    data.learned[29] = DayTally{4, 6, 1, 4};
     data.learned[0] = DayTally{20, 5, 2};
     return data;
 }
@@ -115,13 +115,18 @@ TEST(ChartLayout, EveryShapeStaysInItsChartAndLabelsUnderTheBarsNeverTouch) {
         const Area& title = learned.labels.front().area;
         const int titleRight = title.left + measure(size.textHeight).width(learned.title);
         int plotTop = learned.frame.bottom;
-        for (const Rule& rule : learned.rules) plotTop = std::min(plotTop, rule.y1);
+        for (const Rule& rule : learned.rules) {
+            if (rule.x1 == rule.x2) plotTop = rule.y1;
+        }
         std::vector<Area> legend;
         for (const Label& label : learned.labels) {
             const bool named = label.text == "moved up" || label.text == "sent back";
-            if (named || label.text == "new") legend.push_back(label.area);
+            if (named || label.text == "new" || label.text == "right first try") {
+                legend.push_back(label.area);
+            }
         }
-        EXPECT_TRUE(legend.size() == 3 || size.width < 100);
+        // The small window keeps its bars rather than a legend in two lines.
+        EXPECT_TRUE(legend.size() == 4 || size.width <= 300);
         for (std::size_t i = 0; i < legend.size(); ++i) {
             EXPECT_TRUE(inside(legend[i], learned.frame));
             EXPECT_TRUE(legend[i].top >= title.bottom || legend[i].left > titleRight);
@@ -170,6 +175,22 @@ TEST(ChartLayout, BarsAreToScaleStackedAndNumbered) {
     std::vector<std::string> legend;
     for (const Label& label : learned.labels) legend.push_back(label.text);
     EXPECT_NE(std::find(legend.begin(), legend.end(), "sent back"), legend.end());
+
+    // Typed answers right on the first try: a tick at their height across the day's
+    // bar and beyond it, and in the legend; a deck without them has neither.
+    std::vector<Rule> ticks;
+    for (const Rule& rule : learned.rules) {
+        if (rule.ink == Ink::right) ticks.push_back(rule);
+    }
+    ASSERT_EQ(ticks.size(), 2u);  // the legend's and today's
+    EXPECT_EQ(ticks[1].y1, stack[0].area.top);
+    EXPECT_LT(ticks[1].x1, stack[0].area.left);
+    EXPECT_GT(ticks[1].x2, stack[0].area.right);
+    ProgressData untyped = sampleData();
+    untyped.learned[29].rightFirstTry = 0;
+    const ChartPicture plain = layoutProgress(untyped, 560, 600, measure(13)).charts[2];
+    EXPECT_EQ(plain.rules.size() + 2, learned.rules.size());
+    EXPECT_EQ(plain.labels.size() + 1, learned.labels.size());
 }
 
 TEST(ChartSvg, ThreeTitledGroupsAndEveryTextEscaped) {

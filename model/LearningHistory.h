@@ -14,7 +14,6 @@ struct DayTally {
     std::uint32_t rightFirstTry = 0;
 
     bool isEmpty() const { return up == 0 && back == 0 && drawn == 0 && rightFirstTry == 0; }
-    std::uint32_t total() const { return up + back + drawn; }
     bool operator==(const DayTally& other) const {
         return up == other.up && back == other.back && drawn == other.drawn &&
                rightFirstTry == other.rightFirstTry;

@@ -66,10 +66,13 @@ std::optional<HistoryLine> parseHistoryLine(std::string_view line) {
     const std::optional<std::uint32_t> up = readCount(nextWord(line, at));
     const std::optional<std::uint32_t> back = readCount(nextWord(line, at));
     const std::optional<std::uint32_t> drawn = readCount(nextWord(line, at));
-    if (!day || !up || !back || !drawn || !nextWord(line, at).empty()) {
+    const std::string_view fourth = nextWord(line, at);
+    const std::optional<std::uint32_t> right =
+        fourth.empty() ? std::optional<std::uint32_t>(0) : readCount(fourth);
+    if (!day || !up || !back || !drawn || !right || !nextWord(line, at).empty()) {
         return std::nullopt;
     }
-    return HistoryLine{*day, DayTally{*up, *back, *drawn}};
+    return HistoryLine{*day, DayTally{*up, *back, *drawn, *right}};
 }
 
 void readHistoryBlock(std::string_view text, LearningHistory& history) {
@@ -98,6 +101,10 @@ std::string historyBlockText(const LearningHistory& history) {
         for (const std::uint32_t count : {tally.up, tally.back, tally.drawn}) {
             text += ' ';
             text += std::to_string(count);
+        }
+        if (tally.rightFirstTry > 0) {
+            text += ' ';
+            text += std::to_string(tally.rightFirstTry);
         }
         text += cardtag::lineEnd;
     }

@@ -10,11 +10,14 @@
 //
 //   <H>
 //   2026-03-09 12 3 5
-//   2026-03-10 7 0 2
+//   2026-03-10 7 0 2 6
 //   </H>
 //
 // one line per day with learning, oldest first: the day, then the cards moved up,
-// sent back and drawn new, each line ended by CR LF like the rest of the file. It
+// sent back and drawn new, and, on a day typed answers were checked right on the
+// first try, how many; each line ended by CR LF like the rest of the file. A day
+// without such answers has no fourth number, so a deck that never had its answers
+// typed is written as before the count existed. It
 // is plain ASCII, so a code page 1252 file stays one, and it holds no "<C>" or
 // "</C", so the card blocks read as they did before it.
 

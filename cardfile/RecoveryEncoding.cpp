@@ -210,7 +210,7 @@ void describeChange(Io& io, Change& change, bool forward) {
             return;
         case Kind::tallied:  // `box` names the count (a Tally), `before` the day
             io.i8(change.box);
-            io.check(change.box >= 0 && change.box <= static_cast<int>(Tally::drawn));
+            io.check(change.box >= 0 && change.box <= static_cast<int>(Tally::rightFirstTry));
             io.i32(change.before);
             return;
         case Kind::flagged:  // the dialog's has-a-card flag, which no card file holds

@@ -5,10 +5,18 @@
 
 namespace {
 
-// One bar: its parts from the bottom up, and what stands under it.
+struct LegendEntry {
+    Ink ink;
+    std::string_view name;
+    bool tick = false;  // shown as a tick, not as a patch of a bar
+};
+
+// One bar: its parts from the bottom up, what stands under it, and the height of
+// its tick (none at 0).
 struct Column {
     std::array<int, 3> parts{};
     std::string label;
+    int tick = 0;
     int total() const { return parts[0] + parts[1] + parts[2]; }
 };
 
@@ -20,15 +28,8 @@ struct ChartSeries {
     std::size_t anchor = 0;
     // Boxes show every count, 0 too; the days only those with cards.
     bool numberZeros = false;
-    bool legend = false;
+    std::vector<LegendEntry> legend;
 };
-
-struct LegendEntry {
-    Ink ink;
-    std::string_view name;
-};
-constexpr std::array<LegendEntry, 3> legendEntries{
-    {{Ink::up, "moved up"}, {Ink::back, "sent back"}, {Ink::drawn, "new"}}};
 
 // Steps between labelled days that a reader can count in.
 constexpr std::array<int, 8> labelSteps{1, 2, 3, 5, 7, 10, 15, 30};
@@ -41,27 +42,50 @@ std::string dayLabel(CalendarDay day, CalendarDay today) {
     return day == today ? "today" : formatDay(day).substr(5);
 }
 
-void addLegend(ChartPicture& chart, const TextMeasure& text, int titleWidth) {
+struct LegendPlacement {
+    std::vector<Bar> swatches;
+    std::vector<Rule> ticks;
+    std::vector<Label> labels;
+    int linesUnderTitle = 0;
+};
+
+// The legend goes beside the title when it fits there. Else it takes lines of its
+// own under the title, as many entries to a line as fit and at least one, so that
+// a window as narrow as the one beside the dialog still tells its inks apart.
+LegendPlacement placeLegend(const std::vector<LegendEntry>& entries, const Area& frame,
+                            const TextMeasure& text, int titleWidth) {
     const int swatch = std::max(1, text.height * 2 / 3);
     const int gap = std::max(1, text.height / 4);
     int total = 0;
-    for (const LegendEntry& entry : legendEntries) {
+    for (const LegendEntry& entry : entries) {
         total += (total == 0 ? 0 : swatch) + swatch + gap + text.width(entry.name);
     }
-    const Area& frame = chart.frame;
-    if (titleWidth + text.height + total > frame.width()) {
-        return;
-    }
-    int x = frame.right - total;
-    const int swatchTop = frame.top + (text.height - swatch) / 2;
-    for (const LegendEntry& entry : legendEntries) {
-        chart.bars.push_back({Area{x, swatchTop, x + swatch, swatchTop + swatch}, entry.ink});
-        x += swatch + gap;
+    const bool besideTitle = titleWidth + text.height + total <= frame.width();
+    LegendPlacement legend;
+    legend.linesUnderTitle = besideTitle || entries.empty() ? 0 : 1;
+    int x = besideTitle ? frame.right - total : frame.left;
+    for (const LegendEntry& entry : entries) {
         const int width = text.width(entry.name);
-        chart.labels.push_back({Area{x, frame.top, x + width, frame.top + text.height},
-                                std::string(entry.name), Align::left, Ink::text, false});
-        x += width + swatch;
+        if (!besideTitle && x > frame.left && x + swatch + gap + width > frame.right) {
+            ++legend.linesUnderTitle;
+            x = frame.left;
+        }
+        const int top = frame.top + legend.linesUnderTitle * text.height;
+        const int swatchTop = top + (text.height - swatch) / 2;
+        if (entry.tick) {
+            legend.ticks.push_back(
+                {x, top + text.height / 2, x + swatch, top + text.height / 2, entry.ink});
+        } else {
+            legend.swatches.push_back(
+                {Area{x, swatchTop, x + swatch, swatchTop + swatch}, entry.ink});
+        }
+        const int left = x + swatch + gap;
+        legend.labels.push_back(
+            {Area{left, top, std::min(left + width, frame.right), top + text.height},
+             std::string(entry.name), Align::left, Ink::text, false});
+        x = left + width + swatch;
     }
+    return legend;
 }
 
 // How many columns apart the labels under the bars stand: the fewest that keep
@@ -119,6 +143,13 @@ void addColumns(ChartPicture& chart, const ChartSeries& series, const Area& plot
             }
             below = above;
         }
+        // Wider than the bar, so that it shows beside it in any colours, yet apart
+        // from the next day's.
+        if (column.tick > 0) {
+            const int y = plot.bottom - scaled(column.tick, plot.height(), axis.top);
+            const int reach = std::max(1, static_cast<int>(pitch - barWidth) / 3);
+            chart.rules.push_back({left - reach, y, left + barWidth + reach, y, Ink::right});
+        }
         const std::string value = std::to_string(column.total());
         if (numbered && (column.total() > 0 || series.numberZeros)) {
             chart.labels.push_back({Area{center - half, top - text.height, center + half, top},
@@ -144,18 +175,20 @@ ChartPicture layoutChart(const ChartSeries& series, const Area& frame, const Tex
     const int titleWidth = text.width(series.title);
     chart.labels.push_back({Area{frame.left, frame.top, frame.right, frame.top + lineHeight},
                             chart.title, Align::left, Ink::text, true});
-    if (series.legend) {
-        addLegend(chart, text, titleWidth);
+    // A line for the title, the legend's own, one for the count over the highest bar;
+    // one under the bars for their labels. A chart too short for both keeps its bars.
+    const int plotBottom = frame.bottom - lineHeight - lineHeight / 4;
+    LegendPlacement legend = placeLegend(series.legend, frame, text, titleWidth);
+    if (plotBottom - (frame.top + (2 + legend.linesUnderTitle) * lineHeight) < lineHeight) {
+        legend = LegendPlacement{};
     }
-    // A line for the title and one for the count over the highest bar; one under
-    // the bars for their labels.
-    Area plot{0, frame.top + 2 * lineHeight, 0, frame.bottom - lineHeight - lineHeight / 4};
+    Area plot{0, frame.top + (2 + legend.linesUnderTitle) * lineHeight, 0, plotBottom};
     if (plot.height() < lineHeight || series.columns.empty()) {
         return chart;
     }
     int largest = 0;
     for (const Column& column : series.columns) {
-        largest = std::max(largest, column.total());
+        largest = std::max({largest, column.total(), column.tick});
     }
     // Tick labels two lines apart at least, so they never crowd.
     const Axis axis = niceAxis(largest, std::max(1, plot.height() / (2 * lineHeight)));
@@ -164,6 +197,10 @@ ChartPicture layoutChart(const ChartSeries& series, const Area& frame, const Tex
     if (plot.width() < static_cast<int>(series.columns.size())) {
         return chart;
     }
+    // A legend without its chart would explain nothing.
+    chart.bars.insert(chart.bars.end(), legend.swatches.begin(), legend.swatches.end());
+    chart.labels.insert(chart.labels.end(), legend.labels.begin(), legend.labels.end());
+    chart.rules.insert(chart.rules.end(), legend.ticks.begin(), legend.ticks.end());
     addValueTicks(chart, plot, axis, text);
     addColumns(chart, series, plot, axis, text);
     return chart;
@@ -171,9 +208,14 @@ ChartPicture layoutChart(const ChartSeries& series, const Area& frame, const Tex
 
 std::array<ChartSeries, 3> chartSpecs(const ProgressData& data) {
     std::array<ChartSeries, 3> specs{
-        ChartSeries{boxesTitle, {Ink::bar, Ink::bar, Ink::bar}, {}, 0, true, false},
-        ChartSeries{dueTitle, {Ink::bar, Ink::bar, Ink::bar}, {}, 0, false, false},
-        ChartSeries{learnedTitle, {Ink::up, Ink::back, Ink::drawn}, {}, 0, false, true}};
+        ChartSeries{boxesTitle, {Ink::bar, Ink::bar, Ink::bar}, {}, 0, true, {}},
+        ChartSeries{dueTitle, {Ink::bar, Ink::bar, Ink::bar}, {}, 0, false, {}},
+        ChartSeries{learnedTitle,
+                    {Ink::up, Ink::back, Ink::drawn},
+                    {},
+                    0,
+                    false,
+                    {{Ink::up, "moved up"}, {Ink::back, "sent back"}, {Ink::drawn, "new"}}}};
     for (std::size_t box = 0; box < data.boxes.size(); ++box) {
         specs[0].columns.push_back({{data.boxes[box], 0, 0}, std::to_string(box)});
     }
@@ -183,6 +225,7 @@ std::array<ChartSeries, 3> chartSpecs(const ProgressData& data) {
              dayLabel(data.today + static_cast<CalendarDay>(offset), data.today)});
     }
     const auto days = static_cast<CalendarDay>(data.learned.size());
+    bool typedRight = false;
     for (CalendarDay index = 0; index < days; ++index) {
         const DayTally& tally = data.learned[static_cast<std::size_t>(index)];
         // Capped so that a stack of three stays far within an int.
@@ -190,7 +233,13 @@ std::array<ChartSeries, 3> chartSpecs(const ProgressData& data) {
             return static_cast<int>(std::min<std::uint32_t>(value, 100000000));
         };
         specs[2].columns.push_back({{count(tally.up), count(tally.back), count(tally.drawn)},
-                                    dayLabel(data.today - (days - 1 - index), data.today)});
+                                    dayLabel(data.today - (days - 1 - index), data.today),
+                                    count(tally.rightFirstTry)});
+        typedRight = typedRight || tally.rightFirstTry > 0;
+    }
+    // Only a deck whose answers were typed has them to show.
+    if (typedRight) {
+        specs[2].legend.push_back({Ink::right, "right first try", true});
     }
     specs[2].anchor = data.learned.empty() ? 0 : data.learned.size() - 1;
     return specs;

@@ -13,7 +13,9 @@
 // decisions (scales, ticks, which labels fit) are made here once.
 
 // What a shape is drawn in; each way of drawing maps it to colours of its own.
-enum class Ink : std::uint8_t { text, quietText, axis, grid, bar, up, back, drawn };
+// `right` marks the typed answers right on the first try: a tick across a day's
+// bar rather than a part of it, as they are checks, not cards moved.
+enum class Ink : std::uint8_t { text, quietText, axis, grid, bar, up, back, drawn, right };
 
 struct Area {
     int left = 0;

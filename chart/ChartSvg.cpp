@@ -38,6 +38,8 @@ const char* colourOf(Ink ink) {
             return "#2e8540";
         case Ink::back:
             return "#c0392b";
+        case Ink::right:
+            return "#6a1b9a";
         case Ink::drawn:
             break;
     }
@@ -68,7 +70,8 @@ void appendChart(std::string& svg, const ChartPicture& chart) {
     for (const Rule& rule : chart.rules) {
         svg += "<line x1=\"" + std::to_string(rule.x1) + "\" y1=\"" + std::to_string(rule.y1) +
                "\" x2=\"" + std::to_string(rule.x2) + "\" y2=\"" + std::to_string(rule.y2) +
-               "\" stroke=\"" + colourOf(rule.ink) + "\"/>\n";
+               "\" stroke=\"" + colourOf(rule.ink) + "\"" +
+               (rule.ink == Ink::right ? " stroke-width=\"3\"" : "") + "/>\n";
     }
     for (const Bar& bar : chart.bars) {
         svg += "<rect ";

@@ -41,6 +41,11 @@ public:
     // (the card tool, or a deck only read and written) they neither date nor count.
     void setToday(CalendarDay today) { today_ = today; }
     void setDay(const CardRef& card, CalendarDay day);
+    // Counts one more of `which` on today, journaled as Move's count is, so that
+    // Undo, Redo and the recovery record carry it; nothing until a day is given.
+    // Move, Back and Get New Card count themselves: this is for what the deck does
+    // not see, a typed answer checked right on the first try (Tally::rightFirstTry).
+    void tally(Tally which);
 
     // While a journal is given, every change above is appended to it.
     void setJournal(DeckJournal* journal) { journal_ = journal; }
@@ -71,7 +76,6 @@ private:
     void moveFrontTo(Box& from, int to);
     void setMark(const CardRef& card, std::string_view mark);
     void record(DeckChange change);
-    void tally(Tally which);
 
     std::array<Box, boxCount> boxes_;
     std::int32_t aborted_ = 0;

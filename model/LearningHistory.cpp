@@ -10,6 +10,8 @@ std::uint32_t& counter(DayTally& tally, Tally which) {
             return tally.up;
         case Tally::back:
             return tally.back;
+        case Tally::rightFirstTry:
+            return tally.rightFirstTry;
         case Tally::drawn:
             break;
     }
@@ -41,6 +43,7 @@ void LearningHistory::add(CalendarDay day, const DayTally& tally) {
     kept.up = plus(kept.up, tally.up);
     kept.back = plus(kept.back, tally.back);
     kept.drawn = plus(kept.drawn, tally.drawn);
+    kept.rightFirstTry = plus(kept.rightFirstTry, tally.rightFirstTry);
 }
 
 DayTally LearningHistory::on(CalendarDay day) const {

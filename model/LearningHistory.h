@@ -9,14 +9,18 @@ struct DayTally {
     std::uint32_t up = 0;     // Move: one box up
     std::uint32_t back = 0;   // Back: to box 1
     std::uint32_t drawn = 0;  // Get New Card: out of box 0
+    // Typed answers checked right on the first try. A check, not a card moved: it
+    // stands beside the other three rather than among them.
+    std::uint32_t rightFirstTry = 0;
 
-    bool isEmpty() const { return up == 0 && back == 0 && drawn == 0; }
+    bool isEmpty() const { return up == 0 && back == 0 && drawn == 0 && rightFirstTry == 0; }
     bool operator==(const DayTally& other) const {
-        return up == other.up && back == other.back && drawn == other.drawn;
+        return up == other.up && back == other.back && drawn == other.drawn &&
+               rightFirstTry == other.rightFirstTry;
     }
 };
 
-enum class Tally : std::uint8_t { up, back, drawn };
+enum class Tally : std::uint8_t { up, back, drawn, rightFirstTry };
 
 // The deck's learning per calendar day, oldest first. Days without learning are
 // not kept, so a deck that was never learned has an empty history.

@@ -66,6 +66,7 @@ COLORREF colourOf(Ink ink) {
         case Ink::text:
         case Ink::axis:
         case Ink::back:
+        case Ink::right:
             return GetSysColor(COLOR_WINDOWTEXT);
         case Ink::quietText:
         case Ink::grid:
@@ -109,9 +110,12 @@ void drawBar(HDC dc, const Bar& bar) {
     FrameRect(dc, &area, GetSysColorBrush(COLOR_WINDOWTEXT));
 }
 
+// The ticks of typed answers right on the first try are drawn thick, so that they
+// read apart from the axis in the same ink.
 void drawRule(HDC dc, const Rule& rule, int thickness) {
+    const int width = rule.ink == Ink::right ? 2 * thickness : thickness;
     HPEN pen = rule.ink == Ink::grid ? CreatePen(PS_DOT, 1, colourOf(rule.ink))
-                                     : CreatePen(PS_SOLID, thickness, colourOf(rule.ink));
+                                     : CreatePen(PS_SOLID, width, colourOf(rule.ink));
     const HGDIOBJ old = SelectObject(dc, pen);
     MoveToEx(dc, rule.x1, rule.y1, nullptr);
     LineTo(dc, rule.x2 + (rule.y1 == rule.y2 ? 1 : 0), rule.y2 + (rule.x1 == rule.x2 ? 1 : 0));

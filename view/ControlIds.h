@@ -59,6 +59,9 @@ constexpr int progressItem = 40023;
 constexpr int box1Due = 1040;
 constexpr int box5Due = 1044;
 constexpr int dueLine = 1045;
+// What the two rows of numbers under the boxes count: their cards, and of those the due.
+constexpr int countsLabel = 1046;
+constexpr int dueLabel = 1047;
 // The Schedule dialog: the days of boxes 1 to 5.
 constexpr int scheduleDialog = 111;
 constexpr int box1DaysEdit = 1051;

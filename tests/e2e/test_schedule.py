@@ -11,6 +11,7 @@ from test_program import MOVE, NEXT, QUESTION, RADIOS
 DUE_ONLY, SCHEDULE = 40018, 40019
 DUE_FIELDS = [1040, 1041, 1042, 1043, 1044]
 DUE_LINE = 1045
+ROW_LABELS = [1046, 1047]
 BOX_2_DAYS = 1052
 
 
@@ -51,6 +52,7 @@ class ScheduleTest(ProgramTestCase):
         self.wait_for_title(b"Mnemoquill: dated")
         self.assertEqual(self.due_fields(), [b"1", b"2", b"1", b"0", b"0"])
         self.assertEqual(self.text(DUE_LINE), b"4 due today")
+        self.assertEqual([self.text(c) for c in ROW_LABELS], [b"cards", b"due"])
 
         # Box 2 through Due Cards Only: b and d, never c.
         self.click_control(RADIOS[1])

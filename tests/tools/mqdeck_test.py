@@ -54,8 +54,9 @@ SCHEDULED = (card(b"+", 0, 1, b"new") + card(b"-", 0, 2, b"old", day=b"2020-01-0
              card(b"-", 3, 4, b"future, counts as today", day=b"2026-04-01") +
              card(b"+", 6, 1, b"learned", day=b"2020-01-01"))
 
-# The learning history as the program saves it, after the last card.
-HISTORY = b"<H>\r\n2026-03-08 3 1 2\r\n2026-03-10 0 2 0\r\n</H>\r\n"
+# The learning history as the program saves it, after the last card; on the second
+# day typed answers were right on the first try.
+HISTORY = b"<H>\r\n2026-03-08 3 1 2\r\n2026-03-10 0 2 0 3\r\n</H>\r\n"
 
 
 def new_cards(texts):
@@ -617,7 +618,7 @@ class Stats(MqdeckTest):
             "box 6 1 ###", "learning (boxes 1 to 6): 9", "learned (box 6): 1", "all boxes: 11",
             "due today: 5",
             "2026-03-10 5", "2026-03-11 1", "2026-03-12 1", "2026-03-13 1", "2026-03-14 0",
-            "2026-03-08 up 3 back 1 new 2", "2026-03-10 up 0 back 2 new 0"])
+            "2026-03-08 up 3 back 1 new 2", "2026-03-10 up 0 back 2 new 0 right 3"])
 
 
 class Chart(MqdeckTest):

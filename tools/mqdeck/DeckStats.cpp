@@ -66,7 +66,11 @@ std::string formatHistory(const LearningHistory& history) {
     for (const auto& [day, tally] : history.days()) {
         appendDay(out, day);
         out += " up " + std::to_string(tally.up) + " back " + std::to_string(tally.back) + " new " +
-               std::to_string(tally.drawn) + "\n";
+               std::to_string(tally.drawn);
+        if (tally.rightFirstTry > 0) {
+            out += " right " + std::to_string(tally.rightFirstTry);
+        }
+        out += '\n';
     }
     return out;
 }

@@ -9,5 +9,6 @@
 // cards in boxes 1 to 6 (learning), in box 6 (learned), in all, and due today.
 std::string formatStats(const CardBoxes& deck, int width, const DueSummary& due);
 
-// One line "YYYY-MM-DD up U back B new N" per day with learning, oldest first.
+// One line "YYYY-MM-DD up U back B new N" per day with learning, oldest first,
+// ending in " right R" on a day R typed answers were right on the first try.
 std::string formatHistory(const LearningHistory& history);

@@ -64,11 +64,15 @@ TEST(CardReader, TakesTheHistoryBlockAfterTheLastCardAndOnlyLinesThatRead) {
         {"as written", one + kept, kept},
         {"LF only, blanks, no end tag", one + "<H>\n 2026-03-09\t1 2 3 \n\n2026-03-10 0 0 1",
          "<H>\r\n2026-03-09 1 2 3\r\n2026-03-10 0 0 1\r\n</H>\r\n"},
+        {"the fourth count written only when not 0",
+         one + "<H>\r\n2026-03-09 1 2 3 0\r\n2026-03-10 0 0 0 4\r\n2026-03-11 1 0 0 2\r\n</H>",
+         "<H>\r\n2026-03-09 1 2 3\r\n2026-03-10 0 0 0 4\r\n2026-03-11 1 0 0 2\r\n</H>\r\n"},
         {"a day twice adds up", one + "<H>\r\n2026-03-09 1 0 0\r\n2026-03-09 0 2 3\r\n</H>", kept},
         {"lines that do not read",
-         one + "<H>\r\n2026-02-30 1 1 1\r\n2026-03-01 1 1\r\n2026-03-01 1 1 1 1\r\n"
+         one + "<H>\r\n2026-02-30 1 1 1\r\n2026-03-01 1 1\r\n2026-03-01 1 1 1 1 1\r\n"
                "2026-03-01 -1 0 0\r\n2026-03-01 +1 0 0\r\n2026-03-01 1 0 99999999999\r\n"
-               "3/1/2026 1 1 1\r\n2026-03-01 0 0 0\r\n2026-03-09 1 2 3\r\n</H>\r\n",
+               "2026-03-01 1 0 0 x\r\n3/1/2026 1 1 1\r\n2026-03-01 0 0 0\r\n"
+               "2026-03-09 1 2 3\r\n</H>\r\n",
          kept},
         {"in the text of a card", card("+", "1", "1", kept), ""},
         {"a card after it", kept + one, ""},

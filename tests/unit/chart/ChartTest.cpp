@@ -22,7 +22,7 @@ ProgressData sampleData() {
     data.due[0] = 58;
     data.due[3] = 2;
     data.learned.assign(ProgressData::days, DayTally{});
-    data.learned[29] = DayTally{4, 6, 1};
+    data.learned[29] = DayTally{4, 6, 1, 4};
     data.learned[0] = DayTally{20, 5, 2};
     return data;
 }
@@ -79,10 +79,13 @@ TEST(ChartLayout, AxesEndOnTheFirstRoundStepAtOrAboveTheLargestValue) {
 
 TEST(ChartLayout, EveryShapeStaysInItsChartAndLabelsUnderTheBarsNeverTouch) {
     const ProgressData data = sampleData();
-    // 96 and 144 DPI, a small window, and one too small for any chart.
+    // 96 and 144 DPI, a small window, and one too small for any chart; then as the
+    // window opens beside the dialog on a 1024-pixel screen, and at its narrowest
+    // with the system's font at 96 and 144 DPI, where the legend takes lines of its own.
     const struct {
         int width, height, textHeight;
-    } sizes[] = {{560, 600, 13}, {840, 900, 20}, {300, 260, 13}, {40, 30, 13}};
+    } sizes[] = {{560, 600, 13}, {840, 900, 20}, {300, 260, 13}, {40, 30, 13},
+                 {286, 600, 16}, {224, 600, 16}, {344, 900, 24}};
     for (const auto& size : sizes) {
         SCOPED_TRACE(size.width);
         const ProgressPicture picture =
@@ -104,6 +107,32 @@ TEST(ChartLayout, EveryShapeStaysInItsChartAndLabelsUnderTheBarsNeverTouch) {
             EXPECT_TRUE(under.size() > 1 || size.width < 100);
             for (std::size_t i = 1; i < under.size(); ++i) {
                 EXPECT_LT(under[i - 1].right, under[i].left);
+            }
+        }
+        // The legend: every ink named, beside the title or under it, over the plot
+        // with a line to spare for the counts, its entries apart.
+        const ChartPicture& learned = picture.charts[2];
+        const Area& title = learned.labels.front().area;
+        const int titleRight = title.left + measure(size.textHeight).width(learned.title);
+        int plotTop = learned.frame.bottom;
+        for (const Rule& rule : learned.rules) {
+            if (rule.x1 == rule.x2) plotTop = rule.y1;
+        }
+        std::vector<Area> legend;
+        for (const Label& label : learned.labels) {
+            const bool named = label.text == "moved up" || label.text == "sent back";
+            if (named || label.text == "new" || label.text == "right first try") {
+                legend.push_back(label.area);
+            }
+        }
+        // The small window keeps its bars rather than a legend in two lines.
+        EXPECT_TRUE(legend.size() == 4 || size.width <= 300);
+        for (std::size_t i = 0; i < legend.size(); ++i) {
+            EXPECT_TRUE(inside(legend[i], learned.frame));
+            EXPECT_TRUE(legend[i].top >= title.bottom || legend[i].left > titleRight);
+            EXPECT_LE(legend[i].bottom + size.textHeight, plotTop);
+            if (i > 0 && legend[i].top == legend[i - 1].top) {
+                EXPECT_LT(legend[i - 1].right, legend[i].left);
             }
         }
     }
@@ -146,6 +175,22 @@ TEST(ChartLayout, BarsAreToScaleStackedAndNumbered) {
     std::vector<std::string> legend;
     for (const Label& label : learned.labels) legend.push_back(label.text);
     EXPECT_NE(std::find(legend.begin(), legend.end(), "sent back"), legend.end());
+
+    // Typed answers right on the first try: a tick at their height across the day's
+    // bar and beyond it, and in the legend; a deck without them has neither.
+    std::vector<Rule> ticks;
+    for (const Rule& rule : learned.rules) {
+        if (rule.ink == Ink::right) ticks.push_back(rule);
+    }
+    ASSERT_EQ(ticks.size(), 2u);  // the legend's and today's
+    EXPECT_EQ(ticks[1].y1, stack[0].area.top);
+    EXPECT_LT(ticks[1].x1, stack[0].area.left);
+    EXPECT_GT(ticks[1].x2, stack[0].area.right);
+    ProgressData untyped = sampleData();
+    untyped.learned[29].rightFirstTry = 0;
+    const ChartPicture plain = layoutProgress(untyped, 560, 600, measure(13)).charts[2];
+    EXPECT_EQ(plain.rules.size() + 2, learned.rules.size());
+    EXPECT_EQ(plain.labels.size() + 1, learned.labels.size());
 }
 
 TEST(ChartSvg, ThreeTitledGroupsAndEveryTextEscaped) {

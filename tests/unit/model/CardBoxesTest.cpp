@@ -190,8 +190,9 @@ TEST_F(CardBoxesTest, MovesBackAndDrawsCountOnTodayAndReplayTakesThemBack) {
     deck.setToday(day + 1);
     deck.takeNewCard(current);
     deck.takeNewCard(current);  // box 0 is empty by now
+    deck.tally(Tally::rightFirstTry);
     EXPECT_EQ(deck.history().on(day), (DayTally{1, 1, 1}));
-    EXPECT_EQ(deck.history().on(day + 1), (DayTally{0, 0, 1}));
+    EXPECT_EQ(deck.history().on(day + 1), (DayTally{0, 0, 1, 1}));
     EXPECT_EQ(deck.history().days().size(), 2u);
 
     for (auto change = journal.rbegin(); change != journal.rend(); ++change) {
@@ -200,7 +201,7 @@ TEST_F(CardBoxesTest, MovesBackAndDrawsCountOnTodayAndReplayTakesThemBack) {
     EXPECT_TRUE(deck.history().empty());
     for (const DeckChange& change : journal) deck.replay(change, true);
     EXPECT_EQ(deck.history().on(day), (DayTally{1, 1, 1}));
-    EXPECT_EQ(deck.history().on(day + 1), (DayTally{0, 0, 1}));
+    EXPECT_EQ(deck.history().on(day + 1), (DayTally{0, 0, 1, 1}));
 }
 
 }  // namespace

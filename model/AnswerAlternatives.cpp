@@ -73,7 +73,10 @@ std::vector<AnswerLetters> optionalWays(const AnswerAlternative& alternative,
                                         const AnswerLetters& letters) {
     const std::vector<TextSpan>& parts = alternative.optionalParts;
     const std::size_t choices = std::min(parts.size(), maxOptionalChoices);
-    std::vector<AnswerLetters> ways;
+    // The text as on the card is right too, parentheses and all.
+    std::vector<AnswerLetters> ways{letters};
+    settleBlanks(ways.front());
+    if (parts.empty()) return ways;
     for (unsigned leftOut = 0; leftOut < (1u << choices); ++leftOut) {
         AnswerLetters way;
         for (const AnswerLetter& letter : letters) {
@@ -88,10 +91,6 @@ std::vector<AnswerLetters> optionalWays(const AnswerAlternative& alternative,
         }
         settleBlanks(way);
         if (!way.empty()) ways.push_back(std::move(way));
-    }
-    if (ways.empty()) {
-        ways.push_back(letters);
-        settleBlanks(ways.back());
     }
     return ways;
 }

@@ -17,8 +17,8 @@ struct AnswerAlternative {
 // answer in it offers the empty one.
 std::vector<AnswerAlternative> answerAlternatives(std::string_view text);
 
-// The ways `letters` of `alternative` may be typed: each optional part in or out
-// (the first few; later ones stay in), parentheses left out, blanks settled. A way
-// that leaves nothing is none.
+// The ways `letters` of `alternative` may be typed, blanks settled: as on the card,
+// and with each optional part in or out (the first few; later ones stay in) and
+// the parentheses left out. A way that leaves nothing is none.
 std::vector<AnswerLetters> optionalWays(const AnswerAlternative& alternative,
                                         const AnswerLetters& letters);

@@ -86,6 +86,7 @@ TYPED_TEST(AnswerCheckTest, EachVerdictWithItsLineAndMarks) {
         {"yes, sir", "yes, sir", "Right.", "yes, sir"},
         {"go", "(to) go", "Right.", "(to) go"},
         {"to go", "(to) go", "Right.", "(to) go"},
+        {"(to) go", "(to) go", "Right.", "(to) go"},
         {"go away, off", "go (away, off); leave", "Right.", "go (away, off); leave"},
         {"to", "(to) go", "Wrong: (to) go", "(to) [g]o"},
         // Nothing typed, or nothing to type.

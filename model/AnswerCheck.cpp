@@ -111,20 +111,32 @@ AnswerCheck checkAnswer(std::string_view typed, std::string_view side,
     return best;
 }
 
-std::string verdictLine(const AnswerCheck& check, std::string_view side) {
-    const std::string expected(
-        side.substr(check.expected.from, check.expected.to - check.expected.from));
-    switch (check.verdict) {
+namespace {
+std::string_view verdictWords(AnswerVerdict verdict) {
+    switch (verdict) {
         case AnswerVerdict::right:
             return "Right.";
         case AnswerVerdict::rightButAccent:
-            return "Right, mind the accent: " + expected;
+            return "Right, mind the accent: ";
         case AnswerVerdict::rightButPunctuation:
-            return "Right, mind the punctuation: " + expected;
+            return "Right, mind the punctuation: ";
         case AnswerVerdict::almost:
-            return "Almost: " + expected;
+            return "Almost: ";
         case AnswerVerdict::wrong:
             break;
     }
-    return "Wrong: " + expected;
+    return "Wrong: ";
+}
+}  // namespace
+
+VerdictLine verdictLine(const AnswerCheck& check, std::string_view side) {
+    VerdictLine line{std::string(verdictWords(check.verdict)), {}};
+    if (check.verdict == AnswerVerdict::right) return line;
+    const std::size_t shift = line.text.size();
+    line.text.append(side, check.expected.from, check.expected.to - check.expected.from);
+    for (const TextSpan& span : check.differing) {
+        line.marked.push_back(
+            {span.from - check.expected.from + shift, span.to - check.expected.from + shift});
+    }
+    return line;
 }

@@ -31,5 +31,10 @@ struct AnswerCheck {
 AnswerCheck checkAnswer(std::string_view typed, std::string_view side,
                         const AnswerSettings& settings, TextKnowledge& knowledge);
 
-// The verdict as the result line says it.
-std::string verdictLine(const AnswerCheck& check, std::string_view side);
+// The verdict as the result line says it, and the letters of the right answer in
+// it that differ from the typed one.
+struct VerdictLine {
+    std::string text;
+    std::vector<TextSpan> marked;
+};
+VerdictLine verdictLine(const AnswerCheck& check, std::string_view side);

@@ -7,7 +7,10 @@
 #include <optional>
 
 #include "platform/MQMessage.h"
+#include "shell/AnswerEntry.h"
 #include "shell/PaneFonts.h"
+#include "shell/Win32TextKnowledge.h"
+#include "view/AnswerCommands.h"
 #include "view/CommandDispatch.h"
 #include "view/CommandLine.h"
 #include "view/ControlIds.h"
@@ -45,13 +48,22 @@ MQMainView* controllerOf(HWND dialog) {
     return reinterpret_cast<MQMainView*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
 }
 
-// The controller and the services it reaches the system through: created on the
-// first call, alive until the process ends.
-MQMainView& theController() {
-    static Win32Services services;
-    static MQMainView controller(services.platform, services.recentStore);
-    return controller;
+// The controller, the features attached to it from outside and the services they
+// reach the system through: created on the first call, alive until the process ends.
+struct Trainer {
+    Trainer() { controller.attach(typedAnswers); }
+    Win32Services services;
+    Win32TextKnowledge knowledge;
+    MQMainView controller{services.platform, services.recentStore};
+    TypedAnswers typedAnswers{services.settings, knowledge, services.messageBoxes};
+};
+
+Trainer& theTrainer() {
+    static Trainer trainer;
+    return trainer;
 }
+
+MQMainView& theController() { return theTrainer().controller; }
 
 void onMainWindowCreate(HWND window, LPARAM lParam) {
     auto record = std::make_unique<MainWindowRecord>();
@@ -82,7 +94,10 @@ INT_PTR onDialogCommand(HWND dialog, MQMainView& controller, WPARAM wParam) {
         fitPaneFont(GetDlgItem(dialog, LOWORD(wParam)));
     }
     Win32Dialog port(dialog);
-    switch (dispatchCommand(controller, port, wParam)) {
+    CommandOutcome outcome =
+        dispatchAnswerCommand(theTrainer().typedAnswers, controller, port, wParam);
+    if (outcome == CommandOutcome::NotHandled) outcome = dispatchCommand(controller, port, wParam);
+    switch (outcome) {
         case CommandOutcome::Handled:
             return TRUE;
         case CommandOutcome::HelpContents:
@@ -292,6 +307,8 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             }
             Win32Dialog port(dialog);
             reinterpret_cast<MQMainView*>(lParam)->onInitDialog(port);
+            attachAnswerEntry(dialog, ids::answerEnteredCommand);
+            theTrainer().typedAnswers.start(port);
             DragAcceptFiles(dialog, TRUE);
             SetTimer(dialog, dayTimer, dayTimerMs, nullptr);
             SetTimer(dialog, recoveryTimer, recoveryTimerMs, nullptr);
@@ -312,6 +329,8 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
                             static_cast<ULONG_PTR>(reinterpret_cast<HELPINFO*>(lParam)->iCtrlId));
         case WM_COMMAND:
             return controller ? onDialogCommand(dialog, *controller, wParam) : FALSE;
+        case WM_DRAWITEM:
+            return drawResultLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         case WM_COPYDATA:
             return takeHandedDeck(dialog, lParam);
         case WM_DROPFILES:

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "shell/AnswerEntry.h"
 #include "shell/FindDialog.h"
 #include "shell/PaneFonts.h"
 #include "shell/ProgressWindow.h"
@@ -580,6 +581,21 @@ std::string Win32CaseFolding::fold(std::string_view text) {
 std::string Win32CaseFolding::foldFileName(std::string_view name) {
     // File systems compare names by one upper-case table for every language.
     return mapCase(name, LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE);
+}
+
+void Win32Dialog::setDefaultButton(int id) { ::setDefaultButton(dialog_, id); }
+
+void Win32Dialog::showAnswerEntry(bool shown) { ::showAnswerEntry(dialog_, shown); }
+
+void Win32Dialog::showResultLine(const std::string& text, const std::vector<TextSpan>& marked) {
+    // The marks count bytes of UTF-8; the line is drawn in UTF-16 units.
+    const auto units = [&text](std::size_t bytes) {
+        return static_cast<int>(utf8ToUtf16(std::string_view(text).substr(0, bytes)).size());
+    };
+    std::vector<std::pair<int, int>> inUnits;
+    for (const TextSpan& span : marked) inUnits.emplace_back(units(span.from), units(span.to));
+    const std::u16string line = utf8ToUtf16(text);
+    setResultLine(dialog_, std::wstring(line.begin(), line.end()), std::move(inUnits));
 }
 
 void Win32Dialog::showRecentFiles(const std::vector<std::string>& labels) {

@@ -143,6 +143,9 @@ public:
     void enableMenuPopup(int position, bool enable) override;
     void drawMenuBar() override;
     void showRecentFiles(const std::vector<std::string>& labels) override;
+    void setDefaultButton(int id) override;
+    void showAnswerEntry(bool shown) override;
+    void showResultLine(const std::string& text, const std::vector<TextSpan>& marked) override;
 
     int focusedControl() override;
     void undoTyping(int id) override;

@@ -55,6 +55,16 @@ constexpr int answerFirstItem = 40021;
 constexpr int bothWaysItem = 40022;
 // Navigate > Progress: the window with the charts.
 constexpr int progressItem = 40023;
+// Navigate > Type the Answer, Ignore Case and Ignore Accents, check items; the
+// command that Enter in the typed answer's entry gives, which has no menu item.
+constexpr int typeAnswerItem = 40024;
+constexpr int ignoreCaseItem = 40025;
+constexpr int ignoreAccentsItem = 40026;
+constexpr int answerEnteredCommand = 40027;
+// The typed answer's entry, its result line and the entry's label.
+constexpr int answerEntry = 1060;
+constexpr int resultLine = 1061;
+constexpr int answerLabel = 1062;
 // Under the counts: the due cards of boxes 1 to 5, and the line that sums them up.
 constexpr int box1Due = 1040;
 constexpr int box5Due = 1044;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chart/ProgressData.h"
+#include "model/AnswerLetters.h"
 #include "platform/WindowPort.h"
 
 // What is wrong with one field of a form the user filled in.
@@ -74,4 +75,13 @@ public:
     // (ids::recentFilesSeparator) that shows only when there are any: the label at
     // index i gets command ids::recentFile1 + i. The ones listed before go.
     virtual void showRecentFiles(const std::vector<std::string>& labels) = 0;
+
+    // The button that Enter presses, drawn as the default one.
+    virtual void setDefaultButton(int id) = 0;
+    // The typed answer's entry, its label and its result line under the question
+    // pane, or none of them and the dialog as without them.
+    virtual void showAnswerEntry(bool shown) = 0;
+    // The result line's text, with the letters of `marked` (bytes of `text`) marked
+    // so that they can be told apart in any colours, high contrast among them.
+    virtual void showResultLine(const std::string& text, const std::vector<TextSpan>& marked) = 0;
 };

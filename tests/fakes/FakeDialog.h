@@ -50,17 +50,21 @@ public:
             controls[ids::box1Due + box - 1].enabled = false;
         }
         controls[ids::dueLine];
+        controls[ids::answerEntry];
+        controls[ids::resultLine];
         controls[ids::boxesGroup].text = "Boxes";
         controls[ids::questionPane].readOnly = true;
         controls[ids::answerPane].readOnly = true;
         controls[ids::separator].text = std::string(86, '.');
-        for (int id :
-             {ids::newItem,         ids::openItem,     ids::saveItem,     ids::saveAsItem,
-              ids::getNewCardItem,  ids::editItem,     ids::insertItem,   ids::deleteItem,
-              ids::previousItem,    ids::box0Item,     ids::box6Item,     ids::helpItem,
-              ids::infoItem,        ids::undoItem,     ids::redoItem,     ids::findItem,
-              ids::findNextItem,    ids::dueOnlyItem,  ids::scheduleItem, ids::questionFirstItem,
-              ids::answerFirstItem, ids::bothWaysItem, ids::progressItem}) {
+        for (int id : {ids::newItem,        ids::openItem,          ids::saveItem,
+                       ids::saveAsItem,     ids::getNewCardItem,    ids::editItem,
+                       ids::insertItem,     ids::deleteItem,        ids::previousItem,
+                       ids::box0Item,       ids::box6Item,          ids::helpItem,
+                       ids::infoItem,       ids::undoItem,          ids::redoItem,
+                       ids::findItem,       ids::findNextItem,      ids::dueOnlyItem,
+                       ids::scheduleItem,   ids::questionFirstItem, ids::answerFirstItem,
+                       ids::bothWaysItem,   ids::progressItem,      ids::typeAnswerItem,
+                       ids::ignoreCaseItem, ids::ignoreAccentsItem}) {
             menu[id] = MenuItem{};
         }
         popupEnabled.fill(true);
@@ -143,6 +147,12 @@ public:
     }
     void drawMenuBar() override { ++menuBarDraws; }
     void showRecentFiles(const std::vector<std::string>& labels) override { recentFiles = labels; }
+    void setDefaultButton(int id) override { defaultButton = id; }
+    void showAnswerEntry(bool shown) override { answerEntryShown = shown; }
+    void showResultLine(const std::string& text, const std::vector<TextSpan>& marked) override {
+        controls[ids::resultLine].text = text;
+        resultMarks = marked;
+    }
 
     int focusedControl() override { return focus; }
     void undoTyping(int id) override {
@@ -238,6 +248,10 @@ public:
     bool progressOpen = false;
     int progressShows = 0;
     std::optional<ProgressData> progress;
+    int defaultButton = ids::nextButton;
+    // The typed answer's entry with its label and result line; the marked letters.
+    bool answerEntryShown = false;
+    std::vector<TextSpan> resultMarks;
 
 private:
     static bool isBoxRadio(int id) { return id >= ids::box1Radio && id <= ids::box5Radio; }

@@ -1,0 +1,205 @@
+#include "model/MergeMatch.h"
+
+#include <functional>
+#include <string_view>
+#include <unordered_map>
+
+namespace {
+
+// All three texts, or two of them (which two is part of the key, so that a
+// question never meets an answer).
+enum class Texts : std::uint8_t { all, questionAnswer, questionInfo, answerInfo };
+constexpr Texts pairs[] = {Texts::questionAnswer, Texts::questionInfo, Texts::answerInfo};
+
+struct TextKey {
+    Texts texts;
+    std::string_view first;
+    std::string_view second;
+    std::string_view third;
+
+    bool operator==(const TextKey& other) const {
+        return texts == other.texts && first == other.first && second == other.second &&
+               third == other.third;
+    }
+};
+
+struct TextKeyHash {
+    std::size_t operator()(const TextKey& key) const {
+        const std::hash<std::string_view> hash;
+        std::size_t value = static_cast<std::size_t>(key.texts);
+        for (const std::string_view text : {key.first, key.second, key.third}) {
+            value = (value ^ hash(text)) * 1099511628211ull;
+        }
+        return value;
+    }
+};
+
+TextKey keyOf(const Card& card, Texts texts) {
+    switch (texts) {
+        case Texts::questionAnswer:
+            return {texts, card.getQuestion(), card.getAnswer(), {}};
+        case Texts::questionInfo:
+            return {texts, card.getQuestion(), card.getInfo(), {}};
+        case Texts::answerInfo:
+            return {texts, card.getAnswer(), card.getInfo(), {}};
+        case Texts::all:
+            break;
+    }
+    return {texts, card.getQuestion(), card.getAnswer(), card.getInfo()};
+}
+
+// Cards by their texts, those with equal texts in the order added. Each of the two
+// copies takes them in that order from a cursor of its own, so that the k-th
+// duplicate of a copy meets the k-th of the base, and a card taken is never
+// offered to that copy again.
+class TextIndex {
+public:
+    void add(const TextKey& key, std::int32_t card) {
+        if (next_.size() <= static_cast<std::size_t>(card)) {
+            next_.resize(static_cast<std::size_t>(card) + 1, none);
+        }
+        auto [found, isNew] = chains_.try_emplace(key, Chain{card, card, {card, card}});
+        if (!isNew) {
+            next_[static_cast<std::size_t>(found->second.tail)] = card;
+            found->second.tail = card;
+        }
+    }
+
+    // The first card under `key` not taken by copy `copy` that `free` accepts;
+    // those `free` refuses are passed for good.
+    template <typename Free>
+    std::int32_t take(const TextKey& key, int copy, Free free) {
+        const auto found = chains_.find(key);
+        if (found == chains_.end()) {
+            return none;
+        }
+        std::int32_t& at = found->second.at[copy];
+        while (at != none && !free(at)) {
+            at = next_[static_cast<std::size_t>(at)];
+        }
+        const std::int32_t card = at;
+        if (card != none) {
+            at = next_[static_cast<std::size_t>(card)];
+        }
+        return card;
+    }
+
+private:
+    struct Chain {
+        std::int32_t head;
+        std::int32_t tail;
+        std::int32_t at[2];
+    };
+    std::unordered_map<TextKey, Chain, TextKeyHash> chains_;
+    std::vector<std::int32_t> next_;
+};
+
+constexpr auto anyCard = [](std::int32_t) { return true; };
+
+// One copy as the merge walks it: its cards, the unit of each, and its field in a unit.
+struct Copy {
+    const DeckSide& side;
+    std::vector<std::int32_t>& unitOf;
+    std::int32_t MergeUnit::*field;
+    int cursor;
+};
+
+void matchSame(TextIndex& baseTexts, Copy copy, std::vector<MergeUnit>& units) {
+    for (std::size_t card = 0; card < copy.side.cards.size(); ++card) {
+        const std::int32_t unit =
+            baseTexts.take(keyOf(*copy.side.cards[card], Texts::all), copy.cursor, anyCard);
+        if (unit != none) {
+            units[static_cast<std::size_t>(unit)].*copy.field = static_cast<std::int32_t>(card);
+            copy.unitOf[card] = unit;
+        }
+    }
+}
+
+void matchEdited(const DeckSide& base, Copy copy, std::vector<MergeUnit>& units) {
+    TextIndex texts;
+    const auto isLeft = [&](std::int32_t unit) {
+        return units[static_cast<std::size_t>(unit)].*copy.field == none;
+    };
+    for (std::size_t card = 0; card < base.cards.size(); ++card) {
+        if (isLeft(static_cast<std::int32_t>(card))) {
+            for (const Texts two : pairs) {
+                texts.add(keyOf(*base.cards[card], two), static_cast<std::int32_t>(card));
+            }
+        }
+    }
+    for (std::size_t card = 0; card < copy.side.cards.size(); ++card) {
+        for (const Texts two : pairs) {
+            if (copy.unitOf[card] != none) {
+                break;
+            }
+            const std::int32_t unit = texts.take(keyOf(*copy.side.cards[card], two), 0, isLeft);
+            if (unit != none) {
+                units[static_cast<std::size_t>(unit)].*copy.field = static_cast<std::int32_t>(card);
+                copy.unitOf[card] = unit;
+            }
+        }
+    }
+}
+
+void matchLeftOver(const DeckSide& mine, const DeckSide& theirs, Matching& matching) {
+    TextIndex theirTexts;
+    for (std::size_t card = 0; card < theirs.cards.size(); ++card) {
+        if (matching.theirsUnit[card] == none) {
+            theirTexts.add(keyOf(*theirs.cards[card], Texts::all), static_cast<std::int32_t>(card));
+        }
+    }
+    const auto addUnit = [&matching](std::int32_t mineCard, std::int32_t theirsCard) {
+        const auto unit = static_cast<std::int32_t>(matching.units.size());
+        matching.units.push_back({none, mineCard, theirsCard});
+        if (mineCard != none) matching.mineUnit[static_cast<std::size_t>(mineCard)] = unit;
+        if (theirsCard != none) matching.theirsUnit[static_cast<std::size_t>(theirsCard)] = unit;
+    };
+    for (std::size_t card = 0; card < mine.cards.size(); ++card) {
+        if (matching.mineUnit[card] == none) {
+            addUnit(static_cast<std::int32_t>(card),
+                    theirTexts.take(keyOf(*mine.cards[card], Texts::all), 0, anyCard));
+        }
+    }
+    for (std::size_t card = 0; card < theirs.cards.size(); ++card) {
+        if (matching.theirsUnit[card] == none) {
+            addUnit(none, static_cast<std::int32_t>(card));
+        }
+    }
+}
+
+}  // namespace
+
+DeckSide::DeckSide(const CardBoxes& deck) {
+    for (int box = 0; box < CardBoxes::boxCount; ++box) {
+        boxStart[static_cast<std::size_t>(box)] = cards.size();
+        for (const CardRef& card : deck.box(box)) {
+            cards.push_back(card.get());
+            boxes.push_back(box);
+        }
+    }
+    boxStart[CardBoxes::boxCount] = cards.size();
+}
+
+Matching matchCards(const DeckSide* base, const DeckSide& mine, const DeckSide& theirs) {
+    Matching matching;
+    matching.mineUnit.assign(mine.cards.size(), none);
+    matching.theirsUnit.assign(theirs.cards.size(), none);
+    if (base != nullptr) {
+        matching.units.resize(base->cards.size());
+        TextIndex baseTexts;
+        for (std::size_t card = 0; card < base->cards.size(); ++card) {
+            matching.units[card].base = static_cast<std::int32_t>(card);
+            baseTexts.add(keyOf(*base->cards[card], Texts::all), static_cast<std::int32_t>(card));
+        }
+        const Copy copies[] = {{mine, matching.mineUnit, &MergeUnit::mine, 0},
+                               {theirs, matching.theirsUnit, &MergeUnit::theirs, 1}};
+        for (const Copy& copy : copies) {
+            matchSame(baseTexts, copy, matching.units);
+        }
+        for (const Copy& copy : copies) {
+            matchEdited(*base, copy, matching.units);
+        }
+    }
+    matchLeftOver(mine, theirs, matching);
+    return matching;
+}

@@ -54,6 +54,10 @@ TextKey keyOf(const Card& card, Texts texts) {
 // offered to that copy again.
 class TextIndex {
 public:
+    explicit TextIndex(std::size_t cards = 0) {
+        chains_.reserve(cards);
+        next_.reserve(cards);
+    }
     void add(const TextKey& key, std::int32_t card) {
         if (next_.size() <= static_cast<std::size_t>(card)) {
             next_.resize(static_cast<std::size_t>(card) + 1, none);
@@ -186,7 +190,7 @@ Matching matchCards(const DeckSide* base, const DeckSide& mine, const DeckSide& 
     matching.theirsUnit.assign(theirs.cards.size(), none);
     if (base != nullptr) {
         matching.units.resize(base->cards.size());
-        TextIndex baseTexts;
+        TextIndex baseTexts(base->cards.size());
         for (std::size_t card = 0; card < base->cards.size(); ++card) {
             matching.units[card].base = static_cast<std::int32_t>(card);
             baseTexts.add(keyOf(*base->cards[card], Texts::all), static_cast<std::int32_t>(card));

@@ -34,6 +34,12 @@ struct TextKeyHash {
     }
 };
 
+// Two empty texts say nothing of a card: cards without an info or an answer are
+// common.
+bool saysLittle(const TextKey& key) {
+    return key.texts != Texts::all && key.first.empty() && key.second.empty();
+}
+
 TextKey keyOf(const Card& card, Texts texts) {
     switch (texts) {
         case Texts::questionAnswer:
@@ -127,7 +133,10 @@ void matchEdited(const DeckSide& base, Copy copy, std::vector<MergeUnit>& units)
     for (std::size_t card = 0; card < base.cards.size(); ++card) {
         if (isLeft(static_cast<std::int32_t>(card))) {
             for (const Texts two : pairs) {
-                texts.add(keyOf(*base.cards[card], two), static_cast<std::int32_t>(card));
+                const TextKey key = keyOf(*base.cards[card], two);
+                if (!saysLittle(key)) {
+                    texts.add(key, static_cast<std::int32_t>(card));
+                }
             }
         }
     }

@@ -35,8 +35,8 @@ struct Matching {
 
 // Cards carry no identity, so they are matched by their texts: the k-th card of a
 // copy with some texts to the k-th base card with them; then a card whose texts
-// no base card has to a base card left over that shares two of its three texts
-// (an edit rarely touches more than one); then the cards still left on one side
+// no base card has to a base card left over that shares two of its three texts,
+// not both empty (an edit rarely touches more than one); then the cards still left on one side
 // to those left on the other with the same texts (added on both, or, without a
 // base, simply the same card). Hash maps on the texts: linear in the cards.
 Matching matchCards(const DeckSide* base, const DeckSide& mine, const DeckSide& theirs);

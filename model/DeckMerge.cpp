@@ -183,6 +183,21 @@ MergedDeck mergeDecks(const CardBoxes* base, const CardBoxes& mine, const CardBo
     return merged;
 }
 
+std::unique_ptr<CardBoxes> copyOfDeck(const CardBoxes& deck) {
+    auto copy = std::make_unique<CardBoxes>();
+    for (int box = 0; box < CardBoxes::boxCount; ++box) {
+        CardBoxes::Box& cards = copy->boxForReading(box);
+        cards.reserve(deck.box(box).size());
+        for (const CardRef& card : deck.box(box)) {
+            cards.push_back(card->copy());
+        }
+    }
+    copy->historyForReading() = deck.history();
+    copy->setEncoding(deck.encoding());
+    copy->setHasCards(deck.hasCards());
+    return copy;
+}
+
 std::string mergeSummaryLine(const MergeSummary& summary) {
     return std::to_string(summary.learnedHere) + " learned here, " +
            std::to_string(summary.learnedThere) + " learned there, " +

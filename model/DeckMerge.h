@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "model/CardBoxes.h"
@@ -44,6 +45,11 @@ struct MergedDeck {
 // is in both.
 // The merged deck holds cards of its own; it is UTF-8 when either copy is.
 MergedDeck mergeDecks(const CardBoxes* base, const CardBoxes& mine, const CardBoxes& theirs);
+
+// A copy of `deck` that later changes to it leave alone, as the base of a merge
+// to come: its cards still refer to the card file's text where the deck's do, so
+// it costs about a small object per card.
+std::unique_ptr<CardBoxes> copyOfDeck(const CardBoxes& deck);
 
 // "12 learned here, 30 learned there, 2 added, 1 removed, 0 edited on both sides
 // (both kept)".

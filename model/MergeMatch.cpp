@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <string_view>
-#include <unordered_map>
 
 namespace {
 
@@ -28,9 +27,10 @@ struct TextKeyHash {
         const std::hash<std::string_view> hash;
         std::size_t value = static_cast<std::size_t>(key.texts);
         for (const std::string_view text : {key.first, key.second, key.third}) {
-            value = (value ^ hash(text)) * 1099511628211ull;
+            value = (value ^ hash(text)) * static_cast<std::size_t>(1099511628211ull);
         }
-        return value;
+        // The table takes the low bits, which a product mixes least.
+        return value ^ (value >> 17);
     }
 };
 
@@ -63,27 +63,37 @@ public:
     explicit TextIndex(std::size_t cards = 0) {
         chains_.reserve(cards);
         next_.reserve(cards);
+        rehash(cards);
     }
+
     void add(const TextKey& key, std::int32_t card) {
         if (next_.size() <= static_cast<std::size_t>(card)) {
             next_.resize(static_cast<std::size_t>(card) + 1, none);
         }
-        auto [found, isNew] = chains_.try_emplace(key, Chain{card, card, {card, card}});
-        if (!isNew) {
-            next_[static_cast<std::size_t>(found->second.tail)] = card;
-            found->second.tail = card;
+        if (2 * (chains_.size() + 1) > slots_.size()) {
+            rehash(chains_.size() + 1);
         }
+        const std::size_t hash = TextKeyHash()(key);
+        std::int32_t& slot = slotOf(key, hash);
+        if (slot == none) {
+            slot = static_cast<std::int32_t>(chains_.size());
+            chains_.push_back({key, hash, card, {card, card}});
+            return;
+        }
+        Chain& chain = chains_[static_cast<std::size_t>(slot)];
+        next_[static_cast<std::size_t>(chain.tail)] = card;
+        chain.tail = card;
     }
 
     // The first card under `key` not taken by copy `copy` that `free` accepts;
     // those `free` refuses are passed for good.
     template <typename Free>
     std::int32_t take(const TextKey& key, int copy, Free free) {
-        const auto found = chains_.find(key);
-        if (found == chains_.end()) {
+        const std::int32_t slot = slotOf(key, TextKeyHash()(key));
+        if (slot == none) {
             return none;
         }
-        std::int32_t& at = found->second.at[copy];
+        std::int32_t& at = chains_[static_cast<std::size_t>(slot)].at[copy];
         while (at != none && !free(at)) {
             at = next_[static_cast<std::size_t>(at)];
         }
@@ -96,11 +106,41 @@ public:
 
 private:
     struct Chain {
-        std::int32_t head;
+        TextKey key;
+        std::size_t hash;
         std::int32_t tail;
         std::int32_t at[2];
     };
-    std::unordered_map<TextKey, Chain, TextKeyHash> chains_;
+
+    // Open addressing over an array at most half full: a look-up touches one or
+    // two slots and no node of its own, which is what a merge spends most on.
+    std::int32_t& slotOf(const TextKey& key, std::size_t hash) {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            std::int32_t& slot = slots_[at];
+            if (slot == none) {
+                return slot;
+            }
+            const Chain& chain = chains_[static_cast<std::size_t>(slot)];
+            if (chain.hash == hash && chain.key == key) {
+                return slot;
+            }
+        }
+    }
+
+    void rehash(std::size_t keys) {
+        std::size_t size = 16;
+        while (size < 2 * keys) {
+            size *= 2;
+        }
+        slots_.assign(size, none);
+        for (std::size_t chain = 0; chain < chains_.size(); ++chain) {
+            slotOf(chains_[chain].key, chains_[chain].hash) = static_cast<std::int32_t>(chain);
+        }
+    }
+
+    std::vector<std::int32_t> slots_;
+    std::vector<Chain> chains_;
     std::vector<std::int32_t> next_;
 };
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cardfile/CardFormat.h"
 #include "model/CalendarDay.h"
 #include "platform/TextCoding.h"
 
@@ -108,7 +109,7 @@ void appendEscaped(std::string& xml, std::string_view text) {
 
 CalendarDay benchDeckToday() { return dayFromDate(2026, 12, 8); }
 
-std::unique_ptr<CardBoxes> makeBenchDeck(int cards, BenchTexts texts) {
+std::unique_ptr<CardBoxes> makeBenchDeck(int cards, BenchTexts texts, BenchDays days) {
     const std::vector<std::string>& words = wordsFor(texts);
     auto deck = std::make_unique<CardBoxes>();
     std::mt19937 random(20240611);
@@ -127,7 +128,7 @@ std::unique_ptr<CardBoxes> makeBenchDeck(int cards, BenchTexts texts) {
                                            phrase(random, words, 2, 12), answer,
                                            phrase(random, words, 2, 14));
         const CalendarDay ago = daysAgo(random);
-        if (section > 0) {
+        if (days == BenchDays::every || (days == BenchDays::learned && section > 0)) {
             card->setDay(benchDeckToday() - ago);
         }
         boxCards.push_back(std::move(card));
@@ -171,25 +172,28 @@ std::string plainSerialise(const CardBoxes& deck, std::size_t size, CardEncoding
     for (int box = 0; box < CardBoxes::boxCount; ++box) {
         int position = 1;
         for (const CardRef& card : deck.box(box)) {
-            text += "<C>\r\n<M>";
-            text += position == 1 ? "+" : "-";
-            text += "</M>\r\n<S>";
+            // The runs of tags as the format gives them, in the written order:
+            // mark, section, number, question, answer, info, day, end.
+            text += writtenOpen.view();
+            text += position == 1 ? leadMark : otherMark;
+            text += writtenJoins[0][1].run.view();
             text += std::to_string(card->getSection());
-            text += "</S>\r\n<N>";
+            text += writtenJoins[1][2].run.view();
             text += std::to_string(position);
-            text += "</N>\r\n<Q>";
+            text += writtenJoins[2][3].run.view();
             text += card->getQuestion();
-            text += "</Q>\r\n<A>";
+            text += writtenJoins[3][4].run.view();
             text += card->getAnswer();
-            text += "</A>\r\n<I>";
+            text += writtenJoins[4][5].run.view();
             text += card->getInfo();
             if (card->getDay() != noDay) {
-                text += "</I>\r\n<D>";
+                text += writtenJoins[5][6].run.view();
                 appendDay(text, card->getDay());
-                text += "</D>\r\n</C>\r\n";
+                text += writtenJoins[6][7].run.view();
             } else {
-                text += "</I>\r\n</C>\r\n";
+                text += writtenJoins[5][7].run.view();
             }
+            text += writtenBlockEnd;
             ++position;
         }
     }

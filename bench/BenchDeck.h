@@ -13,10 +13,16 @@ enum class BenchTexts { ascii, cp1252, utf8 };
 // to this one (the test clock's today).
 CalendarDay benchDeckToday();
 
+// Which cards of a generated deck carry the day they entered their box: those of
+// boxes 1 to 6, as after some learning; every card; or none, as in a deck that was
+// never learned with days (the day is the one field a card may lack).
+enum class BenchDays { learned, every, none };
+
 // A generated deck as it looks after some learning: most cards new or in the low
-// boxes, some answers over two lines, and every card of boxes 1 to 6 with the day
-// it entered its box. Boxes, lengths and days are the same for every kind of texts.
-std::unique_ptr<CardBoxes> makeBenchDeck(int cards, BenchTexts texts = BenchTexts::cp1252);
+// boxes, some answers over two lines. Boxes, lengths and days are the same for
+// every kind of texts.
+std::unique_ptr<CardBoxes> makeBenchDeck(int cards, BenchTexts texts = BenchTexts::cp1252,
+                                         BenchDays days = BenchDays::learned);
 
 // The same deck as XML, one element per card with the fields as children (the day
 // only for cards that have one), for comparing with a general XML parser.

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <pugixml.hpp>
@@ -33,8 +34,6 @@ namespace {
 
 constexpr int deckSize = 100000;
 
-constexpr BenchTexts allKinds[] = {BenchTexts::ascii, BenchTexts::cp1252, BenchTexts::utf8};
-
 const char* kindName(BenchTexts kind) {
     switch (kind) {
         case BenchTexts::ascii:
@@ -51,27 +50,55 @@ const char* encodingName(CardEncoding encoding) {
     return encoding == CardEncoding::utf8 ? "UTF-8" : "cp1252";
 }
 
+// A deck of one kind of texts, with a day on every card or on none: the day is the
+// one field a card may lack, so both layouts of a card block are measured.
+struct Variant {
+    BenchTexts kind;
+    BenchDays days;
+};
+
+constexpr Variant allVariants[] = {
+    {BenchTexts::ascii, BenchDays::every},  {BenchTexts::ascii, BenchDays::none},
+    {BenchTexts::cp1252, BenchDays::every}, {BenchTexts::cp1252, BenchDays::none},
+    {BenchTexts::utf8, BenchDays::every},   {BenchTexts::utf8, BenchDays::none}};
+constexpr std::size_t variantCount = std::size(allVariants);
+
+std::string variantName(Variant variant) {
+    return std::string(kindName(variant.kind)) +
+           (variant.days == BenchDays::every ? "/days" : "/nodays");
+}
+
 // The file each kind is saved as: ASCII and Western texts fit code page 1252.
 CardEncoding encodingOf(BenchTexts kind) {
     return kind == BenchTexts::utf8 ? CardEncoding::utf8 : CardEncoding::cp1252;
 }
 
-std::size_t indexOf(BenchTexts kind) { return static_cast<std::size_t>(kind); }
+std::size_t indexOf(Variant variant) {
+    return static_cast<std::size_t>(variant.kind) * 2 + (variant.days == BenchDays::none ? 1 : 0);
+}
 
-const CardBoxes& generatedDeck(BenchTexts kind) {
-    static const std::array<std::unique_ptr<CardBoxes>, 3> decks = {
-        makeBenchDeck(deckSize, BenchTexts::ascii), makeBenchDeck(deckSize, BenchTexts::cp1252),
-        makeBenchDeck(deckSize, BenchTexts::utf8)};
-    return *decks[indexOf(kind)];
+// Made on first use: a run of one benchmark makes only the decks it needs.
+template <typename T, typename Make>
+const T& once(std::array<std::unique_ptr<T>, variantCount>& made, Variant variant, Make make) {
+    std::unique_ptr<T>& slot = made[indexOf(variant)];
+    if (!slot) {
+        slot = make();
+    }
+    return *slot;
+}
+
+const CardBoxes& generatedDeck(Variant variant) {
+    static std::array<std::unique_ptr<CardBoxes>, variantCount> decks;
+    return once(decks, variant,
+                [variant] { return makeBenchDeck(deckSize, variant.kind, variant.days); });
 }
 
 // The deck's file as the program saves it.
-const std::string& fileText(BenchTexts kind) {
-    static const std::array<std::string, 3> texts = {
-        composeCardText(generatedDeck(BenchTexts::ascii)),
-        composeCardText(generatedDeck(BenchTexts::cp1252)),
-        composeCardText(generatedDeck(BenchTexts::utf8))};
-    return texts[indexOf(kind)];
+const std::string& fileText(Variant variant) {
+    static std::array<std::unique_ptr<std::string>, variantCount> texts;
+    return once(texts, variant, [variant] {
+        return std::make_unique<std::string>(composeCardText(generatedDeck(variant)));
+    });
 }
 
 // A file whose bytes are already in memory, so that reading measures the work
@@ -102,36 +129,34 @@ void readFile(CardBoxes& deck, InputFile& file, MessageBoxes& boxes) {
     deck.setEncoding(text.encoding);
 }
 
-std::unique_ptr<CardBoxes> readFromMemory(BenchTexts kind, MessageBoxes& boxes) {
+std::unique_ptr<CardBoxes> readFromMemory(Variant variant, MessageBoxes& boxes) {
     auto deck = std::make_unique<CardBoxes>();
-    MemoryFile file(fileText(kind));
+    MemoryFile file(fileText(variant));
     readFile(*deck, file, boxes);
     return deck;
 }
 
-// The deck as the program holds it after opening the file of that kind.
-CardBoxes& readBack(BenchTexts kind) {
-    static const std::array<std::unique_ptr<CardBoxes>, 3> decks = [] {
+// The deck as the program holds it after opening the file of that variant.
+CardBoxes& readBack(Variant variant) {
+    static std::array<std::unique_ptr<CardBoxes>, variantCount> decks;
+    return const_cast<CardBoxes&>(once(decks, variant, [variant] {
         FakeMessageBoxes boxes;
-        return std::array<std::unique_ptr<CardBoxes>, 3>{readFromMemory(BenchTexts::ascii, boxes),
-                                                         readFromMemory(BenchTexts::cp1252, boxes),
-                                                         readFromMemory(BenchTexts::utf8, boxes)};
-    }();
-    return *decks[indexOf(kind)];
+        return readFromMemory(variant, boxes);
+    }));
 }
 
 void countBytes(benchmark::State& state, std::size_t bytes) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
 }
 
-void readDeck(benchmark::State& state, BenchTexts kind) {
-    fileText(kind);  // generated and composed before the clock runs
+void readDeck(benchmark::State& state, Variant variant) {
+    fileText(variant);  // generated and composed before the clock runs
     FakeMessageBoxes boxes;
     for (auto _ : state) {
-        auto deck = readFromMemory(kind, boxes);
+        auto deck = readFromMemory(variant, boxes);
         benchmark::DoNotOptimize(deck.get());
         state.PauseTiming();
-        if (deck->encoding() != encodingOf(kind)) {
+        if (deck->encoding() != encodingOf(variant.kind)) {
             state.SkipWithError("the file was read as the other kind");
         }
         deck.reset();
@@ -140,41 +165,42 @@ void readDeck(benchmark::State& state, BenchTexts kind) {
     if (boxes.count() != 0) {
         state.SkipWithError("the reader showed a box");
     }
-    countBytes(state, fileText(kind).size());
+    countBytes(state, fileText(variant).size());
 }
 
 void freeDeck(benchmark::State& state) {
-    fileText(BenchTexts::cp1252);
+    const Variant variant{BenchTexts::cp1252, BenchDays::every};
+    fileText(variant);
     FakeMessageBoxes boxes;
     for (auto _ : state) {
         state.PauseTiming();
-        auto deck = readFromMemory(BenchTexts::cp1252, boxes);
+        auto deck = readFromMemory(variant, boxes);
         state.ResumeTiming();
         deck.reset();
     }
 }
 
-void composeDeck(benchmark::State& state, BenchTexts kind) {
-    const CardBoxes& deck = readBack(kind);
+void composeDeck(benchmark::State& state, Variant variant) {
+    const CardBoxes& deck = readBack(variant);
     for (auto _ : state) {
         const std::string text = composeCardText(deck);
         benchmark::DoNotOptimize(text.data());
     }
-    if (composeCardText(deck) != fileText(kind)) {
+    if (composeCardText(deck) != fileText(variant)) {
         state.SkipWithError("the deck was not composed into the file it was read from");
     }
-    countBytes(state, fileText(kind).size());
+    countBytes(state, fileText(variant).size());
 }
 
 // The same bytes as the file, made the plain way from the texts the deck holds.
-void plainSerialise(benchmark::State& state, BenchTexts kind) {
-    const CardBoxes& deck = readBack(kind);
-    const std::size_t size = fileText(kind).size();
+void plainSerialise(benchmark::State& state, Variant variant) {
+    const CardBoxes& deck = readBack(variant);
+    const std::size_t size = fileText(variant).size();
     for (auto _ : state) {
-        const std::string text = plainSerialise(deck, size, encodingOf(kind));
+        const std::string text = plainSerialise(deck, size, encodingOf(variant.kind));
         benchmark::DoNotOptimize(text.data());
     }
-    if (plainSerialise(deck, size, encodingOf(kind)) != fileText(kind)) {
+    if (plainSerialise(deck, size, encodingOf(variant.kind)) != fileText(variant)) {
         state.SkipWithError("the plain serialisation is not the file");
     }
     countBytes(state, size);
@@ -182,8 +208,8 @@ void plainSerialise(benchmark::State& state, BenchTexts kind) {
 
 // The deck's UTF-8 texts serialised as they are held, without converting them: what
 // composing a code page 1252 file would cost if converting were free.
-void plainTexts(benchmark::State& state, BenchTexts kind) {
-    const CardBoxes& deck = readBack(kind);
+void plainTexts(benchmark::State& state, Variant variant) {
+    const CardBoxes& deck = readBack(variant);
     const std::size_t size = plainSerialise(deck, 0, CardEncoding::utf8).size();
     for (auto _ : state) {
         const std::string text = plainSerialise(deck, size, CardEncoding::utf8);
@@ -191,26 +217,26 @@ void plainTexts(benchmark::State& state, BenchTexts kind) {
     }
 }
 
-void saveDeck(benchmark::State& state, BenchTexts kind) {
+void saveDeck(benchmark::State& state, Variant variant) {
     const std::string path =
         (std::filesystem::temp_directory_path() / "mq_card_file_bench.mqf").string();
     StdFileSystem files;
     FakeMessageBoxes boxes;
     for (auto _ : state) {
-        writeDeckToFile(readBack(kind), path, files, boxes);
+        writeDeckToFile(readBack(variant), path, files, boxes);
     }
-    if (boxes.count() != 0 || readBack(kind).encoding() != encodingOf(kind)) {
+    if (boxes.count() != 0 || readBack(variant).encoding() != encodingOf(variant.kind)) {
         state.SkipWithError("saving showed a box or changed the deck's kind");
     }
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
-    countBytes(state, fileText(kind).size());
+    countBytes(state, fileText(variant).size());
 }
 
 // Parses the deck of that kind as (UTF-8) XML and visits every field, converting
 // the two numbers; the day is visited as a text.
-void pugixml(benchmark::State& state, BenchTexts kind) {
-    const std::string xml = deckAsXml(readBack(kind));
+void pugixml(benchmark::State& state, Variant variant) {
+    const std::string xml = deckAsXml(readBack(variant));
     for (auto _ : state) {
         auto document = std::make_unique<pugi::xml_document>();
         const pugi::xml_parse_result parsed =
@@ -236,23 +262,30 @@ void pugixml(benchmark::State& state, BenchTexts kind) {
     countBytes(state, xml.size());
 }
 
-BENCHMARK_CAPTURE(readDeck, ascii, BenchTexts::ascii)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(readDeck, cp1252, BenchTexts::cp1252)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(readDeck, utf8, BenchTexts::utf8)->Unit(benchmark::kMillisecond);
-BENCHMARK(freeDeck)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(composeDeck, ascii, BenchTexts::ascii)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(composeDeck, cp1252, BenchTexts::cp1252)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(composeDeck, utf8, BenchTexts::utf8)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(plainSerialise, ascii, BenchTexts::ascii)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(plainSerialise, cp1252, BenchTexts::cp1252)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(plainSerialise, utf8, BenchTexts::utf8)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(plainTexts, cp1252, BenchTexts::cp1252)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(saveDeck, ascii, BenchTexts::ascii)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(saveDeck, cp1252, BenchTexts::cp1252)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(saveDeck, utf8, BenchTexts::utf8)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(pugixml, ascii, BenchTexts::ascii)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(pugixml, cp1252, BenchTexts::cp1252)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(pugixml, utf8, BenchTexts::utf8)->Unit(benchmark::kMillisecond);
+// Each figure for each variant, named "figure/kind/days" or "figure/kind/nodays".
+void registerBenchmarks() {
+    using Figure = void (*)(benchmark::State&, Variant);
+    const std::pair<const char*, Figure> figures[] = {{"readDeck", readDeck},
+                                                      {"composeDeck", composeDeck},
+                                                      {"plainSerialise", plainSerialise},
+                                                      {"saveDeck", saveDeck},
+                                                      {"pugixml", pugixml}};
+    for (const auto& [name, figure] : figures) {
+        for (const Variant variant : allVariants) {
+            benchmark::RegisterBenchmark((std::string(name) + "/" + variantName(variant)).c_str(),
+                                         figure, variant)
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+    for (const Variant variant : allVariants) {
+        if (variant.kind == BenchTexts::cp1252) {
+            benchmark::RegisterBenchmark(("plainTexts/" + variantName(variant)).c_str(), plainTexts,
+                                         variant)
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+    benchmark::RegisterBenchmark("freeDeck", freeDeck)->Unit(benchmark::kMillisecond);
+}
 
 // Keeps the fastest time of each benchmark (over repetitions, when asked for) for the ratios
 // printed at the end.
@@ -281,12 +314,13 @@ public:
         std::printf(
             "\nfastest processor time; reading and saving as a ratio to pugixml's parse + walk\n"
             "of the same deck as XML, composing to a plain serialisation of the same bytes:\n");
-        for (const BenchTexts kind : allKinds) {
-            const std::string name = kindName(kind);
+        for (const Variant variant : allVariants) {
+            const std::string name = variantName(variant);
             const double xml = time("pugixml/" + name);
             const double plain = time("plainSerialise/" + name);
             std::printf("%s (%.1f MB, pugixml %.1f ms, plain serialise %.1f ms):\n", name.c_str(),
-                        static_cast<double>(fileText(kind).size()) / 1e6, xml * 1e3, plain * 1e3);
+                        static_cast<double>(fileText(variant).size()) / 1e6, xml * 1e3,
+                        plain * 1e3);
             for (const char* what : {"readDeck", "saveDeck"}) {
                 const double seconds = time(std::string(what) + "/" + name);
                 if (xml > 0 && seconds > 0) {
@@ -307,7 +341,7 @@ public:
             }
         }
         if (time("freeDeck") > 0) {
-            std::printf("freeDeck (cp1252) %.1f ms\n", time("freeDeck") * 1e3);
+            std::printf("freeDeck (cp1252/days) %.1f ms\n", time("freeDeck") * 1e3);
         }
     }
 
@@ -351,12 +385,20 @@ int readOnce(const char* path, bool reportMemory) {
 
 int main(int argc, char** argv) {
     const std::string mode = argc >= 3 ? argv[1] : "";
-    const std::map<std::string, BenchTexts> writeModes = {{"--write-deck-ascii", BenchTexts::ascii},
-                                                          {"--write-deck", BenchTexts::cp1252},
-                                                          {"--write-deck-utf8", BenchTexts::utf8}};
+    // --write-deck[-KIND][-days|-nodays]: the generated deck as the program saves it;
+    // without a suffix the cards of boxes 1 to 6 have days.
+    std::map<std::string, std::pair<BenchTexts, BenchDays>> writeModes;
+    for (const auto& [kind, name] :
+         {std::pair{BenchTexts::ascii, "-ascii"}, std::pair{BenchTexts::cp1252, ""},
+          std::pair{BenchTexts::utf8, "-utf8"}}) {
+        const std::string base = std::string("--write-deck") + name;
+        writeModes[base] = {kind, BenchDays::learned};
+        writeModes[base + "-days"] = {kind, BenchDays::every};
+        writeModes[base + "-nodays"] = {kind, BenchDays::none};
+    }
     if (const auto write = writeModes.find(mode); write != writeModes.end() && argc == 4) {
-        std::ofstream(argv[3], std::ios::binary)
-            << composeCardText(*makeBenchDeck(std::atoi(argv[2]), write->second));
+        std::ofstream(argv[3], std::ios::binary) << composeCardText(
+            *makeBenchDeck(std::atoi(argv[2]), write->second.first, write->second.second));
         return 0;
     }
     if ((mode == "--read-once" || mode == "--peak-memory") && argc == 3) {
@@ -365,7 +407,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         std::fputs(
-            "helper modes: --write-deck[-ascii|-utf8] CARDS PATH |\n"
+            "helper modes: --write-deck[-ascii|-utf8][-days|-nodays] CARDS PATH |\n"
             "              --read-once PATH | --peak-memory PATH\n",
             stderr);
         return 2;
@@ -375,6 +417,7 @@ int main(int argc, char** argv) {
     // Keeping freed memory in the process makes every contender measure its work.
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    registerBenchmarks();
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.printRatios();

@@ -3,7 +3,8 @@
 # with pugixml, then measures from outside: peak resident memory of reading and of
 # `mqdeck write` on the 100,000-card deck, and callgrind's instructions per byte
 # of reading a 10,000-card deck, each for the ASCII, the Western (both code page
-# 1252) and the several-scripts (UTF-8) deck; and
+# 1252) and the several-scripts (UTF-8) deck, with a day on every card and
+# without days; and
 # the card tool's import and export.
 # usage: bench/run.sh [BUILD_DIR] [benchmark options...]     (default: build/bench)
 set -euo pipefail
@@ -27,14 +28,18 @@ bench=$build_dir/bench/card_file_bench
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+kinds=()
 for kind in ascii cp1252 utf8; do
     option=--write-deck
     [ "$kind" = cp1252 ] || option=--write-deck-$kind
-    "$bench" "$option" 100000 "$work/large-$kind.mqf"
-    "$bench" "$option" 10000 "$work/small-$kind.mqf"
+    for days in days nodays; do
+        "$bench" "$option-$days" 100000 "$work/large-$kind-$days.mqf"
+        "$bench" "$option-$days" 10000 "$work/small-$kind-$days.mqf"
+        kinds+=("$kind-$days")
+    done
 done
 
-for kind in ascii cp1252 utf8; do
+for kind in "${kinds[@]}"; do
     large=$work/large-$kind.mqf
     echo
     "$bench" --peak-memory "$large"
@@ -48,7 +53,7 @@ done
 if command -v valgrind >/dev/null; then
     echo
     # Decoding (with the file's reads) and parsing apart, then the two together.
-    for kind in ascii cp1252 utf8; do
+    for kind in "${kinds[@]}"; do
         small=$work/small-$kind.mqf
         counts=()
         for part in 'readCardFileText*' 'readCardText*'; do

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr std::int32_t noOccurrence = -1;
-constexpr std::size_t openTagSize = 3;  // "<Q>"
 
 // The field whose tags carry this letter, or -1.
 constexpr std::array<std::int8_t, 256> fieldLetters = [] {
@@ -19,36 +18,41 @@ constexpr std::array<std::int8_t, 256> fieldLetters = [] {
     for (auto& letter : letters) {
         letter = -1;
     }
-    letters['M'] = static_cast<std::int8_t>(CardField::mark);
-    letters['S'] = static_cast<std::int8_t>(CardField::section);
-    letters['N'] = static_cast<std::int8_t>(CardField::number);
-    letters['Q'] = static_cast<std::int8_t>(CardField::question);
-    letters['I'] = static_cast<std::int8_t>(CardField::info);
-    letters['A'] = static_cast<std::int8_t>(CardField::answer);
-    letters['D'] = static_cast<std::int8_t>(CardField::day);
+    for (const FieldFormat& format : cardFields) {
+        letters[static_cast<unsigned char>(tagLetter(format.field))] =
+            static_cast<std::int8_t>(format.field);
+    }
     return letters;
 }();
 
 int fieldOf(char letter) { return fieldLetters[static_cast<unsigned char>(letter)]; }
 
-// A block as the writer lays it out: the tags between the values, and the values
-// in the order it writes them. The day is written only for cards that have one.
-constexpr std::size_t writtenFieldCount = cardFieldCount - 1;
-constexpr std::array<std::string_view, writtenFieldCount + 1> writtenTags = {
-    "<C>\r\n<M>",  "</M>\r\n<S>", "</S>\r\n<N>", "</N>\r\n<Q>",
-    "</Q>\r\n<A>", "</A>\r\n<I>", "</I>\r\n</C>"};
-constexpr std::string_view writtenBeforeDay = "</I>\r\n<D>";
-constexpr std::string_view writtenAfterDay = "</D>\r\n</C>";
-constexpr std::array<CardField, writtenFieldCount> writtenFields = {
-    CardField::mark,     CardField::section, CardField::number,
-    CardField::question, CardField::answer,  CardField::info};
+// The scanner recognises tags by their letter after '<' or "</".
+static_assert(cardtag::cardOpen.size() == 3 && cardtag::cardClose.size() == 4);
+constexpr bool letterTags() {
+    for (const FieldFormat& format : cardFields) {
+        if (format.tags.open.size() != 3 || format.tags.close.size() != 4 ||
+            format.tags.close[2] != tagLetter(format.field)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(letterTags());
 
-constexpr bool eightToSixteen(std::string_view tag) { return tag.size() >= 8 && tag.size() <= 16; }
-static_assert(eightToSixteen(writtenTags[0]) && eightToSixteen(writtenTags[1]) &&
-              eightToSixteen(writtenTags[2]) && eightToSixteen(writtenTags[3]) &&
-              eightToSixteen(writtenTags[4]) && eightToSixteen(writtenTags[5]) &&
-              eightToSixteen(writtenTags[6]) && eightToSixteen(writtenBeforeDay) &&
-              eightToSixteen(writtenAfterDay));
+// The written layout's runs of tags, compared as two words each below.
+constexpr bool eightToSixteen(const TagRun& run) { return run.size() >= 8 && run.size() <= 16; }
+constexpr bool joinsAreWords() {
+    for (std::size_t field = 0; field < cardFieldCount; ++field) {
+        for (std::size_t next = field + 1; next <= cardFieldCount; ++next) {
+            if (!eightToSixteen(writtenJoins[field][next].run)) {
+                return false;
+            }
+        }
+    }
+    return eightToSixteen(writtenOpen);
+}
+static_assert(joinsAreWords());
 
 // Whether `tag`, of 8 to 16 bytes, lies at `at`: two words compared, where a call
 // to compare bytes would cost more than the comparing.
@@ -79,13 +83,9 @@ const char* findOpening(const char* from, const char* end) {
     return found == nullptr ? end : static_cast<const char*>(found);
 }
 
-constexpr std::array<FieldTags, cardFieldCount> tagsOf = {
-    cardfield::mark, cardfield::section, cardfield::number, cardfield::question,
-    cardfield::info, cardfield::answer,  cardfield::day};
-
 }  // namespace
 
-BlockScanner::BlockScanner(std::string_view text) : text_(text.substr(0, text.find('\0'))) {}
+BlockScanner::BlockScanner(std::string_view text) : text_(cardTextOf(text)) {}
 
 const std::vector<ScannedBlock>& BlockScanner::nextBlocks() {
     ready_.clear();
@@ -143,51 +143,34 @@ const std::vector<ScannedBlock>& BlockScanner::nextBlocks() {
 bool BlockScanner::takeWrittenBlock(std::size_t start) {
     const char* const begin = text_.data();
     const char* const end = begin + text_.size();
-    const auto tagAt = [end](const char* at, std::string_view tag) {
-        return tag.size() <= static_cast<std::size_t>(end - at) && tagIsAt(at, tag);
+    const auto runAt = [end](const char* at, const TagRun& run) {
+        return run.size() <= static_cast<std::size_t>(end - at) && tagIsAt(at, run.view());
     };
-    if (!tagAt(begin + start, writtenTags[0])) {
+    if (!runAt(begin + start, writtenOpen)) {
         return false;
     }
     // A value ends at the first '<' after it, which must begin the tags that the
     // writer puts next: then no other tag lies within the block.
-    const char* value = begin + start + writtenTags[0].size();
-    std::array<std::string_view, writtenFieldCount> values;
-    const auto take = [&](const char* closing, std::string_view tags, std::string_view& taken) {
-        taken = std::string_view(value, static_cast<std::size_t>(closing - value));
-        value = closing + tags.size();
-    };
-    for (std::size_t field = 0; field + 1 < writtenFieldCount; ++field) {
+    const char* value = begin + start + writtenOpen.size();
+    std::array<std::optional<std::string_view>, cardFieldCount> values;
+    std::size_t field = 0;
+    while (field < cardFieldCount) {
         const char* const closing = findOpening(value, end);
-        if (!tagAt(closing, writtenTags[field + 1])) {
-            return false;
+        values[static_cast<std::size_t>(cardFields[field].field)] =
+            std::string_view(value, static_cast<std::size_t>(closing - value));
+        // Optional fields may be left out: the next possible join that lies here.
+        std::size_t next = field + 1;
+        while (!runAt(closing, writtenJoins[field][next].run)) {
+            if (++next > cardFieldCount || !writtenJoins[field][next].possible) {
+                return false;
+            }
         }
-        take(closing, writtenTags[field + 1], values[field]);
-    }
-    // The info ends either the block or the tags before a day.
-    std::optional<std::string_view> day;
-    const std::size_t info = writtenFieldCount - 1;
-    const char* closing = findOpening(value, end);
-    if (tagAt(closing, writtenTags[info + 1])) {
-        take(closing, writtenTags[info + 1], values[info]);
-    } else if (tagAt(closing, writtenBeforeDay)) {
-        take(closing, writtenBeforeDay, values[info]);
-        closing = findOpening(value, end);
-        if (!tagAt(closing, writtenAfterDay)) {
-            return false;
-        }
-        std::string_view dayValue;
-        take(closing, writtenAfterDay, dayValue);
-        day = dayValue;
-    } else {
-        return false;
+        value = closing + writtenJoins[field][next].run.size();
+        field = next;
     }
     ScannedBlock& block = ready_.emplace_back();
     block.found = true;
-    for (std::size_t field = 0; field < writtenFieldCount; ++field) {
-        block.fields[static_cast<std::size_t>(writtenFields[field])] = values[field];
-    }
-    block.fields[static_cast<std::size_t>(CardField::day)] = day;
+    block.fields = values;
     position_ = static_cast<std::size_t>(value - begin);
     return true;
 }
@@ -223,7 +206,7 @@ std::optional<std::string_view> BlockScanner::value(std::size_t field, std::int3
     if (tags.close == noTag || tags.close >= end) {
         return std::nullopt;
     }
-    const std::size_t start = tags.open + openTagSize;
+    const std::size_t start = tags.open + tagsOf(static_cast<CardField>(field)).open.size();
     return text_.substr(start, tags.close - start);
 }
 
@@ -250,7 +233,7 @@ void BlockScanner::endOfText() {
         const CardBlock block{0, text_.size(), false};
         ScannedBlock& out = ready_.emplace_back();
         for (std::size_t field = 0; field < cardFieldCount; ++field) {
-            out.fields[field] = whole.fieldValue(block, tagsOf[field]);
+            out.fields[field] = whole.fieldValue(block, tagsOf(static_cast<CardField>(field)));
         }
         return;
     }

@@ -6,9 +6,7 @@
 #include <string_view>
 #include <vector>
 
-// The fields of a card block, in the order the reader takes them.
-enum class CardField { mark, section, number, question, info, answer, day };
-constexpr std::size_t cardFieldCount = 7;
+#include "cardfile/CardFormat.h"
 
 // One card block with its fields taken, as the card text format defines them.
 struct ScannedBlock {
@@ -17,6 +15,10 @@ struct ScannedBlock {
 
     const std::optional<std::string_view>& field(CardField which) const {
         return fields[static_cast<std::size_t>(which)];
+    }
+    // The field, or what a block without it reads as.
+    std::string_view value(CardField which) const {
+        return field(which).value_or(formatOf(which).absent);
     }
 };
 

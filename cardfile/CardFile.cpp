@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cardfile/CardFileText.h"
+#include "cardfile/CardFormat.h"
 #include "cardfile/CardReader.h"
 #include "cardfile/CardWriter.h"
 #include "platform/MQMessage.h"
@@ -88,25 +89,25 @@ std::string windowTitle(const std::string& fileName) {
 
 CardFile::CardFile(Platform& platform) : platform_(platform) {}
 
-int CardFile::openCardFile(DialogPort& window) {
+bool CardFile::openCardFile(WindowPort& window) {
     std::optional<std::string> chosen = platform_.fileDialogs.chooseFileToOpen(window.window());
     if (!chosen) {
-        return 0;
+        return false;
     }
     return openCardFileAt(window, *chosen);
 }
 
-int CardFile::openCardFileAt(DialogPort& window, const std::string& path) {
+bool CardFile::openCardFileAt(WindowPort& window, const std::string& path) {
     std::optional<std::string> previousName = std::exchange(fileName_, path);
-    if (loadCardFile(window) == 0) {
+    if (!loadCardFile(window)) {
         fileName_ = std::move(previousName);
-        return 0;
+        return false;
     }
     window.setTitle(windowTitle(*fileName_));
-    return 1;
+    return true;
 }
 
-int CardFile::loadCardFile(DialogPort& window) {
+bool CardFile::loadCardFile(WindowPort& window) {
     FileSystem& files = platform_.files;
     MessageBoxes& boxes = platform_.messageBoxes;
 
@@ -128,14 +129,12 @@ int CardFile::loadCardFile(DialogPort& window) {
         const unsigned type = static_cast<unsigned>(MB_OKCANCEL | MB_ICONERROR | MB_DEFBUTTON2);
         const char* const why = fileName_ ? cannotOpenText : noNameText;
         if (boxes.show(window.window(), why, sorryCaption, type) == IDCANCEL) {
-            return 0;
+            return false;
         }
         // OK goes on without a file, and the read fails as it does on a handle
         // that was never opened.
-        fileSize_ = 0;
         showError(boxes, readErrorText, static_cast<std::int32_t>(ERROR_INVALID_HANDLE));
     } else {
-        fileSize_ = file->size();
         HashingInput hashing(*file, hash);
         if (!readCardFileText(hashing, text, error)) {
             showError(boxes, readErrorText, static_cast<std::int32_t>(error));
@@ -144,58 +143,58 @@ int CardFile::loadCardFile(DialogPort& window) {
     }
 
     std::string& cards = text.text;
-    cards.resize(std::min(cards.size(), cards.find('\0')));
+    cards.resize(cardTextEnd(cards));
     if (cards.empty()) {
         boxes.show(window.window(), noCardDataText, sorryCaption,
                    static_cast<unsigned>(MB_ICONERROR));
-        return 0;
+        return false;
     }
 
     auto deck = std::make_unique<CardBoxes>();
     // The deck keeps the text its cards refer to; handing it over saves a copy.
     readCardText(*deck, std::move(cards), boxes);
     if (deck->isAborted() != 0) {
-        return 0;
+        return false;
     }
     deck->setEncoding(text.encoding);
     deck_ = std::move(deck);
-    hasFile_ = 1;
+    hasFile_ = true;
     known_ = identity.value_or(FileIdentity{});
     known_.hash = hash.value();
-    return 1;
+    return true;
 }
 
-int CardFile::newCardFile(DialogPort& window) {
+bool CardFile::newCardFile(WindowPort& window) {
     std::optional<std::string> chosen = platform_.fileDialogs.chooseFileToSave(window.window());
     if (!chosen) {
-        return 0;
+        return false;
     }
     deck_.reset();
     // A file chosen to be overwritten is what this program knows of it.
     known_ = identityOnDisk(platform_.files, *chosen).value_or(FileIdentity{});
     fileName_ = std::move(chosen);
     window.setTitle(windowTitle(*fileName_));
-    hasFile_ = 1;
+    hasFile_ = true;
     // The file itself appears with the first save.
     deck_ = std::make_unique<CardBoxes>();
-    return 1;
+    return true;
 }
 
-int CardFile::saveCardFileAs(DialogPort& window) {
-    if (hasFile_ == 0 || !deck_) {
-        return 0;
+bool CardFile::saveCardFileAs(WindowPort& window) {
+    if (!hasFile_ || !deck_) {
+        return false;
     }
     std::optional<std::string> chosen = platform_.fileDialogs.chooseFileToSave(window.window());
     if (!chosen || !writeTo(*chosen)) {
-        return 0;
+        return false;
     }
     fileName_ = std::move(chosen);
     window.setTitle(windowTitle(*fileName_));
-    return 1;
+    return true;
 }
 
-bool CardFile::save(DialogPort& window) {
-    if (hasFile_ == 0 || !fileName_ || fileName_->empty() || !deck_) {
+bool CardFile::save(WindowPort& window) {
+    if (!hasFile_ || !fileName_ || fileName_->empty() || !deck_) {
         return false;
     }
     if (diskState() == DiskState::changed) {
@@ -225,11 +224,11 @@ DiskState CardFile::diskState() {
     return compareWithDisk(platform_.files, *fileName_, known_);
 }
 
-void CardFile::adoptRecovered(DialogPort& window, const std::string& path,
+void CardFile::adoptRecovered(WindowPort& window, const std::string& path,
                               std::unique_ptr<CardBoxes> deck, const FileIdentity& identity) {
     deck_ = std::move(deck);
     fileName_ = path;
     known_ = identity;
-    hasFile_ = 1;
+    hasFile_ = true;
     window.setTitle(windowTitle(path));
 }

@@ -6,6 +6,7 @@
 
 #include "cardfile/BlockScanner.h"
 #include "cardfile/CardFileText.h"
+#include "cardfile/CardFormat.h"
 #include "cardfile/CardText.h"
 #include "cardfile/HistoryBlock.h"
 #include "platform/WinConstants.h"
@@ -17,9 +18,6 @@ const char* const overwriteText =
     "using a right file!";
 const char* const overwriteCaption = "Overwrite?";
 const char* const sectionText = "Invalid section number found! Set number to section 1!";
-constexpr std::string_view leadMark = "+";
-constexpr std::string_view defaultMark = "-";
-constexpr std::string_view emptyText = "";
 
 // Orders the boxes the way they were saved: by number, then led by the "+" card.
 // Box 0 keeps the file order, since its cards were never drawn.
@@ -66,27 +64,21 @@ void readCards(CardBoxes& deck, const CardSource& source, MessageBoxes& boxes) {
                     deck.setAborted(1);
                 }
             }
-            const auto& sectionValue = block.field(CardField::section);
-            std::int32_t section = sectionValue ? readInteger(*sectionValue) : 0;
-            if (section < 0 || section > CardBoxes::lastBox) {
-                if (!sectionReported) {
-                    sectionReported = true;
-                    boxes.show(noWindow, sectionText, nullptr, static_cast<unsigned>(MB_OK));
-                }
-                section = 1;
+            const std::int32_t section = readInteger(block.value(CardField::section));
+            if (!isBoxSection(section) && !sectionReported) {
+                sectionReported = true;
+                boxes.show(noWindow, sectionText, nullptr, static_cast<unsigned>(MB_OK));
             }
-            const auto& numberValue = block.field(CardField::number);
-            const std::int32_t number = numberValue ? readInteger(*numberValue) : 0;
+            const std::int32_t box = boxOfSection(section);
             auto card = std::make_shared<Card>(
-                source, block.field(CardField::mark).value_or(defaultMark), section, number,
-                block.field(CardField::question).value_or(emptyText),
-                block.field(CardField::answer).value_or(emptyText),
-                block.field(CardField::info).value_or(emptyText));
+                source, block.value(CardField::mark), box,
+                readInteger(block.value(CardField::number)), block.value(CardField::question),
+                block.value(CardField::answer), block.value(CardField::info));
             // A day that is no date is as good as none: the card counts as due.
             if (const auto& day = block.field(CardField::day)) {
                 card->setDay(parseDay(*day).value_or(noDay));
             }
-            deck.boxForReading(section).push_back(std::move(card));
+            deck.boxForReading(box).push_back(std::move(card));
         }
     }
 
@@ -102,7 +94,7 @@ void readCards(CardBoxes& deck, const CardSource& source, MessageBoxes& boxes) {
 }  // namespace
 
 void readCardText(CardBoxes& deck, std::string_view text, MessageBoxes& boxes) {
-    readCards(deck, std::make_shared<const std::string>(text.substr(0, text.find('\0'))), boxes);
+    readCards(deck, std::make_shared<const std::string>(cardTextOf(text)), boxes);
 }
 
 void readCardText(CardBoxes& deck, std::string&& text, MessageBoxes& boxes) {

@@ -46,7 +46,7 @@ std::int32_t readInteger(std::string_view value) {
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
-CardText::CardText(std::string_view text) : text_(text.substr(0, text.find('\0'))) {}
+CardText::CardText(std::string_view text) : text_(cardTextOf(text)) {}
 
 CardText::TagCursor& CardText::cursorFor(std::string_view tag) {
     for (TagCursor& cursor : cursors_) {

@@ -5,33 +5,7 @@
 #include <string_view>
 #include <vector>
 
-// The tags of the card file format. Tags are matched byte for byte.
-namespace cardtag {
-constexpr std::string_view cardOpen = "<C>";
-constexpr std::string_view cardClose = "</C>";
-// A last card whose closing ">" was lost still ends here.
-constexpr std::string_view cardCloseCut = "</C";
-// The learning history: one block after the last card, outside every card block,
-// where readers that predate it ignore it. See cardfile/HistoryBlock.h.
-constexpr std::string_view historyOpen = "<H>";
-constexpr std::string_view historyClose = "</H>";
-}  // namespace cardtag
-
-struct FieldTags {
-    std::string_view open;
-    std::string_view close;
-};
-
-namespace cardfield {
-constexpr FieldTags mark{"<M>", "</M>"};
-constexpr FieldTags section{"<S>", "</S>"};
-constexpr FieldTags number{"<N>", "</N>"};
-constexpr FieldTags question{"<Q>", "</Q>"};
-constexpr FieldTags answer{"<A>", "</A>"};
-constexpr FieldTags info{"<I>", "</I>"};
-// The day the card entered its box; readers that predate it skip it as an unknown tag.
-constexpr FieldTags day{"<D>", "</D>"};
-}  // namespace cardfield
+#include "cardfile/CardFormat.h"
 
 constexpr std::size_t noTag = std::string_view::npos;
 

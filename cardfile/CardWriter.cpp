@@ -3,8 +3,10 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
+#include "cardfile/CardFormat.h"
 #include "cardfile/CardSave.h"
 #include "cardfile/FileIdentity.h"
 #include "cardfile/HistoryBlock.h"
@@ -12,31 +14,7 @@
 
 namespace {
 
-// What the writer puts between a card's values, in the order it writes them. The
-// mark is part of the first piece: it is "+" or "-" by position.
-constexpr std::string_view leadHead = "<C>\r\n<M>+</M>\r\n<S>";
-constexpr std::string_view otherHead = "<C>\r\n<M>-</M>\r\n<S>";
-constexpr std::string_view beforeNumber = "</S>\r\n<N>";
-constexpr std::string_view beforeQuestion = "</N>\r\n<Q>";
-constexpr std::string_view beforeAnswer = "</Q>\r\n<A>";
-constexpr std::string_view beforeInfo = "</A>\r\n<I>";
-constexpr std::string_view afterInfo = "</I>\r\n</C>\r\n";
-constexpr std::string_view beforeDay = "</I>\r\n<D>";
-constexpr std::string_view afterDay = "</D>\r\n</C>\r\n";
-constexpr std::size_t dayBytes = beforeDay.size() + 10 + afterDay.size() - afterInfo.size();
-constexpr std::size_t tagBytes = leadHead.size() + beforeNumber.size() + beforeQuestion.size() +
-                                 beforeAnswer.size() + beforeInfo.size() + afterInfo.size();
-
-// How many characters the decimal form of `value` takes, sign included.
-std::size_t decimalSize(std::int32_t value) {
-    std::uint32_t magnitude =
-        value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-    std::size_t size = value < 0 ? 2 : 1;
-    for (; magnitude >= 10; magnitude /= 10) {
-        ++size;
-    }
-    return size;
-}
+constexpr std::size_t dayBytes = 10;  // YYYY-MM-DD
 
 // Decimal digits of an int32, sign included: 11 at most.
 class Decimal {
@@ -52,31 +30,147 @@ private:
     std::size_t size_;
 };
 
+// A card's values in the written order: nothing for an optional field it lacks.
 // Mark and number come from the position in the box, not from the card, so the
 // file always leads each box with its current card.
-std::string_view headAt(std::int32_t position) { return position == 1 ? leadHead : otherHead; }
+class CardValues {
+public:
+    // Only sized: the day's digits are not worked out.
+    enum class Use { size, write };
+
+    CardValues(const Card& card, std::int32_t position, Use use)
+        : section_(card.getSection()), number_(position) {
+        if (use == Use::write && card.getDay() != noDay) {
+            writeDay(day_.data(), card.getDay());
+        }
+        for (std::size_t at = 0; at < cardFieldCount; ++at) {
+            values_[at] = valueOf(cardFields[at].field, card, position);
+        }
+    }
+    const std::optional<std::string_view>& operator[](std::size_t at) const { return values_[at]; }
+
+private:
+    std::optional<std::string_view> valueOf(CardField field, const Card& card,
+                                            std::int32_t position) const {
+        switch (field) {
+            case CardField::mark:
+                return position == 1 ? leadMark : otherMark;
+            case CardField::section:
+                return section_.text();
+            case CardField::number:
+                return number_.text();
+            case CardField::question:
+                return card.getQuestion();
+            case CardField::answer:
+                return card.getAnswer();
+            case CardField::info:
+                return card.getInfo();
+            case CardField::day:
+                // Only a card that has a day writes one, so older decks save as they were read.
+                if (card.getDay() == noDay) {
+                    return std::nullopt;
+                }
+                return std::string_view(day_.data(), day_.size());
+        }
+        return std::nullopt;
+    }
+
+    Decimal section_;
+    Decimal number_;
+    std::array<char, dayBytes> day_{};
+    std::array<std::optional<std::string_view>, cardFieldCount> values_;
+};
+
+// Visits the values and the runs of tags of the card's block in the order they
+// are written.
+template <typename Value, typename Tags>
+void forEachPiece(const CardValues& values, Value value, Tags tags) {
+    tags(writtenOpen);
+    for (std::size_t field = 0; field < cardFieldCount;) {
+        value(*values[field]);
+        std::size_t next = field + 1;
+        while (next < cardFieldCount && !values[next]) {
+            ++next;
+        }
+        tags(writtenJoins[field][next].run);
+        field = next;
+    }
+    value(writtenBlockEnd);
+}
+
+std::size_t blockBytes(const CardValues& values) {
+    std::size_t size = 0;
+    forEachPiece(
+        values, [&size](std::string_view piece) { size += piece.size(); },
+        [&size](const TagRun& run) { size += run.size(); });
+    return size;
+}
+
+// Gathers the short pieces of a block, tags and numbers, to append them at once:
+// each append costs more than the bytes of a short piece, and a run of tags is
+// copied as one word of 16 bytes. A long value is appended as it is.
+class PieceBuffer {
+public:
+    explicit PieceBuffer(std::string& text) : text_(text) {}
+    ~PieceBuffer() { flush(); }
+
+    void tags(const TagRun& run) {
+        makeRoom();
+        std::memcpy(bytes_.data() + used_, run.view().data(), wordBytes);
+        used_ += run.size();
+    }
+    void value(std::string_view piece) {
+        if (piece.size() > wordBytes) {
+            flush();
+            text_.append(piece.data(), piece.size());
+            return;
+        }
+        makeRoom();
+        std::memcpy(bytes_.data() + used_, piece.data(), piece.size());
+        used_ += piece.size();
+    }
+
+private:
+    static constexpr std::size_t wordBytes = 16;
+
+    void makeRoom() {
+        if (used_ + wordBytes > bytes_.size()) {
+            flush();
+        }
+    }
+    void flush() {
+        text_.append(bytes_.data(), used_);
+        used_ = 0;
+    }
+
+    std::string& text_;
+    std::array<char, 128> bytes_;
+    std::size_t used_ = 0;
+};
+
+static_assert(
+    [] {
+        for (const auto& joins : writtenJoins) {
+            for (const WrittenJoin& join : joins) {
+                if (join.run.size() > 16) return false;
+            }
+        }
+        return writtenOpen.size() <= 16;
+    }(),
+    "every run of tags is copied as one word");
 
 // Appends the card in UTF-8, as the deck holds it; a code page 1252 save converts
 // whole stretches of cards afterwards, which costs less than text by text.
 void appendCard(std::string& text, const Card& card, std::int32_t position) {
-    const Decimal section(card.getSection());
-    const Decimal number(position);
-    for (const std::string_view piece :
-         {headAt(position), section.text(), beforeNumber, number.text(), beforeQuestion,
-          card.getQuestion(), beforeAnswer, card.getAnswer(), beforeInfo, card.getInfo()}) {
-        text.append(piece.data(), piece.size());
-    }
-    // Only a card that has a day writes one, so older decks save as they were read.
-    if (card.getDay() == noDay) {
-        text.append(afterInfo.data(), afterInfo.size());
-        return;
-    }
-    // Put together first and appended once: each append costs more than its bytes.
-    std::array<char, beforeDay.size() + 10 + afterDay.size()> tail;
-    std::memcpy(tail.data(), beforeDay.data(), beforeDay.size());
-    writeDay(tail.data() + beforeDay.size(), card.getDay());
-    std::memcpy(tail.data() + beforeDay.size() + 10, afterDay.data(), afterDay.size());
-    text.append(tail.data(), tail.size());
+    PieceBuffer buffer(text);
+    forEachPiece(
+        CardValues(card, position, CardValues::Use::write),
+        [&buffer](std::string_view piece) { buffer.value(piece); },
+        [&buffer](const TagRun& run) { buffer.tags(run); });
+}
+
+std::size_t cardBytes(const Card& card, std::int32_t position) {
+    return blockBytes(CardValues(card, position, CardValues::Use::size));
 }
 
 // A code page 1252 save was chosen because every text fits; should one not, its
@@ -141,9 +235,7 @@ std::string composeCardText(const CardBoxes& deck, CardEncoding encoding) {
     // page 1252 takes no more bytes than UTF-8.
     std::size_t size = headOfFile(encoding).size();
     forEachCard(deck, [&size](const Card& card, std::int32_t position) {
-        size += tagBytes + decimalSize(card.getSection()) + decimalSize(position) +
-                card.getQuestion().size() + card.getAnswer().size() + card.getInfo().size() +
-                (card.getDay() == noDay ? 0 : dayBytes);
+        size += cardBytes(card, position);
     });
     const std::string history = historyToWrite(deck);
     std::string text;

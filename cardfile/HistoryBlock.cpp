@@ -2,11 +2,9 @@
 
 #include <charconv>
 
-#include "cardfile/CardText.h"
+#include "cardfile/CardFormat.h"
 
 namespace {
-
-constexpr std::string_view lineEnd = "\r\n";
 
 // Digits only, so that a sign or a blank too many makes the line unreadable
 // rather than a different count.
@@ -32,19 +30,27 @@ std::string_view nextWord(std::string_view line, std::size_t& at) {
     return line.substr(start, at - start);
 }
 
+// Where the last card tag ("<C>" or "</C") begins, or npos. It lies near the end
+// of the text, which is searched backwards only that far.
+std::size_t lastCardTag(std::string_view text) {
+    const std::size_t close = text.rfind(cardtag::cardCloseCut);
+    const std::size_t from = close == std::string_view::npos ? 0 : close + 1;
+    const std::size_t open = text.substr(from).rfind(cardtag::cardOpen);
+    return open == std::string_view::npos ? close : from + open;
+}
+
 }  // namespace
 
 std::optional<HistorySpan> findHistoryBlock(std::string_view text) {
-    const std::size_t open = text.rfind(cardtag::historyOpen);
-    if (open == std::string_view::npos) {
+    // A "<H>" before a card's tag lies in a card's text; no two tags overlap.
+    const std::size_t lastCard = lastCardTag(text);
+    const std::size_t from = lastCard == std::string_view::npos ? 0 : lastCard + 1;
+    const std::size_t found = text.substr(from).rfind(cardtag::historyOpen);
+    if (found == std::string_view::npos) {
         return std::nullopt;
     }
-    // A "<H>" before a card's end lies in a card's text.
+    const std::size_t open = from + found;
     const std::size_t bodyStart = open + cardtag::historyOpen.size();
-    if (text.find(cardtag::cardOpen, bodyStart) != std::string_view::npos ||
-        text.find(cardtag::cardCloseCut, bodyStart) != std::string_view::npos) {
-        return std::nullopt;
-    }
     const std::size_t close = text.find(cardtag::historyClose, bodyStart);
     HistorySpan span;
     span.start = open;
@@ -86,16 +92,16 @@ std::string historyBlockText(const LearningHistory& history) {
         return {};
     }
     std::string text(cardtag::historyOpen);
-    text += lineEnd;
+    text += cardtag::lineEnd;
     for (const auto& [day, tally] : history.days()) {
         appendDay(text, day);
         for (const std::uint32_t count : {tally.up, tally.back, tally.drawn}) {
             text += ' ';
             text += std::to_string(count);
         }
-        text += lineEnd;
+        text += cardtag::lineEnd;
     }
     text += cardtag::historyClose;
-    text += lineEnd;
+    text += cardtag::lineEnd;
     return text;
 }

@@ -19,7 +19,9 @@
 // framed by its length and CRC-32, so a torn last write is known and left out.
 // Entries name cards by position (box, front or back) and, where a change names a
 // card, by a number the record gives it: the base's cards in file order, then each
-// card put into the deck as it comes.
+// card put into the deck as it comes. RecoveryFraming holds the bytes and frames,
+// RecoveryEncoding what each entry and change puts in them, RecoveryReplay the
+// replay; this file's .cpp the files on disk.
 
 // What the record says about itself.
 struct RecordHeader {
@@ -65,9 +67,6 @@ public:
     std::string framed() const;
 
 private:
-    void addCard(const CardRef& card);
-    void addNumber(const Card& card);
-
     CardNumbers& numbers_;
     std::string payload_;
     std::size_t changes_ = 0;
@@ -105,7 +104,6 @@ public:
     bool flush(ErrorCode& error);
     // Closes and removes both files.
     void remove();
-    bool isOpen() const { return file_ != nullptr; }
 
 private:
     FileSystem& files_;

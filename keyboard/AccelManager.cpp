@@ -143,9 +143,9 @@ void AccelManager::readAccelText(std::istream& in) {
     entryCount_ = completed;
 }
 
-int AccelManager::filterMessage(unsigned& message, std::uintptr_t& wParam) {
+void AccelManager::filterMessage(unsigned& message, std::uintptr_t& wParam) {
     if (entryCount_ == 0) {
-        return 0;
+        return;
     }
     const bool keyDown = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     if (keyDown) {
@@ -171,7 +171,6 @@ int AccelManager::filterMessage(unsigned& message, std::uintptr_t& wParam) {
             }
         }
     }
-    return 0;
 }
 
 std::uint8_t AccelManager::flagFromName(const std::string& word) {

@@ -31,8 +31,7 @@ public:
     void readAccelText(std::istream& in);
 
     // Tracks the modifiers and may rewrite a key-down into WM_CHAR in place.
-    // The result means nothing; it is always 0.
-    int filterMessage(unsigned& message, std::uintptr_t& wParam);
+    void filterMessage(unsigned& message, std::uintptr_t& wParam);
 
     // The flag bit a word names, 0 for any other word.
     static std::uint8_t flagFromName(const std::string& word);

@@ -17,7 +17,7 @@ struct Card::OwnTexts {
     std::string info;
 };
 
-Card::Card() : Card(0) { init_ = 0; }
+Card::Card() : Card(0) { init_ = false; }
 
 Card::Card(std::int32_t newFlag)
     : mark_(otherMark),
@@ -25,11 +25,11 @@ Card::Card(std::int32_t newFlag)
       answer_(emptyText),
       info_(emptyText),
       isNew_(newFlag),
-      init_(1) {}
+      init_(true) {}
 
 Card::Card(std::string_view mark, std::int32_t section, std::int32_t number,
            std::string_view question, std::string_view answer, std::string_view info)
-    : section_(section), number_(number), init_(1) {
+    : section_(section), number_(number), init_(true) {
     keep(mark_, &OwnTexts::mark, mark);
     keep(question_, &OwnTexts::question, question);
     keep(answer_, &OwnTexts::answer, answer);
@@ -45,7 +45,7 @@ Card::Card(CardSource source, std::string_view mark, std::int32_t section, std::
       info_(info),
       section_(section),
       number_(number),
-      init_(1) {}
+      init_(true) {}
 
 Card::~Card() = default;
 
@@ -74,28 +74,17 @@ void Card::setMark(std::string_view mark) {
     } else {
         keep(mark_, &OwnTexts::mark, mark);
     }
-    changed_ = 1;
 }
 
-void Card::setSection(std::int32_t section) {
-    section_ = section;
-    changed_ = 1;
-}
+void Card::setSection(std::int32_t section) { section_ = section; }
 
 void Card::setQuestion(std::string_view question) {
     keep(question_, &OwnTexts::question, question);
-    changed_ = 1;
 }
 
-void Card::setAnswer(std::string_view answer) {
-    keep(answer_, &OwnTexts::answer, answer);
-    changed_ = 1;
-}
+void Card::setAnswer(std::string_view answer) { keep(answer_, &OwnTexts::answer, answer); }
 
-void Card::setInfo(std::string_view info) {
-    keep(info_, &OwnTexts::info, info);
-    changed_ = 1;
-}
+void Card::setInfo(std::string_view info) { keep(info_, &OwnTexts::info, info); }
 
 std::int32_t Card::takeNew() {
     const std::int32_t wasNew = isNew_;

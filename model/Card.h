@@ -18,9 +18,9 @@ using CardSource = std::shared_ptr<const std::string>;
 // set, when the card takes a copy of its own.
 class Card {
 public:
-    // The controller's placeholder: no card to show (init 0).
+    // The controller's placeholder: no card to show (not init).
     Card();
-    // A card made by Insert: empty texts, the given new flag, init 1.
+    // A card made by Insert: empty texts, the given new flag, init.
     explicit Card(std::int32_t newFlag);
     // A card holding copies of the given texts. Note the order: question, answer, info.
     Card(std::string_view mark, std::int32_t section, std::int32_t number,
@@ -45,8 +45,7 @@ public:
     std::string_view getInfo() const { return info_; }
     // The day the card entered its box, or noDay when that is not known.
     CalendarDay getDay() const { return day_; }
-    std::int32_t isInit() const { return init_; }
-    std::int32_t isChanged() const { return changed_; }
+    bool isInit() const { return init_; }
     // No text was ever set: each is the one it was made or read with.
     bool keepsFirstTexts() const { return own_ == nullptr; }
 
@@ -56,7 +55,7 @@ public:
     void setAnswer(std::string_view answer);
     void setInfo(std::string_view info);
     void setDay(CalendarDay day) { day_ = day; }
-    void setInit(std::int32_t init) { init_ = init; }
+    void setInit(bool init) { init_ = init; }
     // Reads the new flag and clears it.
     std::int32_t takeNew();
 
@@ -76,6 +75,5 @@ private:
     std::int32_t number_ = 0;
     CalendarDay day_ = noDay;
     std::int32_t isNew_ = 0;
-    std::int32_t changed_ = 0;
-    std::int32_t init_ = 0;
+    bool init_ = false;
 };

@@ -11,7 +11,6 @@ struct DayTally {
     std::uint32_t drawn = 0;  // Get New Card: out of box 0
 
     bool isEmpty() const { return up == 0 && back == 0 && drawn == 0; }
-    std::uint32_t total() const { return up + back + drawn; }
     bool operator==(const DayTally& other) const {
         return up == other.up && back == other.back && drawn == other.drawn;
     }

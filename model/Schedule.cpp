@@ -78,3 +78,15 @@ std::optional<std::size_t> nextDueIndex(const CardBoxes& deck, int box, std::siz
     }
     return std::nullopt;
 }
+
+std::optional<std::size_t> previousDueIndex(const CardBoxes& deck, int box, std::size_t from,
+                                            const BoxDays& days, CalendarDay today) {
+    const CardBoxes::Box& cards = deck.box(box);
+    for (std::size_t passed = 0; passed < cards.size(); ++passed) {
+        const std::size_t index = (from + cards.size() - passed) % cards.size();
+        if (isDue(*cards[index], box, days, today)) {
+            return index;
+        }
+    }
+    return std::nullopt;
+}

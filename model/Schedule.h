@@ -48,3 +48,7 @@ std::vector<int> dueForecast(const CardBoxes& deck, const BoxDays& days, Calenda
 // once; none when the box holds no due card.
 std::optional<std::size_t> nextDueIndex(const CardBoxes& deck, int box, std::size_t from,
                                         const BoxDays& days, CalendarDay today);
+// The index of the last due card of `box` at or before `from`, going round the
+// box once backwards; none when the box holds no due card.
+std::optional<std::size_t> previousDueIndex(const CardBoxes& deck, int box, std::size_t from,
+                                            const BoxDays& days, CalendarDay today);

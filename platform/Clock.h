@@ -1,9 +1,14 @@
 #pragma once
-#include "model/CalendarDay.h"
+#include <cstdint>
+
+// A day as the count of days since 1970-01-01 (the model's CalendarDay); the
+// smallest value stands for no day.
+using ClockDay = std::int32_t;
+constexpr ClockDay noClockDay = INT32_MIN;
 
 // A moment in the user's local time, to the minute.
 struct LocalTime {
-    CalendarDay day = noDay;
+    ClockDay day = noClockDay;
     int minute = 0;  // of the day, 0 to 1439
 };
 
@@ -11,6 +16,6 @@ struct LocalTime {
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual CalendarDay today() = 0;
+    virtual ClockDay today() = 0;
     virtual LocalTime now() = 0;
 };

@@ -1,17 +1,10 @@
 #pragma once
-// The few Win32 numbers the portable core speaks in. On Windows they come from
-// the platform headers themselves, so the two can never drift apart.
+// The few Windows numbers the portable core speaks in, kept here so that the core
+// never includes <windows.h>; shell/WinConstantsCheck.cpp holds each to the
+// value Windows gives it. A file that includes <windows.h> first keeps those.
 
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
 // Message box styles and answers.
+#ifndef MB_OK
 #define MB_OK 0x00000000L
 #define MB_OKCANCEL 0x00000001L
 #define MB_YESNO 0x00000004L
@@ -24,8 +17,10 @@
 #define IDCANCEL 2
 #define IDYES 6
 #define IDNO 7
+#endif
 
 // Window messages and virtual keys the keyboard filter looks at.
+#ifndef WM_KEYDOWN
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
@@ -35,15 +30,19 @@
 #define VK_SHIFT 0x10
 #define VK_CONTROL 0x11
 #define VK_MENU 0x12
+#endif
 
 // Accelerator flags.
+#ifndef FVIRTKEY
 #define FVIRTKEY 0x01
 #define FNOINVERT 0x02
 #define FSHIFT 0x04
 #define FCONTROL 0x08
 #define FALT 0x10
+#endif
 
 // System error codes the core decides on.
+#ifndef ERROR_SUCCESS
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
 #define ERROR_PATH_NOT_FOUND 3L
@@ -57,8 +56,10 @@
 #define ERROR_INVALID_NAME 123L
 #define ERROR_ALREADY_EXISTS 183L
 #define ERROR_FILENAME_EXCED_RANGE 206L
+#endif
 
 // File attributes.
+#ifndef FILE_ATTRIBUTE_READONLY
 #define FILE_ATTRIBUTE_READONLY 0x00000001
 #define FILE_ATTRIBUTE_HIDDEN 0x00000002
 #define FILE_ATTRIBUTE_ARCHIVE 0x00000020

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/DialogPort.h"
+#include "view/DialogPort.h"
 
 // The modal Schedule dialog over `owner`, its fields filled with `texts`. OK asks
 // `check`: a problem is shown in a box and its field selected, and the dialog stays.

@@ -1,15 +1,17 @@
 #pragma once
 // The Win32 side of the platform interfaces: each member is one or two calls of
 // the system, with no decisions of the program in it.
+#include <windows.h>
+
 #include <memory>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "model/CalendarDay.h"
 #include "platform/CaseFolding.h"
 #include "platform/Clock.h"
-#include "platform/DialogPort.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
@@ -19,8 +21,8 @@
 #include "platform/SettingsStore.h"
 #include "platform/StringResources.h"
 #include "platform/WideText.h"
-#include "platform/WinConstants.h"
 #include "platform/WindowRef.h"
+#include "view/DialogPort.h"
 
 inline HWND toHwnd(WindowRef window) { return reinterpret_cast<HWND>(window); }
 inline WindowRef toWindowRef(HWND window) { return reinterpret_cast<WindowRef>(window); }

@@ -23,12 +23,12 @@ void setPanesReadOnly(DialogPort& dialog, bool readOnly) {
 }  // namespace
 
 CardFace CardView::faceIn(int pane) const {
-    return pane == ids::questionPane ? faces().upper : faces().lower(answerShown == 1);
+    return pane == ids::questionPane ? faces().upper : faces().lower(answerShown);
 }
 
-int isControlEnabled(DialogPort& dialog, int id) {
+bool isControlEnabled(DialogPort& dialog, int id) {
     // Command ids arrive with the notification code in the high word.
-    return dialog.isControlEnabled(id & 0xFFFF) ? 1 : 0;
+    return dialog.isControlEnabled(id & 0xFFFF);
 }
 
 void disableCardButtons(DialogPort& dialog) {
@@ -45,13 +45,13 @@ void disableBackButton(DialogPort& dialog) { dialog.enableControl(ids::backButto
 
 void enableBackButton(DialogPort& dialog) {
     // Back stays off while editing: it would send the card being edited away.
-    if (isEditMode(dialog) == 0) {
+    if (!isEditMode(dialog)) {
         dialog.enableControl(ids::backButton, true);
     }
 }
 
 void enableCardButtons(DialogPort& dialog) {
-    if (isEditMode(dialog) == 0) {
+    if (!isEditMode(dialog)) {
         dialog.enableControl(ids::moveButton, true);
         dialog.enableMenuItem(ids::insertItem, false);
         dialog.enableMenuItem(ids::deleteItem, false);
@@ -99,7 +99,7 @@ void initCardView(CardView& view, DialogPort& dialog) {
 }
 
 void showCard(CardView& view, DialogPort& dialog) {
-    view.answerShown = 0;
+    view.answerShown = false;
     for (const int pane : {ids::questionPane, ids::answerPane}) {
         dialog.setControlText(pane, std::string(faceText(*view.currentCard, view.faceIn(pane))));
     }
@@ -107,10 +107,10 @@ void showCard(CardView& view, DialogPort& dialog) {
 }
 
 void toggleAnswerInfo(CardView& view, DialogPort& dialog) {
-    view.answerShown = view.answerShown == 1 ? 0 : 1;
+    view.answerShown = !view.answerShown;
     dialog.setControlText(ids::answerPane,
                           std::string(faceText(*view.currentCard, view.faceIn(ids::answerPane))));
-    dialog.setControlText(ids::showButton, view.answerShown == 1 ? infoCaption : showCaption);
+    dialog.setControlText(ids::showButton, view.answerShown ? infoCaption : showCaption);
 }
 
 void showNoCards(DialogPort& dialog) {
@@ -167,7 +167,7 @@ void commitCardEdits(CardView& view, DialogPort& dialog) {
 }
 
 void toggleEditMode(DialogPort& dialog, MessageBoxes& boxes) {
-    if (isEditMode(dialog) == 1) {
+    if (isEditMode(dialog)) {
         dialog.checkMenuItem(ids::editItem, false);
         setPanesReadOnly(dialog, true);
         dialog.enableMenuItem(ids::insertItem, false);
@@ -184,7 +184,7 @@ void toggleEditMode(DialogPort& dialog, MessageBoxes& boxes) {
     dialog.setFocus(ids::questionPane);
 }
 
-int isEditMode(DialogPort& dialog) { return dialog.isMenuItemChecked(ids::editItem) ? 1 : 0; }
+bool isEditMode(DialogPort& dialog) { return dialog.isMenuItemChecked(ids::editItem); }
 
 void uncheckMenuBoxes(DialogPort& dialog) {
     dialog.checkMenuItem(ids::box0Item, false);
@@ -199,4 +199,41 @@ void checkMenuBox0(DialogPort& dialog) {
 void checkMenuBox6(DialogPort& dialog) {
     dialog.checkMenuItem(ids::box6Item, true);
     dialog.setFocus(ids::questionPane);
+}
+
+void markSelectedBox(DialogPort& dialog, int commandId) {
+    uncheckMenuBoxes(dialog);
+    selectBoxRadio(dialog, commandId);
+    if (commandId == ids::box0Item) {
+        checkMenuBox0(dialog);
+    } else if (commandId == ids::box6Item) {
+        checkMenuBox6(dialog);
+    }
+}
+
+void enableButtonsForBox(DialogPort& dialog, int box, bool found) {
+    const bool menuBox = box == 0 || box == CardBoxes::lastBox;
+    if (found) {
+        enableCardButtons(dialog);
+        // Back has nowhere to send a card that is in box 1 or not yet drawn.
+        if (box <= 1) {
+            disableBackButton(dialog);
+        } else {
+            enableBackButton(dialog);
+        }
+        if (box == CardBoxes::lastBox) {
+            disableMoveButton(dialog);
+        }
+        if (menuBox) {
+            disableGetNewCard(dialog);
+        }
+    } else if (!menuBox) {
+        enableGetNewCard(dialog);
+    }
+}
+
+void enableFileCommands(DialogPort& dialog) {
+    enableEditNavigateMenus(dialog);
+    enableBoxRadios(dialog);
+    dialog.enableMenuItem(ids::saveAsItem, true);
 }

@@ -3,15 +3,15 @@
 #include <string>
 
 #include "model/CardBoxes.h"
-#include "platform/DialogPort.h"
 #include "platform/MessageBoxes.h"
 #include "view/CardFaces.h"
+#include "view/DialogPort.h"
 
 // What the two panes show: the card, which way round, and whether the lower pane
 // holds the side Show reveals.
 struct CardView {
     CardRef currentCard;
-    std::int32_t answerShown = 0;
+    bool answerShown = false;
     CardDirection direction = CardDirection::questionFirst;
 
     PaneFaces faces() const { return facesOf(direction); }
@@ -21,7 +21,7 @@ struct CardView {
 
 // Operations that put one piece of the dialog into a named state. Edit mode and the
 // selected box live only in the dialog and are read back from it.
-int isControlEnabled(DialogPort& dialog, int id);
+bool isControlEnabled(DialogPort& dialog, int id);
 void disableCardButtons(DialogPort& dialog);
 void disableMoveButton(DialogPort& dialog);
 void disableBackButton(DialogPort& dialog);
@@ -44,7 +44,13 @@ int getSelectedBox(DialogPort& dialog);
 void setControlText(DialogPort& dialog, int id, const std::string& text);
 void commitCardEdits(CardView& view, DialogPort& dialog);
 void toggleEditMode(DialogPort& dialog, MessageBoxes& boxes);
-int isEditMode(DialogPort& dialog);
+bool isEditMode(DialogPort& dialog);
 void uncheckMenuBoxes(DialogPort& dialog);
 void checkMenuBox0(DialogPort& dialog);
 void checkMenuBox6(DialogPort& dialog);
+// Box selection's marks and buttons, for the box of `commandId`.
+void markSelectedBox(DialogPort& dialog, int commandId);
+void enableButtonsForBox(DialogPort& dialog, int box, bool found);
+// What a card file makes usable: the Edit and Navigate menus, the box radio
+// buttons and Save As.
+void enableFileCommands(DialogPort& dialog);

@@ -69,14 +69,14 @@ const std::array<CommandEntry, 25> commands = {{
 }};
 }  // namespace
 
-int commandGate(DialogPort& dialog, std::uintptr_t wParam) {
+bool commandGate(DialogPort& dialog, std::uintptr_t wParam) {
     // Accelerators and the program's own clicks bypass the disabled look of a
     // button, so the gate is what keeps them out.
     return isControlEnabled(dialog, commandId(wParam));
 }
 
 CommandOutcome dispatchCommand(MQMainView& view, DialogPort& dialog, std::uintptr_t wParam) {
-    if (view.waitingForUser() || commandGate(dialog, wParam) == 0) {
+    if (view.waitingForUser() || !commandGate(dialog, wParam)) {
         return CommandOutcome::Dropped;
     }
     const int id = commandId(wParam);

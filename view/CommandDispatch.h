@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/DialogPort.h"
+#include "view/DialogPort.h"
 
 class MQMainView;
 
@@ -12,8 +12,8 @@ enum class CommandOutcome {
     HelpContents,  // the Help item: the shell opens the help file's contents
 };
 
-// 0 when the command's dialog control exists and is disabled, 1 otherwise.
-int commandGate(DialogPort& dialog, std::uintptr_t wParam);
+// False when the command's dialog control exists and is disabled.
+bool commandGate(DialogPort& dialog, std::uintptr_t wParam);
 
 // The gate, then the handler of the command id in the low word of wParam. While a
 // handler waits for the user, every command is dropped.

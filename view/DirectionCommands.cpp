@@ -11,8 +11,14 @@ void MQMainView::onDirection(DialogPort& dialog, int commandId) {
     }
     dialog.checkMenuRadioItem(ids::questionFirstItem, ids::bothWaysItem, commandId);
     // The card shown turns round at once, its answer hidden again.
-    directionDrawnFor_.reset();
-    if (deck_ != nullptr && view_.currentCard->isInit() == 1) {
-        showCurrentCard(dialog);
+    direction_.redraw();
+    if (deck_ != nullptr && view_.currentCard->isInit()) {
+        bringToFront(dialog, view_.currentCard);
+    }
+}
+
+void MQMainView::onProgress(DialogPort& dialog) {
+    if (deck_ != nullptr) {
+        progress_.show(dialog, *deck_, cardFile_);
     }
 }

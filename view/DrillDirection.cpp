@@ -18,6 +18,13 @@ bool DrillDirection::choose(DrillChoice choice, ErrorCode& error) {
     return store_.saveNumber(valueName, static_cast<std::uint32_t>(choice), error);
 }
 
+void DrillDirection::turn(CardView& view) {
+    if (drawnFor_.lock() != view.currentCard) {
+        view.direction = directionForCard();
+        drawnFor_ = view.currentCard;
+    }
+}
+
 CardDirection DrillDirection::directionForCard() {
     switch (choice_) {
         case DrillChoice::questionFirst:

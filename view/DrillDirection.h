@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "platform/RandomSource.h"
 #include "platform/SettingsStore.h"
 #include "view/CardFaces.h"
+#include "view/CardView.h"
 
 // Which way the user drills the deck; kept for the user and back at the next start.
 enum class DrillChoice : std::uint32_t { questionFirst = 0, answerFirst = 1, bothWays = 2 };
@@ -19,9 +21,12 @@ public:
     // system's code) when it could not be kept.
     bool choose(DrillChoice choice, ErrorCode& error);
 
-    // The direction of a card that comes to the front: drawn half and half when
-    // drilling both ways.
-    CardDirection directionForCard();
+    // Turns the card `view` shows the way it is drilled. A card that comes to the
+    // front takes the direction in effect, drawn half and half when drilling both
+    // ways; it keeps it until another card is shown.
+    void turn(CardView& view);
+    // The card shown takes the direction in effect again.
+    void redraw() { drawnFor_.reset(); }
 
     static int menuItem(DrillChoice choice);
     static DrillChoice fromMenuItem(int id);
@@ -29,5 +34,8 @@ public:
 private:
     SettingsStore& store_;
     RandomSource& random_;
+    CardDirection directionForCard();
+
     DrillChoice choice_ = DrillChoice::questionFirst;
+    std::weak_ptr<Card> drawnFor_;
 };

@@ -1,5 +1,6 @@
 #include "view/DueCards.h"
 
+#include "platform/WholeNumber.h"
 #include "view/ControlIds.h"
 
 namespace {
@@ -7,17 +8,8 @@ std::string valueName(int box) { return "Box" + std::to_string(box) + "Days"; }
 
 // Whole days only, as typed: no sign, no blanks, no fraction.
 std::optional<std::int32_t> wholeDays(const std::string& text) {
-    if (text.empty() || text.size() > 4) {
-        return std::nullopt;
-    }
-    std::int32_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value;
+    const std::optional<std::uint32_t> days = parseWholeNumber(text, 4);
+    return days ? std::optional<std::int32_t>(static_cast<std::int32_t>(*days)) : std::nullopt;
 }
 }  // namespace
 
@@ -71,12 +63,4 @@ void DueCards::show(DialogPort& dialog, const CardBoxes& deck, CalendarDay today
     }
     dialog.setControlText(ids::dueLine, dueLine(summary));
     shownFor_ = today;
-}
-
-void DueCards::clear(DialogPort& dialog) {
-    for (int id = ids::box1Due; id <= ids::box5Due; ++id) {
-        dialog.setControlText(id, "");
-    }
-    dialog.setControlText(ids::dueLine, "");
-    shownFor_ = noDay;
 }

@@ -3,13 +3,14 @@
 #include <string>
 
 #include "model/Schedule.h"
-#include "platform/DialogPort.h"
 #include "platform/SettingsStore.h"
+#include "view/DialogPort.h"
+#include "view/Feature.h"
 
 // The box method's schedule as the user set it, and the Due Cards Only mode. The
 // days per box outlive the program; the mode starts off at every start, so the
 // program behaves as it always did until the user asks for it.
-class DueCards {
+class DueCards : public Feature {
 public:
     explicit DueCards(SettingsStore& store) : store_(store) {}
 
@@ -28,8 +29,10 @@ public:
 
     // Writes the due counts of boxes 1 to 5 and the line under them, as of `today`.
     void show(DialogPort& dialog, const CardBoxes& deck, CalendarDay today);
-    // Empties them while there is no deck.
-    void clear(DialogPort& dialog);
+    // A new day can only bring cards due.
+    void dayChanged(DialogPort& dialog, const CardBoxes& deck, CalendarDay today) override {
+        show(dialog, deck, today);
+    }
     // The day the counts were last shown for: a new day changes what is due.
     CalendarDay shownFor() const { return shownFor_; }
 

@@ -40,44 +40,36 @@ void MQMainView::onSchedule(DialogPort& dialog) {
 
 void MQMainView::onDayTick(DialogPort& dialog) {
     // Never in the middle of a command that waits for the user.
-    if (deck_ == nullptr || userWait_.waiting() || commandDepth_ > 0 ||
-        dueCards_.shownFor() == platform_.clock.today()) {
+    const CalendarDay today = platform_.clock.today();
+    if (deck_ == nullptr || userWait_.waiting() || command_.running() ||
+        dueCards_.shownFor() == today) {
         return;
     }
     const Command command(*this, dialog);
-    refreshCounts(dialog);
+    features_.dayChanged(dialog, *deck_, today);
     // A new day can only bring cards due, so a due card shown stays due.
-    if (activeCard_->isInit() == 0) {
+    if (!activeCard_->isInit()) {
         showDueCard(dialog, DueWalk::forward);
     }
 }
 
 void MQMainView::showDueCard(DialogPort& dialog, DueWalk walk) {
     // Editing works on every card, due or not.
-    if (deck_ == nullptr || !dueCards_.dueOnly() || isEditMode(dialog) == 1) {
+    if (deck_ == nullptr || !dueCards_.dueOnly() || isEditMode(dialog)) {
         return;
     }
     const CalendarDay today = platform_.clock.today();
     const int box = getSelectedBox(dialog);
-    const CardBoxes::Box& cards = deck_->box(box);
     // Going back, the front card was just brought up from the back; the due card
     // before it is the last due one behind it.
-    std::optional<std::size_t> due;
-    if (walk == DueWalk::backward && !cards.empty() &&
-        !isDue(*cards.front(), box, dueCards_.days(), today)) {
-        for (std::size_t index = cards.size(); index-- > 1 && !due;) {
-            if (isDue(*cards[index], box, dueCards_.days(), today)) {
-                due = index;
-            }
-        }
-    } else {
-        due = nextDueIndex(*deck_, box, 0, dueCards_.days(), today);
-    }
+    const std::optional<std::size_t> due =
+        walk == DueWalk::backward ? previousDueIndex(*deck_, box, 0, dueCards_.days(), today)
+                                  : nextDueIndex(*deck_, box, 0, dueCards_.days(), today);
     if (due) {
-        deck_->setInit(activeCard_, 1);
+        deck_->setInit(activeCard_, true);
         deck_->turnTo(box, *due, activeCard_);
         enableButtonsForBox(dialog, box, true);
-        showActiveCard(dialog);
+        bringToFront(dialog, activeCard_);
         return;
     }
     for (int other = BoxDays::firstBox; other <= BoxDays::lastBox; ++other) {
@@ -87,7 +79,7 @@ void MQMainView::showDueCard(DialogPort& dialog, DueWalk walk) {
             return;
         }
     }
-    deck_->setInit(activeCard_, 0);
+    deck_->setInit(activeCard_, false);
     disableCardButtons(dialog);
     if (BoxDays::isScheduled(box)) {
         enableGetNewCard(dialog);

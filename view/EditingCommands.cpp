@@ -9,7 +9,7 @@ void MQMainView::onEdit(DialogPort& dialog) {
         return;
     }
     toggleEditMode(dialog, platform_.messageBoxes);
-    if (activeCard_->isInit() == 1) {
+    if (activeCard_->isInit()) {
         enableCardButtons(dialog);
         enableBackButton(dialog);
     } else {
@@ -21,7 +21,7 @@ void MQMainView::onEdit(DialogPort& dialog) {
 }
 
 void MQMainView::onInsert(DialogPort& dialog) {
-    if (deck_ == nullptr || isEditMode(dialog) == 0) {
+    if (deck_ == nullptr || !isEditMode(dialog)) {
         return;
     }
     commitCardEdits(view_, dialog);
@@ -34,8 +34,7 @@ void MQMainView::onInsert(DialogPort& dialog) {
 
     // The panes start empty for typing, while the card itself carries placeholders
     // for whatever the user leaves untouched.
-    view_.currentCard = card;
-    showCurrentCard(dialog);
+    bringToFront(dialog, card);
     refreshCounts(dialog);
     card->setQuestion("empty question");
     card->setInfo("empty info");
@@ -43,13 +42,13 @@ void MQMainView::onInsert(DialogPort& dialog) {
 }
 
 void MQMainView::onDelete(DialogPort& dialog) {
-    if (deck_ == nullptr || isEditMode(dialog) == 0) {
+    if (deck_ == nullptr || !isEditMode(dialog)) {
         return;
     }
     deck_->removeFirst(getSelectedBox(dialog));
     onNext(dialog);
     refreshCounts(dialog);
-    if (activeCard_->isInit() == 0) {
+    if (!activeCard_->isInit()) {
         toggleEditMode(dialog, platform_.messageBoxes);
         disableCardButtons(dialog);
     }
@@ -59,26 +58,27 @@ void MQMainView::onNew(DialogPort& dialog) {
     if (!offerToSaveBeforeReplacing(dialog)) {
         return;
     }
-    if (isEditMode(dialog) == 1) {
+    if (isEditMode(dialog)) {
         toggleEditMode(dialog, platform_.messageBoxes);
     }
-    if (cardFile_.newCardFile(dialog) == 0) {
+    if (!cardFile_.newCardFile(dialog)) {
         return;
     }
-    takeNewDeck(dialog);
-}
-
-void MQMainView::takeNewDeck(DialogPort& dialog) {
-    deck_ = cardFile_.deckSlot().get();
-    takeEmptyActiveCard();
-    startHistory(dialog);
-
+    takeDeck(dialog);
     clearCardPanes(dialog);
     showNoCards(dialog);
     disableCardButtons(dialog);
     enableFileCommands(dialog);
     refreshCounts(dialog);
-    rememberCardFile(dialog);
+    recentFiles_.remember(dialog, cardFile_.fileName());
+}
+
+void MQMainView::takeDeck(DialogPort& dialog) {
+    deck_ = cardFile_.deckSlot().get();
+    activeCard_ = std::make_shared<Card>();
+    view_.currentCard = activeCard_;
+    command_.startDeck(*deck_, platform_.clock.today());
+    features_.deckReplaced(dialog, *deck_);
 }
 
 void MQMainView::onOpen(DialogPort& dialog) {
@@ -86,7 +86,7 @@ void MQMainView::onOpen(DialogPort& dialog) {
         return;
     }
     // A cancelled or failed Open leaves the deck and the whole dialog as they were.
-    if (cardFile_.openCardFile(dialog) == 0) {
+    if (!cardFile_.openCardFile(dialog)) {
         return;
     }
     takeOpenedDeck(dialog);
@@ -107,32 +107,32 @@ bool MQMainView::openGivenDeck(DialogPort& dialog) {
 }
 
 void MQMainView::onRecentFile(DialogPort& dialog, int commandId) {
-    const std::size_t index = static_cast<std::size_t>(commandId - ids::recentFile1);
-    if (commandId < ids::recentFile1 || index >= recentFiles_.paths().size()) {
+    if (commandId < ids::recentFile1) {
         return;
     }
     // A copy: the list changes as the file opens or fails to.
-    openNamedDeck(dialog, std::string(recentFiles_.paths()[index]));
+    if (const auto path =
+            recentFiles_.path(static_cast<std::size_t>(commandId - ids::recentFile1))) {
+        openNamedDeck(dialog, *path);
+    }
 }
 
 void MQMainView::openNamedDeck(DialogPort& dialog, const std::string& path) {
     if (!offerToSaveBeforeReplacing(dialog)) {
         return;
     }
-    if (cardFile_.openCardFileAt(dialog, path) == 0) {
-        forgetCardFile(dialog, path);
+    if (!cardFile_.openCardFileAt(dialog, path)) {
+        recentFiles_.forget(dialog, path);
         return;
     }
     takeOpenedDeck(dialog);
 }
 
 void MQMainView::takeOpenedDeck(DialogPort& dialog) {
-    deck_ = cardFile_.deckSlot().get();
-    takeEmptyActiveCard();
-    startHistory(dialog);
+    takeDeck(dialog);
     // Not before: the old deck is gone by now, and a box about the list may show.
-    rememberCardFile(dialog);
-    if (isEditMode(dialog) == 1) {
+    recentFiles_.remember(dialog, cardFile_.fileName());
+    if (isEditMode(dialog)) {
         toggleEditMode(dialog, platform_.messageBoxes);
     }
     enableFileCommands(dialog);
@@ -145,6 +145,7 @@ void MQMainView::takeOpenedDeck(DialogPort& dialog) {
     if (readCards && deck_->selectBox(1, activeCard_)) {
         view_.currentCard = activeCard_;
         initCardView(view_, dialog);
+        features_.cardShown(dialog, view_);
         enableCardButtons(dialog);
         disableBackButton(dialog);
         refreshCounts(dialog);
@@ -161,7 +162,7 @@ void MQMainView::takeOpenedDeck(DialogPort& dialog) {
 void MQMainView::onSave(DialogPort& dialog) { saveIfConfirmed(dialog); }
 
 bool MQMainView::saveIfConfirmed(DialogPort& dialog) {
-    if (cardFile_.hasFile() == 0) {
+    if (!cardFile_.hasFile()) {
         return true;
     }
     const int answer = platform_.messageBoxes.show(noWindow, "Save CardFile ?", "Save ?",
@@ -179,13 +180,13 @@ bool MQMainView::onClose(DialogPort& dialog) {
 }
 
 void MQMainView::onSaveAs(DialogPort& dialog) {
-    if (cardFile_.hasFile() == 0) {
+    if (!cardFile_.hasFile()) {
         return;
     }
     keepTypedText(dialog);
-    if (cardFile_.saveCardFileAs(dialog) == 1) {
-        recovery_.restart();
-        rememberCardFile(dialog);
+    if (cardFile_.saveCardFileAs(dialog)) {
+        features_.deckSaved(dialog);
+        recentFiles_.remember(dialog, cardFile_.fileName());
     }
 }
 

@@ -12,7 +12,7 @@ void MQMainView::onFind(DialogPort& dialog) {
         return;
     }
     findText_ = text;
-    findNext(dialog);
+    onFindNext(dialog);
 }
 
 void MQMainView::onFindNext(DialogPort& dialog) {
@@ -23,14 +23,10 @@ void MQMainView::onFindNext(DialogPort& dialog) {
         onFind(dialog);
         return;
     }
-    findNext(dialog);
-}
-
-void MQMainView::findNext(DialogPort& dialog) {
     // What was typed counts as the card's text, as Next would store it.
     keepTypedText(dialog);
     const int box = getSelectedBox(dialog);
-    const Card* shown = activeCard_->isInit() == 1 ? view_.currentCard.get() : nullptr;
+    const Card* shown = activeCard_->isInit() ? view_.currentCard.get() : nullptr;
     const auto found = findCard(*deck_, box, shown, findText_, platform_.caseFolding);
     if (!found) {
         platform_.messageBoxes.show(dialog.window(), "Cannot find \"" + findText_ + "\".",
@@ -39,5 +35,5 @@ void MQMainView::findNext(DialogPort& dialog) {
     }
     onSelectBox(dialog, ids::box0Item + found->box);
     deck_->turnTo(found->box, found->index, activeCard_);
-    showActiveCard(dialog);
+    bringToFront(dialog, activeCard_);
 }

@@ -8,11 +8,15 @@ constexpr std::size_t noNewCardCapacity = 260;
 
 void MQMainView::onShow(DialogPort& dialog) {
     // The card shown, not the active one: after Insert only the shown card is new.
-    if (view_.currentCard->isInit() == 0) {
+    if (!view_.currentCard->isInit()) {
         return;
     }
     keepTypedText(dialog);
+    const bool wasShown = view_.answerShown;
     toggleAnswerInfo(view_, dialog);
+    if (!wasShown) {
+        features_.answerRevealed(dialog, view_);
+    }
 }
 
 void MQMainView::onNext(DialogPort& dialog) {
@@ -21,7 +25,7 @@ void MQMainView::onNext(DialogPort& dialog) {
     }
     keepTypedText(dialog);
     if (deck_->nextCard(getSelectedBox(dialog), activeCard_)) {
-        showActiveCard(dialog);
+        bringToFront(dialog, activeCard_);
         return;
     }
     showBoxEmptied(dialog);
@@ -33,8 +37,8 @@ void MQMainView::onPrevious(DialogPort& dialog) {
     }
     keepTypedText(dialog);
     deck_->previousCard(getSelectedBox(dialog), activeCard_);
-    if (activeCard_->isInit() == 1) {
-        showActiveCard(dialog);
+    if (activeCard_->isInit()) {
+        bringToFront(dialog, activeCard_);
         return;
     }
     enableGetNewCard(dialog);
@@ -61,7 +65,7 @@ void MQMainView::onBack(DialogPort& dialog) {
 
 void MQMainView::moveFrontCard(DialogPort& dialog, bool (CardBoxes::*move)(int, CardRef&)) {
     if ((deck_->*move)(getSelectedBox(dialog), activeCard_)) {
-        showActiveCard(dialog);
+        bringToFront(dialog, activeCard_);
     } else {
         showBoxEmptied(dialog);
     }
@@ -81,11 +85,11 @@ void MQMainView::onGetNewCard(DialogPort& dialog) {
         platform_.messageBoxes.show(dialog.window(), text, "Info", MB_OK);
         return;
     }
-    deck_->setInit(previous, 1);
+    deck_->setInit(previous, true);
     // The click comes back as command 1006 before clickBox1 returns, so box 1 is
     // selected, through the gate, exactly as if the user had clicked it.
     clickBox1(dialog);
-    showActiveCard(dialog);
+    bringToFront(dialog, activeCard_);
     refreshCounts(dialog);
     enableCardButtons(dialog);
 }
@@ -98,8 +102,8 @@ void MQMainView::onSelectBox(DialogPort& dialog, int commandId) {
     markSelectedBox(dialog, commandId);
     enableButtonsForBox(dialog, box, deck_->selectBox(box, activeCard_));
 
-    if (activeCard_->isInit() == 1) {
-        showActiveCard(dialog);
+    if (activeCard_->isInit()) {
+        bringToFront(dialog, activeCard_);
     } else {
         disableCardButtons(dialog);
         showNoCards(dialog);
@@ -109,50 +113,19 @@ void MQMainView::onSelectBox(DialogPort& dialog, int commandId) {
     insertWhenEditingWithoutCard(dialog);
 }
 
-void MQMainView::markSelectedBox(DialogPort& dialog, int commandId) {
-    uncheckMenuBoxes(dialog);
-    selectBoxRadio(dialog, commandId);
-    if (commandId == ids::box0Item) {
-        checkMenuBox0(dialog);
-    } else if (commandId == ids::box6Item) {
-        checkMenuBox6(dialog);
-    }
-}
-
-void MQMainView::enableButtonsForBox(DialogPort& dialog, int box, bool found) {
-    const bool menuBox = box == 0 || box == CardBoxes::lastBox;
-    if (found) {
-        enableCardButtons(dialog);
-        // Back has nowhere to send a card that is in box 1 or not yet drawn.
-        if (box <= 1) {
-            disableBackButton(dialog);
-        } else {
-            enableBackButton(dialog);
-        }
-        if (box == CardBoxes::lastBox) {
-            disableMoveButton(dialog);
-        }
-        if (menuBox) {
-            disableGetNewCard(dialog);
-        }
-    } else if (!menuBox) {
-        enableGetNewCard(dialog);
-    }
-}
-
 void MQMainView::showBoxEmptied(DialogPort& dialog) {
-    deck_->setInit(activeCard_, 0);
+    deck_->setInit(activeCard_, false);
     disableCardButtons(dialog);
     enableGetNewCard(dialog);
     showNoCards(dialog);
 }
 
 void MQMainView::insertWhenEditingWithoutCard(DialogPort& dialog) {
-    if (isEditMode(dialog) == 1 && activeCard_->isInit() == 0) {
+    if (isEditMode(dialog) && !activeCard_->isInit()) {
         onInsert(dialog);
         // The card on screen is the one every later command must act on. The card
         // that stood for "nothing to show" goes back to being an ordinary card.
-        deck_->setInit(activeCard_, 1);
+        deck_->setInit(activeCard_, true);
         activeCard_ = view_.currentCard;
         enableCardButtons(dialog);
     }

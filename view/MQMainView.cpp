@@ -33,6 +33,20 @@ bool holdsAnyCard(const CardBoxes& deck) {
     }
     return false;
 }
+// "Built" and "Label" follow the string table's text.
+std::string infoTextFrom(StringResources& strings) {
+    std::string text = strings.load(ids::infoTextString, infoStringCapacity);
+    if (text.size() > infoStringCapacity - 1) {
+        text.resize(infoStringCapacity - 1);
+    }
+    text += "\nBuilt :";
+    text += __DATE__;
+    text += "::";
+    text += __TIME__;
+    text += "\nLabel: ";
+    text += releaseLabel(releaseKeyword);
+    return text;
+}
 }  // namespace
 
 MQMainView::MQMainView(Platform& platform, RecentStore& recentStore)
@@ -41,36 +55,20 @@ MQMainView::MQMainView(Platform& platform, RecentStore& recentStore)
                 platform.strings,  platform.caseFolding, platform.clock,
                 platform.settings, platform.random,      platform.recovery},
       recovery_(platform_),
-      cardFile_(platform_),
-      recentFiles_(recentStore, platform.caseFolding),
       dueCards_(platform.settings),
+      progress_(dueCards_, platform.clock),
+      cardFile_(platform_),
+      activeCard_(std::make_shared<Card>()),
+      infoCaption_(std::string("Mnemoquill Info; ") + versionText),
+      infoText_(infoTextFrom(platform_.strings)),
+      recentFiles_(recentStore, platform.caseFolding, platform_.messageBoxes),
       direction_(platform.settings, platform.random) {
-    view_.answerShown = 0;
-    history_.setReplayLog(&replayLog_);
-    takeEmptyActiveCard();
-    buildInfoTexts();
-}
-
-void MQMainView::buildInfoTexts() {
-    infoText_ = platform_.strings.load(ids::infoTextString, infoStringCapacity);
-    if (infoText_.size() > infoStringCapacity - 1) {
-        infoText_.resize(infoStringCapacity - 1);
-    }
-    infoText_ += "\nBuilt :";
-    infoText_ += __DATE__;
-    infoText_ += "::";
-    infoText_ += __TIME__;
-    infoText_ += "\nLabel: ";
-    infoText_ += releaseLabel(releaseKeyword);
-
-    infoCaption_ = "Mnemoquill Info; ";
-    infoCaption_ += versionText;
-}
-
-void MQMainView::takeEmptyActiveCard() {
-    activeCard_ = std::make_shared<Card>();
-    activeCard_->setInit(0);
     view_.currentCard = activeCard_;
+    // The recovery record reads a command's changes before the history takes them.
+    features_.attach(recovery_);
+    features_.attach(undo_);
+    features_.attach(dueCards_);
+    features_.attach(progress_);
 }
 
 void MQMainView::onInitDialog(DialogPort& dialog) {
@@ -80,9 +78,8 @@ void MQMainView::onInitDialog(DialogPort& dialog) {
     disableBoxRadios(dialog);
     disableEditNavigateMenus(dialog);
     dialog.enableMenuItem(ids::saveAsItem, false);
-    showUndoState(dialog);
-    recentFiles_.load();
-    showRecentFiles(dialog, true, 0);
+    undo_.showState(dialog);
+    recentFiles_.load(dialog);
     dueCards_.load();
     dialog.checkMenuItem(ids::dueOnlyItem, false);
     direction_.load();
@@ -90,51 +87,11 @@ void MQMainView::onInitDialog(DialogPort& dialog) {
                               DrillDirection::menuItem(direction_.choice()));
 }
 
-void MQMainView::rememberCardFile(DialogPort& dialog) {
-    ErrorCode error = 0;
-    const std::optional<std::string>& name = cardFile_.fileName();
-    const bool changed = name && recentFiles_.add(*name, error);
-    showRecentFiles(dialog, changed, error);
-}
-
-void MQMainView::forgetCardFile(DialogPort& dialog, const std::string& path) {
-    ErrorCode error = 0;
-    const bool changed = recentFiles_.remove(path, error);
-    showRecentFiles(dialog, changed, error);
-}
-
-void MQMainView::showRecentFiles(DialogPort& dialog, bool changed, ErrorCode error) {
-    if (changed) {
-        dialog.showRecentFiles(recentFiles_.menuLabels());
-        dialog.drawMenuBar();
-    }
-    // The list still serves this run and no card is at stake, so one box a run
-    // says it will be lost; one at every open would only nag.
-    if (error == 0 || recentStoreFailureShown_) {
-        return;
-    }
-    recentStoreFailureShown_ = true;
-    showError(platform_.messageBoxes, "The recent card files can't be kept",
-              static_cast<std::int32_t>(error));
-}
-
-void MQMainView::enableFileCommands(DialogPort& dialog) {
-    enableEditNavigateMenus(dialog);
-    enableBoxRadios(dialog);
-    dialog.enableMenuItem(ids::saveAsItem, true);
-}
-
-void MQMainView::showActiveCard(DialogPort& dialog) {
-    view_.currentCard = activeCard_;
-    showCurrentCard(dialog);
-}
-
-void MQMainView::showCurrentCard(DialogPort& dialog) {
-    if (directionDrawnFor_.lock() != view_.currentCard) {
-        view_.direction = direction_.directionForCard();
-        directionDrawnFor_ = view_.currentCard;
-    }
+void MQMainView::bringToFront(DialogPort& dialog, const CardRef& card) {
+    view_.currentCard = card;
+    direction_.turn(view_);
     showCard(view_, dialog);
+    features_.cardShown(dialog, view_);
 }
 
 void MQMainView::refreshCounts(DialogPort& dialog) {
@@ -151,7 +108,7 @@ bool MQMainView::offerToSaveBeforeReplacing(DialogPort& dialog) {
     // Any card counts, also one inserted into a deck that started empty: the reader's
     // hasCards flag would let such a deck go without asking.
     const CardBoxes* deck = cardFile_.deck();
-    if (cardFile_.hasFile() != 1 || deck == nullptr || !holdsAnyCard(*deck)) {
+    if (!cardFile_.hasFile() || deck == nullptr || !holdsAnyCard(*deck)) {
         return true;
     }
     const int answer = platform_.messageBoxes.show(dialog.window(), "Save CardFile?", "Save ?",
@@ -160,7 +117,7 @@ bool MQMainView::offerToSaveBeforeReplacing(DialogPort& dialog) {
 }
 
 void MQMainView::keepTypedText(DialogPort& dialog) {
-    if (isEditMode(dialog) == 1) {
+    if (isEditMode(dialog)) {
         commitCardEdits(view_, dialog);
     }
 }
@@ -170,6 +127,6 @@ bool MQMainView::saveWithEdits(DialogPort& dialog) {
     if (!cardFile_.save(dialog)) {
         return false;
     }
-    recovery_.restart();
+    features_.deckSaved(dialog);
     return true;
 }

@@ -5,20 +5,25 @@
 
 #include "cardfile/CardFile.h"
 #include "model/CardBoxes.h"
-#include "platform/DialogPort.h"
 #include "platform/Platform.h"
 #include "platform/RecentStore.h"
 #include "view/CardView.h"
+#include "view/CommandRecorder.h"
+#include "view/DialogPort.h"
 #include "view/DrillDirection.h"
 #include "view/DueCards.h"
-#include "view/RecentFiles.h"
+#include "view/Feature.h"
+#include "view/ProgressFeature.h"
+#include "view/RecentFilesMenu.h"
 #include "view/RecoveryKeeper.h"
 #include "view/RecoveryOffer.h"
-#include "view/UndoHistory.h"
+#include "view/UndoFeature.h"
 #include "view/UserWait.h"
 
 // The controller behind the main dialog: one per run, alive until the process ends.
-// Every handler is given the dialog it acts on.
+// Every handler is given the dialog it acts on. It keeps the commands and their
+// wiring; a feature that follows the commands (undo, the recovery record, the due
+// counts, the Progress window) attaches to their moments (view/Feature.h).
 class MQMainView {
 public:
     MQMainView(Platform& platform, RecentStore& recentStore);
@@ -54,6 +59,9 @@ public:
     void onProgress(DialogPort& dialog);
     // The platform's periodic tick: a new day changes what is due.
     void onDayTick(DialogPort& dialog);
+
+    // A feature from outside the core attaches after the core's own (view/Feature.h).
+    void attach(Feature& feature) { features_.attach(feature); }
 
     // Once at start-up, before a card file given to the program opens: offers to
     // bring back the changes of a run that did not end normally.
@@ -108,26 +116,16 @@ public:
     // dropped.
     bool waitingForUser() const { return userWait_.waiting(); }
 
-    const std::string& infoCaption() const { return infoCaption_; }
-    const std::string& infoText() const { return infoText_; }
     const CardFile& cardFile() const { return cardFile_; }
     const CardBoxes* deck() const { return deck_; }
     const CardRef& activeCard() const { return activeCard_; }
     const CardView& view() const { return view_; }
-    const UndoHistory& history() const { return history_; }
-    const DueCards& dueCards() const { return dueCards_; }
     const RecoveryKeeper& recovery() const { return recovery_; }
 
 private:
-    void buildInfoTexts();
-    // The display steps every handler shares.
-    void showActiveCard(DialogPort& dialog);
-    // Shows the current card, the way round it is drilled: a card that comes to the
-    // front takes the direction in effect, drawn anew when drilling both ways.
-    void showCurrentCard(DialogPort& dialog);
+    // Shows `card` the way round it is drilled, its answer hidden.
+    void bringToFront(DialogPort& dialog, const CardRef& card);
     void refreshCounts(DialogPort& dialog);
-    // Open and New drop the old deck: nothing may refer to its cards any more.
-    void takeEmptyActiveCard();
     // Move and Back: the selected box's front card leaves it through `move`.
     void moveFrontCard(DialogPort& dialog, bool (CardBoxes::*move)(int, CardRef&));
     // The selected box has just run out of cards.
@@ -143,41 +141,16 @@ private:
     void keepTypedText(DialogPort& dialog);
     // Yes to a save question keeps what was typed into the panes.
     bool saveWithEdits(DialogPort& dialog);
-    // What a card file makes usable: the Edit and Navigate menus, the box radio
-    // buttons and Save As.
-    void enableFileCommands(DialogPort& dialog);
+    // Open and New take the card file's deck: nothing may refer to the old one's
+    // cards any more, and the new one starts with nothing to undo.
+    void takeDeck(DialogPort& dialog);
     // What Open does once a card file has been read, however it was named.
     void takeOpenedDeck(DialogPort& dialog);
-    // What New does once the new card file has its name.
-    void takeNewDeck(DialogPort& dialog);
     // Open, question first, for a file named otherwise than in the Open dialog.
     void openNamedDeck(DialogPort& dialog, const std::string& path);
-    // The card file just opened, made or named in Save As leads the recent ones;
-    // one that no longer opens leaves them.
-    void rememberCardFile(DialogPort& dialog);
-    void forgetCardFile(DialogPort& dialog, const std::string& path);
-    void showRecentFiles(DialogPort& dialog, bool changed, ErrorCode error);
-
-    // Box selection's marks and buttons, for the box of `commandId`.
-    void markSelectedBox(DialogPort& dialog, int commandId);
-    void enableButtonsForBox(DialogPort& dialog, int box, bool found);
-
-    void beginCommand(DialogPort& dialog);
-    void endCommand(DialogPort& dialog);
     ShownCards shownNow(DialogPort& dialog);
-    // A new deck starts with nothing to undo; its changes are journaled from now.
-    void startHistory(DialogPort& dialog);
-    void showUndoState(DialogPort& dialog);
     // Shows what an undo or redo brought back, as a box selection shows it.
     void showRestored(DialogPort& dialog, const ShownCards& shown);
-    void findNext(DialogPort& dialog);
-    // The Progress window follows every command while it is open.
-    void refreshProgress(DialogPort& dialog);
-    ProgressData progressNow() const;
-    // Tells the recovery record what the command did.
-    void keepForRecovery(DialogPort& dialog, bool counts, const DeckJournal& changes,
-                         const CardRef& edited);
-    void keepReplayedForRecovery(DialogPort& dialog);
     bool bringBack(DialogPort& dialog, const LeftRecord& left);
     // The card file changed on disk and the deck held nothing unsaved.
     void reloadChangedDeck(DialogPort& dialog);
@@ -187,29 +160,21 @@ private:
     Platform platform_;
     // The version of a changed card file last opened on activation.
     std::optional<FileStamp> reloadTried_;
+    // The features, attached in the constructor in this order.
+    Features features_;
+    CommandRecorder command_{features_};
     RecoveryKeeper recovery_;
-    ReplayLog replayLog_;
+    UndoFeature undo_{command_.replayLog()};
+    DueCards dueCards_;
+    ProgressFeature progress_;
     CardView view_;
     CardFile cardFile_;
     CardBoxes* deck_ = nullptr;
     CardRef activeCard_;
     std::string infoCaption_;
     std::string infoText_;
-
-    UndoHistory history_;
-    DeckJournal journal_;
-    int commandDepth_ = 0;
-    // Undo, Redo, Open and New settle the history themselves.
-    bool historySettled_ = false;
-    ShownCards commandStart_;
-    CardRef typedIntoCard_;
-    CardTexts textsAtStart_;
     std::string findText_;
-    RecentFiles recentFiles_;
-    bool recentStoreFailureShown_ = false;
+    RecentFilesMenu recentFiles_;
     std::optional<std::string> givenDeck_;
-    DueCards dueCards_;
     DrillDirection direction_;
-    // The card whose direction was last drawn; it keeps it until another is shown.
-    std::weak_ptr<Card> directionDrawnFor_;
 };

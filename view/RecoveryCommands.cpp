@@ -1,6 +1,7 @@
 #include <optional>
 #include <string>
 
+#include "model/SameCard.h"
 #include "platform/WinConstants.h"
 #include "view/ControlIds.h"
 #include "view/MQMainView.h"
@@ -65,7 +66,7 @@ bool MQMainView::bringBack(DialogPort& dialog, const LeftRecord& left) {
 }
 
 void MQMainView::onActivated(DialogPort& dialog) {
-    if (deck_ == nullptr || waitingForUser() || commandDepth_ > 0 || recovery_.hasChanges()) {
+    if (deck_ == nullptr || waitingForUser() || command_.running() || recovery_.hasChanges()) {
         return;
     }
     if (cardFile_.diskState() != DiskState::changed) {
@@ -89,7 +90,7 @@ void MQMainView::reloadChangedDeck(DialogPort& dialog) {
     const Command command(*this, dialog);
     // A copy: opening replaces the name it came from.
     const std::string path = cardFile_.fileName().value_or(std::string());
-    if (cardFile_.openCardFileAt(dialog, path) == 0) {
+    if (!cardFile_.openCardFileAt(dialog, path)) {
         return;
     }
     takeOpenedDeck(dialog);
@@ -103,16 +104,15 @@ void MQMainView::selectBoxShowing(DialogPort& dialog, int box, const CardRef& ca
     if (box != 1) {
         onSelectBox(dialog, ids::box0Item + box);
     }
-    if (!card || activeCard_->isInit() == 0) {
+    if (!card || !activeCard_->isInit()) {
         return;
     }
     // The same card, read anew, is known by its texts.
     const CardBoxes::Box& cards = deck_->box(box);
     for (std::size_t index = 1; index < cards.size(); ++index) {
-        if (cards[index]->getQuestion() == card->getQuestion() &&
-            cards[index]->getAnswer() == card->getAnswer()) {
+        if (isSameCard(*cards[index], *card)) {
             deck_->turnTo(box, index, activeCard_);
-            showActiveCard(dialog);
+            bringToFront(dialog, activeCard_);
             return;
         }
     }

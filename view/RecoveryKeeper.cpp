@@ -26,8 +26,24 @@ void RecoveryKeeper::restart() {
     settledInCommand_ = true;
 }
 
-void RecoveryKeeper::commandEnded(const CardBoxes& deck, const CardFile& file, bool counts, int box,
-                                  const std::function<void(RecordEntry&)>& tell) {
+void RecoveryKeeper::commandEnded(DialogPort&, CommandEnd& end) {
+    if (!end.settled) {
+        keep(end.deck, end.file, end.changedDeck, end.box, [&end](RecordEntry& entry) {
+            for (const DeckChange& change : end.changes) entry.add(change, true);
+            if (end.editedCard) entry.addTexts(end.editedCard);
+        });
+        return;
+    }
+    const ReplayLog& replayed = end.replayed;
+    if (replayed.empty()) return;
+    keep(end.deck, end.file, true, end.box, [&replayed](RecordEntry& entry) {
+        for (const auto& change : replayed.changes) entry.add(change.change, change.forward);
+        if (replayed.editedCard) entry.addTexts(replayed.editedCard);
+    });
+}
+
+void RecoveryKeeper::keep(const CardBoxes& deck, const CardFile& file, bool counts, int box,
+                          const std::function<void(RecordEntry&)>& tell) {
     if (settledInCommand_) return;
     if (changes_ == 0) {
         // Turns before the first change are in the base the change begins.

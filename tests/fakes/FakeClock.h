@@ -1,4 +1,5 @@
 #pragma once
+#include "model/CalendarDay.h"
 #include "platform/Clock.h"
 
 // Today is whatever the test says; 2026-12-08 unless told otherwise, at 09:30.

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/DialogPort.h"
 #include "view/ControlIds.h"
+#include "view/DialogPort.h"
 
 // The main dialog as it stands right after creation, with every control's and menu
 // item's state kept so tests can look at it. A click on a box radio button checks it

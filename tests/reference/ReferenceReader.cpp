@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "cardfile/CardFormat.h"
 #include "cardfile/CardText.h"
 #include "platform/WinConstants.h"
 
@@ -84,7 +85,7 @@ std::string cp1252AsUtf8(std::string_view bytes) {
 }  // namespace
 
 void referenceReadCardText(CardBoxes& deck, std::string_view whole, MessageBoxes& boxes) {
-    const std::string_view text = whole.substr(0, whole.find('\0'));
+    const std::string_view text = cardTextOf(whole);
     const std::size_t size = text.size();
     deck.setAborted(0);
     bool asked = false;
@@ -116,23 +117,20 @@ void referenceReadCardText(CardBoxes& deck, std::string_view whole, MessageBoxes
                 deck.setAborted(1);
             }
         }
-        const auto section = field(text, block, cardfield::section);
-        std::int32_t box = section ? integer(*section) : 0;
-        if (box < 0 || box > 6) {
-            if (!reported) {
-                reported = true;
-                boxes.show(noWindow, "Invalid section number found! Set number to section 1!",
-                           nullptr, MB_OK);
-            }
-            box = 1;
+        const auto value = [&](CardField which) {
+            return field(text, block, tagsOf(which)).value_or(formatOf(which).absent);
+        };
+        const std::int32_t section = integer(value(CardField::section));
+        if (!isBoxSection(section) && !reported) {
+            reported = true;
+            boxes.show(noWindow, "Invalid section number found! Set number to section 1!", nullptr,
+                       MB_OK);
         }
-        const auto number = field(text, block, cardfield::number);
-        auto card = std::make_shared<Card>(field(text, block, cardfield::mark).value_or("-"), box,
-                                           number ? integer(*number) : 0,
-                                           field(text, block, cardfield::question).value_or(""),
-                                           field(text, block, cardfield::answer).value_or(""),
-                                           field(text, block, cardfield::info).value_or(""));
-        if (const auto day = field(text, block, cardfield::day)) {
+        const std::int32_t box = boxOfSection(section);
+        auto card = std::make_shared<Card>(
+            value(CardField::mark), box, integer(value(CardField::number)),
+            value(CardField::question), value(CardField::answer), value(CardField::info));
+        if (const auto day = field(text, block, tagsOf(CardField::day))) {
             card->setDay(parseDay(*day).value_or(noDay));
         }
         deck.boxForReading(box).push_back(std::move(card));
@@ -143,8 +141,9 @@ void referenceReadCardText(CardBoxes& deck, std::string_view whole, MessageBoxes
         std::stable_sort(cards.begin(), cards.end(), [](const CardRef& a, const CardRef& b) {
             return a->getNumber() < b->getNumber();
         });
-        const auto lead = std::find_if(cards.begin(), cards.end(),
-                                       [](const CardRef& card) { return card->getMark() == "+"; });
+        const auto lead = std::find_if(cards.begin(), cards.end(), [](const CardRef& card) {
+            return card->getMark() == leadMark;
+        });
         if (lead != cards.end()) {
             std::rotate(cards.begin(), lead, cards.end());
         }
@@ -173,9 +172,8 @@ std::string describeDeck(const CardBoxes& deck) {
                                            std::to_string(card->getNumber()) + " [";
             out.append(card->getQuestion()) += "] [";
             out.append(card->getAnswer()) += "] [";
-            out.append(card->getInfo()) += "] init " + std::to_string(card->isInit()) +
-                                           " changed " + std::to_string(card->isChanged()) +
-                                           " day " + std::to_string(card->getDay()) + "\n";
+            out.append(card->getInfo()) += "] init " + std::to_string(card->isInit()) + " day " +
+                                           std::to_string(card->getDay()) + "\n";
         }
     }
     return out;

@@ -1,10 +1,12 @@
 #include "tools/mqdeck/CardCheck.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <iterator>
 #include <optional>
 
+#include "cardfile/CardFormat.h"
 #include "cardfile/CardText.h"
 #include "cardfile/HistoryBlock.h"
 #include "model/CalendarDay.h"
@@ -24,17 +26,29 @@ struct ReadCard {
     std::int32_t number;
 };
 
-struct FieldCheck {
-    const FieldTags& tags;
-    const char* fallback;  // what a missing field gives
-};
+// What a block without the field reads as, in the words of a finding.
+std::string fallbackOf(CardField field) {
+    switch (field) {
+        case CardField::mark:
+            return "mark \"" + std::string(formatOf(field).absent) + "\"";
+        case CardField::section:
+            return "box " + std::string(formatOf(field).absent);
+        case CardField::number:
+            return "number " + std::string(formatOf(field).absent);
+        case CardField::question:
+            return "empty question";
+        case CardField::info:
+            return "empty info";
+        case CardField::answer:
+            return "empty answer";
+        case CardField::day:
+            break;
+    }
+    return {};
+}
 
-const FieldCheck markField{cardfield::mark, "mark \"-\""};
-const FieldCheck sectionField{cardfield::section, "box 0"};
-const FieldCheck numberField{cardfield::number, "number 0"};
-const FieldCheck questionField{cardfield::question, "empty question"};
-const FieldCheck infoField{cardfield::info, "empty info"};
-const FieldCheck answerField{cardfield::answer, "empty answer"};
+// A tag as a finding quotes it.
+std::string quoted(std::string_view tag) { return "\"" + std::string(tag) + "\""; }
 
 bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -106,8 +120,8 @@ public:
           markBytes_(encoding_ == CardEncoding::utf8 ? utf8ByteOrderMark.size() : 0),
           cardText_(bytes.substr(markBytes_)),
           lines_(bytes) {
-        const std::size_t nul = bytes.find('\0', markBytes_);
-        if (nul != std::string_view::npos) {
+        const std::size_t nul = markBytes_ + cardTextEnd(bytes.substr(markBytes_));
+        if (nul < bytes.size()) {
             add(nul - markBytes_, "a NUL byte: the program reads nothing from here on (" +
                                       std::to_string(bytes.size() - nul) + " bytes)");
         }
@@ -188,21 +202,25 @@ private:
                 ? block.end + cardtag::cardClose.size()
                 : block.end + cardtag::cardCloseCut.size();
         if (!opened) {
-            add(block.start, "no card (\"<C>\") at all: " + std::string(overwriteQuestion) +
+            add(block.start, "no card (" + quoted(cardtag::cardOpen) +
+                                 ") at all: " + std::string(overwriteQuestion) +
                                  ", and Yes makes one card of whatever fields the text holds");
         } else {
             reportOutside(covered_, block.start);
             if (!block.found) {
                 add(block.start,
-                    "the card has no end (\"</C>\"): its fields are looked for up to "
-                    "the end of the file, and " +
+                    "the card has no end (" + quoted(cardtag::cardClose) +
+                        "): its fields are looked for up to the end of the file, and " +
                         std::string(overwriteQuestion) + " before it reads the file");
             } else if (tagEnd - block.end == cardtag::cardCloseCut.size() &&
                        block.end != previousEnd_) {
-                add(block.end, "the card ends in \"</C\" without its \">\" (accepted)");
+                add(block.end, "the card ends in " + quoted(cardtag::cardCloseCut) +
+                                   " without its " +
+                                   quoted(cardtag::cardClose.substr(cardtag::cardCloseCut.size())) +
+                                   " (accepted)");
             }
             if (block.start < previousEnd_) {
-                add(block.start, "a \"<C>\" inside the card of line " +
+                add(block.start, "a " + quoted(cardtag::cardOpen) + " inside the card of line " +
                                      std::to_string(previousLine_) + ", before its end: " +
                                      (block.found ? "both cards end at line " +
                                                         std::to_string(lines_.lineOf(block.end))
@@ -218,23 +236,25 @@ private:
     // The fields in the order the reader takes them.
     void readFields(const CardBlock& block, bool opened) {
         missing_.clear();
-        const auto mark = field(block, markField);
-        const auto section = field(block, sectionField);
-        const auto number = field(block, numberField);
-        field(block, questionField);
-        field(block, infoField);
-        field(block, answerField);
-        // Not among the missing fields: cards saved before days were kept have none.
-        const auto day = cardText_.fieldValue(block, cardfield::day);
+        std::array<std::optional<std::string_view>, cardFieldCount> values;
+        for (std::size_t at = 0; at < cardFieldCount; ++at) {
+            values[at] = field(block, static_cast<CardField>(at));
+        }
+        const auto value = [&values](CardField which) {
+            return values[static_cast<std::size_t>(which)];
+        };
+        const auto mark = value(CardField::mark);
+        const auto section = value(CardField::section);
+        const auto number = value(CardField::number);
+        const auto day = value(CardField::day);
         if (opened && !missing_.empty()) {
             add(block.start, "fields missing, the defaults are taken: " + missing_);
         }
 
-        ReadCard card{lines_.lineOf(block.start), mark && *mark == "+", 0, 0};
-        if (mark && *mark != "+" && *mark != "-") {
-            addAt(*mark, "mark " + shown(*mark, encoding_) +
-                             " is neither \"+\" nor \"-\": the card does "
-                             "not lead its box");
+        ReadCard card{lines_.lineOf(block.start), mark && *mark == leadMark, 0, 0};
+        if (mark && *mark != leadMark && *mark != otherMark) {
+            addAt(*mark, "mark " + shown(*mark, encoding_) + " is neither " + quoted(leadMark) +
+                             " nor " + quoted(otherMark) + ": the card does not lead its box");
         }
         if (section) {
             card.section = readInteger(*section);
@@ -242,12 +262,12 @@ private:
                 addAt(*section, "section " + shown(*section, encoding_) + " reads as " +
                                     std::to_string(card.section));
             }
-            if (card.section < 0 || card.section > CardBoxes::lastBox) {
+            if (!isBoxSection(card.section)) {
                 addAt(*section, "section " + std::to_string(card.section) +
                                     " is no box 0 to 6: the card goes to box 1, and the program "
                                     "says \"Invalid section number found! Set number to section "
                                     "1!\"");
-                card.section = 1;
+                card.section = boxOfSection(card.section);
             }
         }
         if (number) {
@@ -266,16 +286,18 @@ private:
         cards_.push_back(card);
     }
 
-    std::optional<std::string_view> field(const CardBlock& block, const FieldCheck& check) {
-        auto value = cardText_.fieldValue(block, check.tags);
-        if (!value) {
-            const bool open = cardText_.find(check.tags.open, block.start, block.end) != noTag;
+    // A missing field is told, but for an optional one: older cards lack it.
+    std::optional<std::string_view> field(const CardBlock& block, CardField which) {
+        const FieldFormat& format = formatOf(which);
+        auto value = cardText_.fieldValue(block, format.tags);
+        if (!value && !format.optional) {
+            const bool open = cardText_.find(format.tags.open, block.start, block.end) != noTag;
             missing_ += missing_.empty() ? "" : ", ";
-            missing_ += "\"" + std::string(check.tags.open) + "\"";
+            missing_ += quoted(format.tags.open);
             if (open) {
-                missing_ += " without \"" + std::string(check.tags.close) + "\"";
+                missing_ += " without " + quoted(format.tags.close);
             }
-            missing_ += " (" + std::string(check.fallback) + ")";
+            missing_ += " (" + fallbackOf(which) + ")";
         }
         return value;
     }
@@ -305,8 +327,8 @@ private:
         const std::size_t bodyStart = static_cast<std::size_t>(history.body.data() - text.data());
         if (text.substr(history.end - std::min(history.end, cardtag::historyClose.size()),
                         cardtag::historyClose.size()) != cardtag::historyClose) {
-            add(history.start,
-                "the learning history has no end (\"</H>\"): it is read up to the end of the file");
+            add(history.start, "the learning history has no end (" + quoted(cardtag::historyClose) +
+                                   "): it is read up to the end of the file");
         }
         for (std::size_t at = 0; at < history.body.size();) {
             std::size_t end = history.body.find_first_of("\r\n", at);

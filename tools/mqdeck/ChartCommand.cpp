@@ -6,17 +6,16 @@
 #include "chart/ChartSvg.h"
 #include "model/Schedule.h"
 #include "tools/mqdeck/Command.h"
+#include "tools/mqdeck/TodayOption.h"
 #include "tools/mqdeck/ToolFiles.h"
 
 namespace {
 
 int runChart(const CommandLine& line, ToolStreams& io) {
-    const std::optional<CalendarDay> givenDay =
-        line.has("--today") ? parseDay(line.value("--today")) : std::nullopt;
-    if (line.has("--today") && !givenDay) {
-        io.err << "mqdeck: chart: --today wants a date YYYY-MM-DD, not \"" << line.value("--today")
-               << "\"\n"
-               << chartCommand.usage;
+    std::string misuse;
+    const std::optional<CalendarDay> today = todayOption(line, io.clock, misuse);
+    if (!today) {
+        io.err << "mqdeck: chart: " << misuse << '\n' << chartCommand.usage;
         return exitUsage;
     }
     CardBoxes deck;
@@ -24,8 +23,7 @@ int runChart(const CommandLine& line, ToolStreams& io) {
         return exitFailed;
     }
     // As for stats: the program's box days are out of the tool's reach.
-    const ProgressData data = progressData(deck, BoxDays{}, givenDay ? *givenDay : io.clock.today(),
-                                           deckNameOf(line.files[0]));
+    const ProgressData data = progressData(deck, BoxDays{}, *today, deckNameOf(line.files[0]));
     return saveTextFile(io.files, line.files[1], progressSvg(data), io.err) ? exitDone : exitFailed;
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "cardfile/CardText.h"
+#include "cardfile/CardFormat.h"
 #include "tools/mqdeck/DelimitedText.h"
 #include "tools/mqdeck/HtmlText.h"
 #include "tools/mqdeck/InputDecoding.h"
@@ -11,26 +11,17 @@
 
 namespace {
 
-// "</C" stands for "</C>" too: the reader ends a card at either.
-constexpr std::string_view cardTags[] = {
-    cardtag::cardOpen,         cardtag::cardCloseCut,   cardfield::mark.open,
-    cardfield::mark.close,     cardfield::section.open, cardfield::section.close,
-    cardfield::number.open,    cardfield::number.close, cardfield::question.open,
-    cardfield::question.close, cardfield::answer.open,  cardfield::answer.close,
-    cardfield::info.open,      cardfield::info.close,   cardfield::day.open,
-    cardfield::day.close,
-};
-
 // The first thing in `text` that would not read back from a card file.
 std::string_view unwritable(std::string_view text) {
-    if (text.find('\0') != std::string_view::npos) {
+    if (cardTextEnd(text) != text.size()) {
         return std::string_view("\0", 1);
     }
-    // Every tag starts with "<": only those places need a look.
+    // Every tag starts with "<": only those places need a look. The cut end "</C"
+    // is among them, since the reader ends a card at it too.
     for (std::size_t at = text.find('<'); at != std::string_view::npos;
          at = text.find('<', at + 1)) {
         const std::string_view rest = text.substr(at);
-        for (const std::string_view tag : cardTags) {
+        for (const std::string_view tag : allCardTags) {
             if (rest.substr(0, tag.size()) == tag) {
                 return tag;
             }

@@ -6,9 +6,11 @@
 
 #include "model/CalendarDay.h"
 #include "model/Schedule.h"
+#include "platform/WholeNumber.h"
 #include "tools/mqdeck/Command.h"
 #include "tools/mqdeck/DeckStats.h"
 #include "tools/mqdeck/TerminalWidth.h"
+#include "tools/mqdeck/TodayOption.h"
 #include "tools/mqdeck/ToolFiles.h"
 
 namespace {
@@ -16,23 +18,17 @@ namespace {
 constexpr int longestForecast = 3650;
 
 std::optional<int> forecastDays(const std::string& value) {
-    if (value.empty() || value.size() > 4 ||
-        value.find_first_not_of("0123456789") != std::string::npos) {
-        return std::nullopt;
-    }
-    const int days = std::stoi(value);
-    return days >= 1 && days <= longestForecast ? std::optional<int>(days) : std::nullopt;
+    const std::optional<std::uint32_t> days = parseWholeNumber(value, 4);
+    return days && *days >= 1 && *days <= longestForecast ? std::optional<int>(*days)
+                                                          : std::nullopt;
 }
 
 int runStats(const CommandLine& line, ToolStreams& io) {
-    const std::optional<CalendarDay> givenDay =
-        line.has("--today") ? parseDay(line.value("--today")) : std::nullopt;
+    std::string misuse;
+    const std::optional<CalendarDay> today = todayOption(line, io.clock, misuse);
     const std::optional<int> forecast =
         line.has("--forecast") ? forecastDays(line.value("--forecast")) : std::nullopt;
-    std::string misuse;
-    if (line.has("--today") && !givenDay) {
-        misuse = "--today wants a date YYYY-MM-DD, not \"" + line.value("--today") + "\"";
-    } else if (line.has("--forecast") && !forecast) {
+    if (today && line.has("--forecast") && !forecast) {
         misuse = "--forecast wants a number of days from 1 to " + std::to_string(longestForecast) +
                  ", not \"" + line.value("--forecast") + "\"";
     }
@@ -46,12 +42,11 @@ int runStats(const CommandLine& line, ToolStreams& io) {
     }
     // The program's box days live in its registry settings, out of the tool's reach.
     const BoxDays days;
-    const CalendarDay today = givenDay ? *givenDay : io.clock.today();
-    std::string out = formatStats(deck, terminalWidth(), summarizeDue(deck, days, today));
+    std::string out = formatStats(deck, terminalWidth(), summarizeDue(deck, days, *today));
     if (forecast) {
-        const std::vector<int> perDay = dueForecast(deck, days, today, *forecast);
+        const std::vector<int> perDay = dueForecast(deck, days, *today, *forecast);
         for (std::size_t offset = 0; offset < perDay.size(); ++offset) {
-            appendDay(out, today + static_cast<CalendarDay>(offset));
+            appendDay(out, *today + static_cast<CalendarDay>(offset));
             out += ' ' + std::to_string(perDay[offset]) + '\n';
         }
     }

@@ -207,9 +207,10 @@ TEST(CardReader, BuildingBlocksReportBlocksAndFields) {
     EXPECT_EQ(block.end, 13u);
     EXPECT_TRUE(block.found);
     EXPECT_EQ(scan, 17u);
-    EXPECT_EQ(text.fieldValue(block, cardfield::question), std::optional<std::string_view>("x"));
+    EXPECT_EQ(text.fieldValue(block, tagsOf(CardField::question)),
+              std::optional<std::string_view>("x"));
     EXPECT_FALSE(text.nextCardBlock(scan, block));
-    EXPECT_EQ(text.fieldValue(block, cardfield::question), std::nullopt);
+    EXPECT_EQ(text.fieldValue(block, tagsOf(CardField::question)), std::nullopt);
     // Going back is still answered correctly.
     scan = 0;
     EXPECT_TRUE(text.nextCardBlock(scan, block));

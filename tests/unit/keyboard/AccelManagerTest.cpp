@@ -39,7 +39,7 @@ AccelManager fromText(const std::string& text) {
 }
 
 Message send(AccelManager& manager, unsigned message, std::uintptr_t wParam) {
-    EXPECT_EQ(manager.filterMessage(message, wParam), 0);
+    manager.filterMessage(message, wParam);
     return {message, wParam};
 }
 

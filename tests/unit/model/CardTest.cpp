@@ -13,12 +13,10 @@ TEST(Card, ConstructorsSetTheirDefaultsAndFlags) {
     EXPECT_EQ(placeholder.getAnswer(), "");
     EXPECT_EQ(placeholder.getInfo(), "");
     EXPECT_EQ(placeholder.isInit(), 0);
-    EXPECT_EQ(placeholder.isChanged(), 0);
 
     Card inserted(1);
     EXPECT_EQ(inserted.getMark(), "-");
     EXPECT_EQ(inserted.isInit(), 1);
-    EXPECT_EQ(inserted.isChanged(), 0);
     EXPECT_EQ(inserted.takeNew(), 1);
     EXPECT_EQ(inserted.takeNew(), 0);
 
@@ -30,23 +28,7 @@ TEST(Card, ConstructorsSetTheirDefaultsAndFlags) {
     EXPECT_EQ(read.getAnswer(), "house");
     EXPECT_EQ(read.getInfo(), "noun");
     EXPECT_EQ(read.isInit(), 1);
-    EXPECT_EQ(read.isChanged(), 0);
     EXPECT_EQ(read.takeNew(), 0);
-}
-
-TEST(Card, EverySetterMarksTheCardChangedButSetInitDoesNot) {
-    Card card("-", 1, 1, "q", "a", "i");
-    card.setInit(0);
-    card.setInit(1);
-    EXPECT_EQ(card.isChanged(), 0);
-
-    card.setQuestion("q");  // the same value still counts as a change
-    EXPECT_EQ(card.isChanged(), 1);
-
-    Card emptied("-", 1, 1, "q", "a", "i");
-    emptied.setQuestion("");
-    EXPECT_EQ(emptied.getQuestion(), "");
-    EXPECT_EQ(emptied.isChanged(), 1);
 }
 
 TEST(Card, TextsKeepLineBreaksAndEightBitBytes) {
@@ -57,6 +39,9 @@ TEST(Card, TextsKeepLineBreaksAndEightBitBytes) {
     card.setInfo(std::string("a\0b", 3));
     EXPECT_EQ(card.getAnswer(), twoLines + "\r\n");
     EXPECT_EQ(card.getInfo().size(), 3u);
+    Card emptied("-", 1, 1, "q", "a", "i");
+    emptied.setQuestion("");
+    EXPECT_EQ(emptied.getQuestion(), "");
 
     // A text set from the card's own texts survives the copy it replaces.
     card.setQuestion(card.getQuestion().substr(6));
@@ -78,12 +63,12 @@ TEST(Card, ReadCardsReferToTheirSourceUntilATextIsSet) {
     source.reset();  // the card keeps it
     EXPECT_EQ(card.getQuestion(), "question");
     EXPECT_EQ(card.getQuestion().data(), text.data() + 2);
-    EXPECT_EQ(card.isChanged(), 0);
+    EXPECT_TRUE(card.keepsFirstTexts());
     card.setAnswer("own");
     EXPECT_EQ(card.getAnswer(), "own");
     EXPECT_EQ(card.getInfo(), "info");
     EXPECT_EQ(card.getMark(), "+");
-    EXPECT_EQ(card.isChanged(), 1);
+    EXPECT_FALSE(card.keepsFirstTexts());
 }
 
 }  // namespace

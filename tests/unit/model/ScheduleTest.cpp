@@ -34,7 +34,8 @@ TEST(CalendarDay, DatesReadAndWriteAsTheyAreAndNothingElseIsADate) {
     std::string text;
     for (CalendarDay day = *parseDay("1899-12-01"); day <= *parseDay("2100-03-01"); ++day) {
         char expected[16];
-        std::snprintf(expected, sizeof expected, "%04d-%02d-%02d", year, month, date);
+        std::snprintf(expected, sizeof expected, "%04d-%02d-%02d", year % 10000, month % 100,
+                      date % 100);
         text.clear();
         appendDay(text, day);
         ASSERT_EQ(text, expected);
@@ -96,6 +97,17 @@ TEST(Schedule, SummaryLineForecastAndTheNextDueCardOfABox) {
     EXPECT_EQ(nextDueIndex(deck, 2, 0, BoxDays{}, today), 1u);
     EXPECT_EQ(nextDueIndex(deck, 2, 2, BoxDays{}, today), 1u);  // round the box
     EXPECT_FALSE(nextDueIndex(deck, 3, 0, BoxDays{}, today));
+    CardBoxes walk;  // due, not due, due, not due
+    for (const CalendarDay day : {today - 1, today, today - 1, today}) {
+        walk.boxForReading(2).push_back(dated(day));
+    }
+    // From, the due card going back, and going on, each round the box.
+    for (const auto& [from, back, on] :
+         {std::array<std::size_t, 3>{0, 0, 0}, {1, 0, 2}, {3, 2, 0}}) {
+        EXPECT_EQ(previousDueIndex(walk, 2, from, BoxDays{}, today), back) << from;
+        EXPECT_EQ(nextDueIndex(walk, 2, from, BoxDays{}, today), on) << from;
+    }
+    EXPECT_FALSE(previousDueIndex(walk, 3, 0, BoxDays{}, today));
 
     deck.boxForReading(2).pop_back();
     EXPECT_EQ(dueLine(summarizeDue(deck, BoxDays{}, today)),

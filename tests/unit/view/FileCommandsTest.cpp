@@ -64,7 +64,7 @@ TEST_F(ViewTest, FailedOpenWithoutAFileLeavesTheFreshDialog) {
 
     EXPECT_TRUE(dialog.looksLike(fresh));
     EXPECT_EQ(view.deck(), nullptr);
-    EXPECT_EQ(view.cardFile().hasFile(), 0);
+    EXPECT_FALSE(view.cardFile().hasFile());
     EXPECT_GE(boxes.count(), 4u);
 }
 

@@ -61,8 +61,9 @@ TEST_F(ViewTest, LongInfoStringIsCutTo259Characters) {
 
     ASSERT_EQ(longTable.loads.size(), 1u);
     EXPECT_EQ(longTable.loads[0].second, 260u);
-    EXPECT_EQ(controller.infoText().substr(0, 259), text.substr(0, 259));
-    EXPECT_EQ(controller.infoText().substr(259, 8), "\nBuilt :");
+    controller.onInfo(dialog);
+    EXPECT_EQ(boxes.last().text.substr(0, 259), text.substr(0, 259));
+    EXPECT_EQ(boxes.last().text.substr(259, 8), "\nBuilt :");
 }
 
 TEST_F(ViewTest, CommandsNeedingADeckChangeNothingWithoutOne) {
@@ -81,11 +82,11 @@ TEST_F(ViewTest, CommandsNeedingADeckChangeNothingWithoutOne) {
 
 TEST_F(ViewTest, DispatchGatesDisabledControlsAndRoutesTheRest) {
     // Alt+S while Show is disabled, even with the notification code in the high word.
-    EXPECT_EQ(commandGate(dialog, ids::showButton), 0);
+    EXPECT_FALSE(commandGate(dialog, ids::showButton));
     EXPECT_EQ(press(ids::showButton), CommandOutcome::Dropped);
     EXPECT_EQ(dispatchCommand(view, dialog, (1u << 16) | ids::nextButton), CommandOutcome::Dropped);
     // Menu-only ids name no control and always pass.
-    EXPECT_EQ(commandGate(dialog, ids::getNewCardItem), 1);
+    EXPECT_TRUE(commandGate(dialog, ids::getNewCardItem));
     EXPECT_EQ(press(ids::unusedCtrlT), CommandOutcome::NotHandled);
     EXPECT_EQ(press(ids::helpItem), CommandOutcome::HelpContents);
     EXPECT_EQ(press(ids::separator), CommandOutcome::NotHandled);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "chart/ProgressData.h"
-#include "platform/WindowRef.h"
+#include "platform/WindowPort.h"
 
 // What is wrong with one field of a form the user filled in.
 struct FieldProblem {
@@ -21,19 +21,14 @@ using BoxDaysCheck = std::function<std::optional<FieldProblem>(const BoxDaysText
 // The main dialog's controls and menu, one platform call per operation. The core
 // decides what state each piece should be in; this only puts it there or reads it.
 // A control id that names no control makes the control calls do nothing.
-class DialogPort {
+class DialogPort : public WindowPort {
 public:
-    virtual ~DialogPort() = default;
-
-    virtual WindowRef window() const = 0;
-
     // False only for an existing control that is disabled.
     virtual bool isControlEnabled(int id) = 0;
     virtual void enableControl(int id, bool enable) = 0;
     virtual void setControlText(int id, const std::string& text) = 0;
     virtual std::string controlText(int id) = 0;
     virtual void setFocus(int id) = 0;
-    virtual void setTitle(const std::string& title) = 0;
 
     // Buttons: check state, pushed highlight, and a click the platform turns into
     // the button's command, delivered before click() returns.

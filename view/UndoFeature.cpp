@@ -1,0 +1,29 @@
+#include "view/UndoFeature.h"
+
+#include "view/ControlIds.h"
+
+void UndoFeature::commandEnded(DialogPort& dialog, CommandEnd& end) {
+    if (end.changedDeck) {
+        UndoStep step;
+        step.changes = end.takeChanges();
+        step.editedCard = end.editedCard;
+        step.textsBefore = std::move(end.textsBefore);
+        step.textsAfter = std::move(end.textsAfter);
+        step.before = std::move(end.before);
+        step.after = end.after;
+        history_.record(std::move(step));
+    } else if (!end.settled) {
+        history_.recordNavigation(end.takeChanges());
+    }
+    showState(dialog);
+}
+
+void UndoFeature::deckReplaced(DialogPort& dialog, CardBoxes&) {
+    history_.clear();
+    showState(dialog);
+}
+
+void UndoFeature::showState(DialogPort& dialog) const {
+    dialog.enableMenuItem(ids::undoItem, history_.canUndo());
+    dialog.enableMenuItem(ids::redoItem, history_.canRedo());
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include <optional>
+
+#include "view/Feature.h"
+#include "view/UndoHistory.h"
+
+// Undo and Redo: every command that changed the deck becomes a step, every other
+// one navigation that goes back with the last step; the Edit menu follows.
+class UndoFeature : public Feature {
+public:
+    explicit UndoFeature(ReplayLog& log) { history_.setReplayLog(&log); }
+
+    void commandEnded(DialogPort& dialog, CommandEnd& end) override;
+    // A new deck starts with nothing to undo.
+    void deckReplaced(DialogPort& dialog, CardBoxes& deck) override;
+
+    // What to show then, when there was a step to take back or make again.
+    std::optional<ShownCards> undo(CardBoxes& deck, const ShownCards& now) {
+        return history_.undo(deck, now);
+    }
+    std::optional<ShownCards> redo(CardBoxes& deck) { return history_.redo(deck); }
+    void showState(DialogPort& dialog) const;
+
+private:
+    UndoHistory history_;
+};

@@ -16,7 +16,7 @@ shift || true
 
 cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DMQ_BENCH=ON \
     -DMQ_SANITIZE=OFF -DMQ_TESTS=OFF >/dev/null
-cmake --build "$build_dir" -j2 --target card_file_bench import_bench undo_bench mqdeck
+cmake --build "$build_dir" -j2 --target card_file_bench import_bench undo_bench merge_bench mqdeck
 bench=$build_dir/bench/card_file_bench
 # Other work on the machine only ever slows a run down: the fastest of a few
 # repetitions is the figure.
@@ -24,6 +24,7 @@ bench=$build_dir/bench/card_file_bench
 "$bench" "$@"
 "$build_dir/bench/import_bench" "$@"
 "$build_dir/bench/undo_bench" "$@"
+"$build_dir/bench/merge_bench" "$@"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

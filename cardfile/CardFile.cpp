@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "cardfile/CardFileMerge.h"
 #include "cardfile/CardFileText.h"
 #include "cardfile/CardFormat.h"
 #include "cardfile/CardReader.h"
@@ -25,11 +26,8 @@ const char* const cannotOpenText =
 const char* const noCardDataText =
     "Couldn't read any card datas!\nIf you want creating a new file use Ctrl+N.";
 const char* const readErrorText = "ReadFile-Fehler";
-const char* const changedText =
-    "The card file was changed by another program since it was opened.\n\n";
-const char* const replaceText =
-    "\n\nDo you want to replace those changes with the cards shown here? No saves "
-    "nothing; Save As can still save them under another name.";
+const char* const unreadableText =
+    "Nothing was merged or saved: the card file can't be read as a card file now.\n\n";
 
 // Hashes the bytes as the reader takes them, so the whole file is read only once.
 class HashingInput : public InputFile {
@@ -158,6 +156,7 @@ bool CardFile::loadCardFile(WindowPort& window) {
     }
     deck->setEncoding(text.encoding);
     deck_ = std::move(deck);
+    base_ = copyOfDeck(*deck_);
     hasFile_ = true;
     known_ = identity.value_or(FileIdentity{});
     known_.hash = hash.value();
@@ -177,6 +176,7 @@ bool CardFile::newCardFile(WindowPort& window) {
     hasFile_ = true;
     // The file itself appears with the first save.
     deck_ = std::make_unique<CardBoxes>();
+    base_ = std::make_unique<CardBoxes>();
     return true;
 }
 
@@ -193,17 +193,39 @@ bool CardFile::saveCardFileAs(WindowPort& window) {
     return true;
 }
 
-bool CardFile::save(WindowPort& window) {
+bool CardFile::save(WindowPort& window, const ChangedFileQuestion& ask) {
     if (!hasFile_ || !fileName_ || fileName_->empty() || !deck_) {
         return false;
     }
     if (diskState() == DiskState::changed) {
-        const unsigned type = static_cast<unsigned>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
-        if (platform_.messageBoxes.show(window.window(), changedText + *fileName_ + replaceText,
-                                        "Mnemoquill", type) != IDYES) {
-            return false;
+        switch (ask(*fileName_)) {
+            case ChangedFileChoice::cancel:
+                return false;
+            case ChangedFileChoice::merge:
+                return mergeAndSave(window);
+            case ChangedFileChoice::replace:
+                break;
         }
     }
+    return writeTo(*fileName_);
+}
+
+bool CardFile::mergeAndSave(WindowPort& window) {
+    // Taken before reading, as for an open: a write meanwhile shows in the time.
+    const std::optional<FileIdentity> identity = identityOnDisk(platform_.files, *fileName_);
+    std::unique_ptr<CardBoxes> theirs = readDeckQuietly(platform_.files, *fileName_);
+    if (!theirs) {
+        platform_.messageBoxes.show(window.window(), unreadableText + *fileName_, "Mnemoquill",
+                                    static_cast<unsigned>(MB_OK | MB_ICONERROR));
+        return false;
+    }
+    MergedDeck merged = mergeDecks(base_.get(), *deck_, *theirs);
+    deck_ = std::make_unique<CardBoxes>(std::move(merged.deck));
+    merged_ = merged.summary;
+    // Should the save fail, the merged deck holds the file's changes already: its
+    // next save asks only about changes made after these, and merges over them.
+    known_ = identity.value_or(FileIdentity{});
+    base_ = std::move(theirs);
     return writeTo(*fileName_);
 }
 
@@ -214,6 +236,7 @@ bool CardFile::writeTo(const std::string& path) {
     }
     known_ = identityOnDisk(platform_.files, path).value_or(FileIdentity{});
     known_.hash = hash;
+    base_ = copyOfDeck(*deck_);
     return true;
 }
 
@@ -227,6 +250,7 @@ DiskState CardFile::diskState() {
 void CardFile::adoptRecovered(WindowPort& window, const std::string& path,
                               std::unique_ptr<CardBoxes> deck, const FileIdentity& identity) {
     deck_ = std::move(deck);
+    base_.reset();
     fileName_ = path;
     known_ = identity;
     hasFile_ = true;

@@ -49,6 +49,15 @@ Card::Card(CardSource source, std::string_view mark, std::int32_t section, std::
 
 Card::~Card() = default;
 
+std::shared_ptr<Card> Card::copy() const {
+    auto card =
+        keepsFirstTexts()
+            ? std::make_shared<Card>(source_, mark_, section_, number_, question_, answer_, info_)
+            : std::make_shared<Card>(mark_, section_, number_, question_, answer_, info_);
+    card->day_ = day_;
+    return card;
+}
+
 void Card::keep(std::string_view& text, std::string OwnTexts::*copy, std::string_view value) {
     if (!own_) {
         own_ = std::make_unique<OwnTexts>();

@@ -32,6 +32,10 @@ public:
     Card(const Card&) = delete;
     Card& operator=(const Card&) = delete;
     ~Card();
+    // Another card with the same texts, box and day. It still refers to the card
+    // file's text where this one does, so a deck built from others (a merge) costs
+    // no copy of the texts nobody edited.
+    std::shared_ptr<Card> copy() const;
 
     std::string_view getMark() const { return mark_; }
     std::int32_t getSection() const { return section_; }

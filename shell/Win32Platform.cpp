@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "shell/AnswerEntry.h"
+#include "shell/ChangedFileDialog.h"
 #include "shell/FindDialog.h"
 #include "shell/PaneFonts.h"
 #include "shell/ProgressWindow.h"
@@ -540,6 +541,8 @@ bool Win32Dialog::askFindText(std::string& text) { return showFindDialog(dialog_
 bool Win32Dialog::askBoxDays(BoxDaysTexts& texts, const BoxDaysCheck& check) {
     return showScheduleDialog(dialog_, texts, check);
 }
+
+int Win32Dialog::askChangedFile(const std::string& text) { return ::askChangedFile(dialog_, text); }
 
 void Win32Dialog::showProgress(const ProgressData& data) { showProgressWindow(dialog_, data); }
 

@@ -151,6 +151,7 @@ public:
     void undoTyping(int id) override;
     bool askFindText(std::string& text) override;
     bool askBoxDays(BoxDaysTexts& texts, const BoxDaysCheck& check) override;
+    int askChangedFile(const std::string& text) override;
     void showProgress(const ProgressData& data) override;
     bool isProgressOpen() override;
     void refreshProgress(const ProgressData& data) override;

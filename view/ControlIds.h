@@ -79,6 +79,12 @@ constexpr int box5DaysEdit = 1055;
 // The Find dialog and its text.
 constexpr int findDialog = 110;
 constexpr int findTextEdit = 1050;
+// The question before saving over a card file another program changed.
+constexpr int changedFileDialog = 112;
+constexpr int mergeButton = 1070;
+constexpr int replaceButton = 1071;
+constexpr int changedFileText = 1072;
+constexpr int changedFileIcon = 1073;
 
 // Positions of the Edit and Navigate pop-ups in the menu bar.
 constexpr int editPopupPosition = 1;

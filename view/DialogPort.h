@@ -62,6 +62,10 @@ public:
     // while it finds a problem, the message is shown and the dialog stays. True,
     // with the texts, once OK was accepted.
     virtual bool askBoxDays(BoxDaysTexts& texts, const BoxDaysCheck& check) = 0;
+    // The modal question before saving over a card file another program changed,
+    // showing `text`: gives ids::mergeButton (the default), ids::replaceButton or
+    // IDCANCEL (also when it was closed).
+    virtual int askChangedFile(const std::string& text) = 0;
 
     // The Progress window beside this dialog, drawing `data`: opened, or brought to
     // the front when it is open already.

@@ -7,6 +7,7 @@
 #include "platform/MQMessage.h"
 #include "platform/WinConstants.h"
 #include "view/ControlIds.h"
+#include "view/MergeQuestions.h"
 
 namespace {
 // The release label comes from the version-control keyword, so a tagged checkout
@@ -124,7 +125,23 @@ void MQMainView::keepTypedText(DialogPort& dialog) {
 
 bool MQMainView::saveWithEdits(DialogPort& dialog) {
     keepTypedText(dialog);
-    if (!cardFile_.save(dialog)) {
+    const int box = getSelectedBox(dialog);
+    const CardRef shown = view_.currentCard;
+    const bool saved = cardFile_.save(dialog, [&dialog](const std::string& fileName) {
+        return changedFileChoice(dialog.askChangedFile(changedFileQuestion(fileName)));
+    });
+    if (const std::optional<MergeSummary> merged = cardFile_.takeMerge()) {
+        // The merged deck replaced this one, in the box that was shown.
+        takeOpenedDeck(dialog);
+        selectBoxShowing(dialog, box, shown);
+        if (!saved) {
+            // Not in the card file: the record holds the merged deck until a save.
+            recovery_.resume(*deck_, cardFile_, 1, platform_.clock.now(), getSelectedBox(dialog));
+            return false;
+        }
+        platform_.messageBoxes.show(dialog.window(), mergeSummaryLine(*merged), "Mnemoquill",
+                                    MB_OK | MB_ICONINFORMATION);
+    } else if (!saved) {
         return false;
     }
     features_.deckSaved(dialog);

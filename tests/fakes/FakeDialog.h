@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -170,6 +171,17 @@ public:
     // Offers the Schedule dialog's texts to each answer of `boxDaysAnswers` in turn,
     // as a user pressing OK would, until one passes the check (or the answers run
     // out: Cancel). Problems found are kept.
+    // Answers from `changedFileAnswers`; unscripted, Merge, as Enter would.
+    int askChangedFile(const std::string& text) override {
+        changedFileTexts.push_back(text);
+        if (changedFileAnswers.empty()) return ids::mergeButton;
+        const int answer = changedFileAnswers.front();
+        changedFileAnswers.pop_front();
+        return answer;
+    }
+    std::vector<std::string> changedFileTexts;
+    std::deque<int> changedFileAnswers;
+
     bool askBoxDays(BoxDaysTexts& texts, const BoxDaysCheck& check) override {
         boxDaysShown.push_back(texts);
         for (const BoxDaysTexts& answer : boxDaysAnswers) {

@@ -150,7 +150,9 @@ class Arguments(MqdeckTest):
                           (["check", "-x", "a"], "unknown option -x"),
                           (["stats", "--today", "2026-02-29", "a"],
                            'date YYYY-MM-DD, not "2026-02-29"'),
-                          (["stats", "--forecast=0", "a"], 'from 1 to 3650, not "0"')):
+                          (["stats", "--forecast=0", "a"], 'from 1 to 3650, not "0"'),
+                          (["merge", "a", "b"], "-o OUT names the merged card file"),
+                          (["merge", "a", "-o", "c"], "too few")):
             code, out, err = self.run_tool(*args)
             self.assertEqual((code, out), (2, b""), args)
             self.assertIn(why, err)
@@ -619,6 +621,36 @@ class Stats(MqdeckTest):
             "due today: 5",
             "2026-03-10 5", "2026-03-11 1", "2026-03-12 1", "2026-03-13 1", "2026-03-14 0",
             "2026-03-08 up 3 back 1 new 2", "2026-03-10 up 0 back 2 new 0 right 3"])
+
+
+class Merge(MqdeckTest):
+    def test_three_way_two_way_and_inputs_that_do_not_read(self):
+        base = self.file("base.mqf", card(b"+", 1, 1, b"a") + card(b"-", 1, 2, b"b") +
+                         card(b"-", 1, 3, b"c"))
+        # Mine moved a up; theirs dated b anew and deleted c; a card added on each.
+        mine = self.file("mine.mqf", card(b"+", 1, 1, b"b") + card(b"-", 1, 2, b"c") +
+                         card(b"+", 2, 1, b"a", day=b"2026-12-07") + card(b"+", 0, 1, b"mine"))
+        theirs = self.file("theirs.mqf", card(b"+", 1, 1, b"a") +
+                           card(b"-", 1, 2, b"b", day=b"2026-12-08") +
+                           card(b"+", 3, 1, b"theirs"))
+        out = self.path("out.mqf")
+        line = (b"1 learned here, 1 learned there, 2 added, 1 removed, "
+                b"0 edited on both sides (both kept)\n")
+        self.assertEqual(self.run_tool("merge", mine, theirs, "--base", base, "-o", out),
+                         (0, line, ""))
+        self.assertEqual([(c["box"], c["question"], c.get("date")) for c in self.dump(out)[0]],
+                         [(0, "mine", None), (1, "b", "2026-12-08"), (2, "a", "2026-12-07"),
+                          (3, "theirs", None)])
+        # Without the base nothing is deleted, and b's day on theirs is the later.
+        self.assertEqual(self.run_tool("merge", mine, theirs, "--dry-run"),
+                         (0, line.replace(b"2 added, 1 removed", b"3 added, 0 removed"), ""))
+        notes = self.file("notes.mqf", b"no cards")
+        for other, why in ((self.path("missing.mqf"), "cannot open"),
+                           (notes, "holds no card file")):
+            code, _, err = self.run_tool("merge", mine, other, "-o", self.path("new.mqf"))
+            self.assertEqual(code, 1)
+            self.assertIn(why, err)
+        self.assertFalse(os.path.exists(self.path("new.mqf")))
 
 
 class Chart(MqdeckTest):

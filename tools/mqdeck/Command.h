@@ -37,3 +37,4 @@ extern const Command exportCommand;
 extern const Command checkCommand;
 extern const Command statsCommand;
 extern const Command chartCommand;
+extern const Command mergeCommand;

@@ -10,7 +10,7 @@
 namespace {
 
 const Command* const commands[] = {&dumpCommand,  &writeCommand, &importCommand, &exportCommand,
-                                   &checkCommand, &statsCommand, &chartCommand};
+                                   &checkCommand, &statsCommand, &chartCommand,  &mergeCommand};
 
 const char* const toolHelp =
     "Mnemoquill's card tool. It reads card files with the program's own reader and\n"

@@ -43,6 +43,13 @@ protected:
     Platform platform{boxes, fs, dialogs, strings, caseFolding, clock, settings, random, recovery};
     FakeDialog window;
     CardFile cardFile{platform};
+    // The question about a card file changed meanwhile: asked how often, answered how.
+    int asked = 0;
+    ChangedFileChoice choice = ChangedFileChoice::replace;
+    ChangedFileQuestion ask = [this](const std::string&) {
+        ++asked;
+        return choice;
+    };
 
     bool open(const std::string& path) {
         dialogs.openWillChoose(path);
@@ -191,7 +198,7 @@ TEST_F(CardFileTest, NewFileStartsEmptyAndIsCreatedByTheFirstSave) {
     openGoodFile();
     const auto filesBefore = fs.files;
     CardFile noFile(platform);
-    noFile.save(window);  // no file yet: nothing happens
+    noFile.save(window, ask);  // no file yet: nothing happens
     dialogs.saveWillChoose("C:\\neu\\Vokabeln.txt");
     ASSERT_TRUE(cardFile.newCardFile(window));
     EXPECT_EQ(fs.files, filesBefore);
@@ -200,7 +207,7 @@ TEST_F(CardFileTest, NewFileStartsEmptyAndIsCreatedByTheFirstSave) {
     EXPECT_EQ(cardFile.deck()->count(2), 0);
     EXPECT_EQ(window.title, "Mnemoquill: Vokabeln");
 
-    cardFile.save(window);
+    cardFile.save(window, ask);
     EXPECT_EQ(boxes.count(), 0u);
     EXPECT_EQ(fs.files["C:\\neu\\Vokabeln.txt"], "");
 }
@@ -252,25 +259,25 @@ TEST_F(CardFileTest, SavesInTheFilesKindUntilATextNeedsUtf8) {
         if (c.newAnswer) {
             cardFile.deckSlot()->box(1).front()->setAnswer(*c.newAnswer);
         }
-        ASSERT_TRUE(cardFile.save(window));
+        ASSERT_TRUE(cardFile.save(window, ask));
         EXPECT_EQ(fs.files["C:\\deck.mqf"], c.saved);
         EXPECT_EQ(fs.files[backup], c.bytes);
     }
     // Once UTF-8, a deck stays so, even without the character that made it so.
     cardFile.deckSlot()->box(1).front()->setAnswer("a");
-    ASSERT_TRUE(cardFile.save(window));
+    ASSERT_TRUE(cardFile.save(window, ask));
     EXPECT_EQ(fs.files["C:\\deck.mqf"].substr(0, 3), bom);
     // A new card file starts as code page 1252 and takes UTF-8 when it must.
     dialogs.saveWillChoose("C:\\new.txt");
     ASSERT_TRUE(cardFile.newCardFile(window));
     cardFile.deckSlot()->insertFirst(std::make_shared<Card>(1), 1);
     cardFile.deckSlot()->box(1).front()->setQuestion("\xCE\x95\xCE\xBB");
-    ASSERT_TRUE(cardFile.save(window));
+    ASSERT_TRUE(cardFile.save(window, ask));
     EXPECT_EQ(fs.files["C:\\new.txt"].substr(0, 6), bom + "<C>");
     EXPECT_EQ(boxes.count(), 0u);
 }
 
-TEST_F(CardFileTest, SaveAsksWhenAnotherProgramChangedTheFileAndNoKeepsIt) {
+TEST_F(CardFileTest, SaveAsksWhenAnotherProgramChangedTheFileAndCancelKeepsIt) {
     const std::string path = "C:\\good.mqf";
     const std::string other = "<C><S>2</S><Q>other</Q></C>\r\n";
     const auto later = [this] { fs.now += 10 * FakeFileSystem::second; };
@@ -285,7 +292,7 @@ TEST_F(CardFileTest, SaveAsksWhenAnotherProgramChangedTheFileAndNoKeepsIt) {
         // Just saved, so the time cannot tell a write in the same tick.
         {"the same size and time after a save",
          [&] {
-             ASSERT_TRUE(cardFile.save(window));
+             ASSERT_TRUE(cardFile.save(window, ask));
              const std::uint64_t time = fs.writeTimes[path];
              std::string& bytes = fs.files[path];
              bytes[bytes.find("latin")] = 'L';
@@ -295,7 +302,7 @@ TEST_F(CardFileTest, SaveAsksWhenAnotherProgramChangedTheFileAndNoKeepsIt) {
          true},
         {"the same bytes after a save",
          [&] {
-             ASSERT_TRUE(cardFile.save(window));
+             ASSERT_TRUE(cardFile.save(window, ask));
              later();
          },
          false},
@@ -308,33 +315,48 @@ TEST_F(CardFileTest, SaveAsksWhenAnotherProgramChangedTheFileAndNoKeepsIt) {
         ASSERT_TRUE(open(path));
         c.meanwhile();
         const std::string onDisk = fs.exists(path) ? fs.files[path] : "";
-        for (const int answer : {IDNO, IDYES}) {
-            boxes.clear();
-            boxes.answers = {answer};
-            const bool saved = cardFile.save(window);
-            const bool kept = c.asks && answer == IDNO;
+        for (const ChangedFileChoice answer :
+             {ChangedFileChoice::cancel, ChangedFileChoice::replace}) {
+            asked = 0;
+            choice = answer;
+            const bool saved = cardFile.save(window, ask);
+            const bool kept = c.asks && answer == ChangedFileChoice::cancel;
             EXPECT_EQ(saved, !kept);
-            EXPECT_EQ(boxes.count(), c.asks ? 1u : 0u);
-            if (kept) {
-                EXPECT_EQ(fs.files[path], onDisk);
-                EXPECT_EQ(boxes.last().owner, dialogWindow);
-                EXPECT_EQ(boxes.last().caption, std::optional<std::string>("Mnemoquill"));
-                EXPECT_EQ(boxes.last().type,
-                          static_cast<unsigned>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
-                EXPECT_EQ(
-                    boxes.last().text.rfind(
-                        "The card file was changed by another program since it was opened.", 0),
-                    0u);
-            } else {
-                EXPECT_EQ(fs.files[path], composeCardText(*cardFile.deck()));
-            }
+            EXPECT_EQ(asked, c.asks ? 1 : 0);
+            EXPECT_EQ(fs.files[path], kept ? onDisk : composeCardText(*cardFile.deck()));
             if (!c.asks) break;
         }
         // Saved: the file is known again.
-        boxes.clear();
-        EXPECT_TRUE(cardFile.save(window));
-        EXPECT_EQ(boxes.count(), 0u);
+        asked = 0;
+        EXPECT_TRUE(cardFile.save(window, ask));
+        EXPECT_EQ(asked, 0);
     }
+}
+
+TEST_F(CardFileTest, MergeSavesBothSidesOverTheBaseAndAnUnreadableFileMergesNothing) {
+    const std::string path = "C:\\good.mqf";
+    fs.files[path] = cardBytes(1, "a", "") + cardBytes(1, "b", "");
+    ASSERT_TRUE(open(path));
+    CardRef current;
+    cardFile.deckSlot()->moveUp(1, current);  // a: here, to box 2
+    fs.files[path] = cardBytes(1, "a", "") + cardBytes(3, "b", "") + cardBytes(0, "c", "");
+    fs.now += 10 * FakeFileSystem::second;
+    choice = ChangedFileChoice::merge;
+    ASSERT_TRUE(cardFile.save(window, ask));
+    const MergeSummary summary{1, 1, 1, 0, 0};
+    EXPECT_EQ(cardFile.takeMerge(), summary);
+    EXPECT_FALSE(cardFile.takeMerge());
+    EXPECT_EQ(fs.files[path], composeCardText(*cardFile.deck()));
+    EXPECT_EQ(cardFile.deck()->count(2), 1);
+    EXPECT_EQ(cardFile.deck()->count(3), 1);
+
+    fs.files[path] = "no cards";
+    fs.now += 10 * FakeFileSystem::second;
+    boxes.clear();
+    EXPECT_FALSE(cardFile.save(window, ask));
+    EXPECT_FALSE(cardFile.takeMerge());
+    EXPECT_EQ(fs.files[path], "no cards");
+    EXPECT_EQ(boxes.count(), 1u);
 }
 
 }  // namespace

@@ -199,8 +199,10 @@ TEST_F(RecoveryTest, ARecordWhoseFileChangedOrWentIsNotMixedWithIt) {
     next->view.offerRecovery(next->dialog);
     EXPECT_EQ(next->cards(), recovered);
     next->boxes.answer(IDYES);
+    next->dialog.changedFileAnswers.push_back(IDCANCEL);
     next->press(ids::saveItem);
-    EXPECT_EQ(next->boxes.last().text.rfind(
+    ASSERT_EQ(next->dialog.changedFileTexts.size(), 1u);
+    EXPECT_EQ(next->dialog.changedFileTexts[0].rfind(
                   "The card file was changed by another program since it was opened.", 0),
               0u);
     EXPECT_EQ(next->files.files[deckPath], other);
@@ -260,11 +262,20 @@ TEST_F(RecoveryTest, ChangedOnDiskTheDeckReloadsOnActivationOnlyWithoutUnsavedCh
     files.files[deckPath] = deckText;
     view.onActivated(dialog);
     EXPECT_EQ(questionsIn(2), (std::vector<std::string>{"cow?", "dog?"}));
-    // Closing asks, and No keeps the program and the other program's file.
+    // Closing asks, and Cancel keeps the program and the other program's file.
     boxes.answer(IDYES);
-    boxes.answer(IDNO);
+    dialog.changedFileAnswers.push_back(IDCANCEL);
     EXPECT_FALSE(view.onClose(dialog));
     EXPECT_EQ(files.files[deckPath], deckText);
-    EXPECT_EQ(boxes.last().type, static_cast<unsigned>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
+    EXPECT_EQ(dialog.changedFileTexts.size(), 1u);
+    // Merge: cat's Move here, cow deleted there, saved and shown, summed up in a box.
+    boxes.answer(IDYES);
+    EXPECT_TRUE(view.onClose(dialog));
+    EXPECT_EQ(boxes.last().text,
+              "1 learned here, 0 learned there, 0 added, 1 removed, 0 edited on both sides "
+              "(both kept)");
     EXPECT_EQ(boxes.last().caption, "Mnemoquill");
+    EXPECT_EQ(questionsIn(2), std::vector<std::string>{"dog?"});
+    EXPECT_EQ(files.files[deckPath], composeCardText(*view.deck()));
+    EXPECT_FALSE(files.exists(record()));
 }

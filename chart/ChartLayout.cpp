@@ -143,12 +143,12 @@ void addColumns(ChartPicture& chart, const ChartSeries& series, const Area& plot
             }
             below = above;
         }
-        // Wider than the bar, so that it shows beside it in any colours, yet apart
-        // from the next day's.
+        // Wider than the bar, so that it shows beside it in any colours; a quarter
+        // of the gap on each side keeps it apart from the next day's.
         if (column.tick > 0) {
             const int y = plot.bottom - scaled(column.tick, plot.height(), axis.top);
-            const int reach = std::max(1, static_cast<int>(pitch - barWidth) / 3);
-            chart.rules.push_back({left - reach, y, left + barWidth + reach, y, Ink::right});
+            const int reach = std::max(1, static_cast<int>(pitch - barWidth) / 4);
+            chart.ticks.push_back({left - reach, y, left + barWidth + reach, y, Ink::right});
         }
         const std::string value = std::to_string(column.total());
         if (numbered && (column.total() > 0 || series.numberZeros)) {
@@ -200,7 +200,7 @@ ChartPicture layoutChart(const ChartSeries& series, const Area& frame, const Tex
     // A legend without its chart would explain nothing.
     chart.bars.insert(chart.bars.end(), legend.swatches.begin(), legend.swatches.end());
     chart.labels.insert(chart.labels.end(), legend.labels.begin(), legend.labels.end());
-    chart.rules.insert(chart.rules.end(), legend.ticks.begin(), legend.ticks.end());
+    chart.ticks.insert(chart.ticks.end(), legend.ticks.begin(), legend.ticks.end());
     addValueTicks(chart, plot, axis, text);
     addColumns(chart, series, plot, axis, text);
     return chart;

@@ -56,6 +56,8 @@ struct ChartPicture {
     std::vector<Bar> bars;
     std::vector<Label> labels;  // the title first
     std::vector<Rule> rules;
+    // Drawn over the bars, and thicker than the rules.
+    std::vector<Rule> ticks;
 };
 
 constexpr std::string_view boxesTitle = "Boxes";

@@ -65,18 +65,24 @@ void appendLabel(std::string& svg, const Label& label) {
            (label.bold ? " font-weight=\"bold\"" : "") + ">" + xmlEscaped(label.text) + "</text>\n";
 }
 
+void appendRule(std::string& svg, const Rule& rule, const char* width) {
+    svg += "<line x1=\"" + std::to_string(rule.x1) + "\" y1=\"" + std::to_string(rule.y1) +
+           "\" x2=\"" + std::to_string(rule.x2) + "\" y2=\"" + std::to_string(rule.y2) +
+           "\" stroke=\"" + colourOf(rule.ink) + "\"" + width + "/>\n";
+}
+
 void appendChart(std::string& svg, const ChartPicture& chart) {
     svg += "<g>\n<title>" + xmlEscaped(chart.title) + "</title>\n";
     for (const Rule& rule : chart.rules) {
-        svg += "<line x1=\"" + std::to_string(rule.x1) + "\" y1=\"" + std::to_string(rule.y1) +
-               "\" x2=\"" + std::to_string(rule.x2) + "\" y2=\"" + std::to_string(rule.y2) +
-               "\" stroke=\"" + colourOf(rule.ink) + "\"" +
-               (rule.ink == Ink::right ? " stroke-width=\"3\"" : "") + "/>\n";
+        appendRule(svg, rule, "");
     }
     for (const Bar& bar : chart.bars) {
         svg += "<rect ";
         appendArea(svg, bar.area);
         svg += " fill=\"" + std::string(colourOf(bar.ink)) + "\"/>\n";
+    }
+    for (const Rule& tick : chart.ticks) {
+        appendRule(svg, tick, " stroke-width=\"3\"");
     }
     for (const Label& label : chart.labels) {
         appendLabel(svg, label);

@@ -110,15 +110,25 @@ void drawBar(HDC dc, const Bar& bar) {
     FrameRect(dc, &area, GetSysColorBrush(COLOR_WINDOWTEXT));
 }
 
-// The ticks of typed answers right on the first try are drawn thick, so that they
-// read apart from the axis in the same ink.
 void drawRule(HDC dc, const Rule& rule, int thickness) {
-    const int width = rule.ink == Ink::right ? 2 * thickness : thickness;
     HPEN pen = rule.ink == Ink::grid ? CreatePen(PS_DOT, 1, colourOf(rule.ink))
-                                     : CreatePen(PS_SOLID, width, colourOf(rule.ink));
+                                     : CreatePen(PS_SOLID, thickness, colourOf(rule.ink));
     const HGDIOBJ old = SelectObject(dc, pen);
     MoveToEx(dc, rule.x1, rule.y1, nullptr);
     LineTo(dc, rule.x2 + (rule.y1 == rule.y2 ? 1 : 0), rule.y2 + (rule.x1 == rule.x2 ? 1 : 0));
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+// Twice as thick as a rule, so that it reads apart from the axis in the same ink,
+// and with square ends, so that it stops where the layout ends it.
+void drawTick(HDC dc, const Rule& tick, int thickness) {
+    LOGBRUSH brush{BS_SOLID, colourOf(tick.ink), 0};
+    HPEN pen =
+        ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, 2 * thickness, &brush, 0, nullptr);
+    const HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, tick.x1, tick.y1, nullptr);
+    LineTo(dc, tick.x2, tick.y2);
     SelectObject(dc, old);
     DeleteObject(pen);
 }
@@ -129,6 +139,7 @@ void drawPicture(HDC dc, const ProgressPicture& picture, int thickness) {
     for (const ChartPicture& chart : picture.charts) {
         for (const Rule& rule : chart.rules) drawRule(dc, rule, thickness);
         for (const Bar& bar : chart.bars) drawBar(dc, bar);
+        for (const Rule& tick : chart.ticks) drawTick(dc, tick, thickness);
     }
     SetBkMode(dc, TRANSPARENT);
     for (const Label& label : picture.heading) drawLabel(dc, label);

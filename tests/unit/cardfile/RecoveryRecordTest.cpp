@@ -110,6 +110,8 @@ TEST(RecoveryRecord, EveryKindOfChangeReplaysBothWaysInTheBytesOfEarlierRecords)
          "0b000000f179069f01204e00003d0001030101"},
         {"redate", [](CardBoxes& d, CardRef&) { d.setDay(d.box(1).back(), 7); },
          "16000000734c207301204e00003d00010601020000000000008007000000"},
+        {"typed right", [](CardBoxes& d, CardRef&) { d.tally(Tally::rightFirstTry); },
+         "0f000000d5aced2601204e00003d0001070103204e0000"},
         {"texts", nullptr,
          "1c0000004aa8e28e01204e00003d00014001000000000200000071320000000000000000"},
     };

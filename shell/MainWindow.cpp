@@ -252,7 +252,8 @@ bool isKeyForPane(HWND dialog, const MSG& msg) {
     }
     MQMainView* controller = controllerOf(dialog);
     Win32Dialog port(dialog);
-    return controller && controller->paneTakesUndo(port);
+    return controller &&
+           (controller->paneTakesUndo(port) || theTrainer().typedAnswers.entryTakesUndo(port));
 }
 
 UINT queryMenuStateMessage() {

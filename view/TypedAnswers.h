@@ -6,6 +6,7 @@
 #include "platform/TextKnowledge.h"
 #include "view/AnswerSwitches.h"
 #include "view/CardView.h"
+#include "view/ControlIds.h"
 #include "view/Feature.h"
 
 // Type the Answer: the learner types the hidden side before it shows, the check
@@ -22,6 +23,10 @@ public:
     void toggle(DialogPort& dialog, AnswerSwitch which);
     // Enter in the entry: Show, which checks, or once checked, the suggested button.
     void enter(DialogPort& dialog);
+    // Ctrl+Z in the entry, while it holds typing, is the entry's own undo, not the deck's.
+    bool entryTakesUndo(DialogPort& dialog) {
+        return dialog.focusedControl() == ids::answerEntry && dialog.isModified(ids::answerEntry);
+    }
 
     void cardShown(DialogPort& dialog, const CardView& view) override;
     void answerRevealed(DialogPort& dialog, const CardView& view) override;

@@ -58,6 +58,7 @@ TEST_F(TypedAnswersTest, EnterChecksRevealsAndThenPressesTheSuggestedButtonBothW
         command(c.direction);
         expectFreshEntry();
         dialog.type(ids::answerEntry, c.typed);
+        EXPECT_TRUE(answers.entryTakesUndo(dialog));
         command(ids::answerEnteredCommand);
         EXPECT_EQ(dialog.text(ids::resultLine), c.line) << c.typed;
         EXPECT_EQ(answerPane(), c.revealed) << c.typed;

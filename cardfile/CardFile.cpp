@@ -210,6 +210,17 @@ bool CardFile::save(WindowPort& window, const ChangedFileQuestion& ask) {
     return writeTo(*fileName_);
 }
 
+bool CardFile::mergeCopies(const std::vector<std::unique_ptr<CardBoxes>>& copies) {
+    MergeSummary total;
+    for (const std::unique_ptr<CardBoxes>& copy : copies) {
+        MergedDeck merged = mergeDecks(nullptr, *deck_, *copy);
+        deck_ = std::make_unique<CardBoxes>(std::move(merged.deck));
+        total += merged.summary;
+    }
+    merged_ = total;
+    return writeTo(*fileName_);
+}
+
 bool CardFile::mergeAndSave(WindowPort& window) {
     // Taken before reading, as for an open: a write meanwhile shows in the time.
     const std::optional<FileIdentity> identity = identityOnDisk(platform_.files, *fileName_);

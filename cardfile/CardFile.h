@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cardfile/FileIdentity.h"
 #include "model/CardBoxes.h"
@@ -45,6 +46,9 @@ public:
     // tells, whether or not the save went through), Replace saves over those
     // changes. False when not saved (no file, Cancel, failed).
     bool save(WindowPort& window, const ChangedFileQuestion& ask);
+    // Merges each copy into the deck, as two copies of unknown descent, and saves
+    // it (takeMerge() then tells); false when the save failed.
+    bool mergeCopies(const std::vector<std::unique_ptr<CardBoxes>>& copies);
     // What the last merge did, once: the deck is the merged one since.
     std::optional<MergeSummary> takeMerge() { return std::exchange(merged_, std::nullopt); }
     // The version of the card file this program read or last saved, and whether

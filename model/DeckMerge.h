@@ -12,6 +12,14 @@ struct MergeSummary {
     int removed = 0;       // cards deleted on a side while the other left them alone
     int editedOnBoth = 0;  // cards typed differently on both: both kept
 
+    MergeSummary& operator+=(const MergeSummary& other) {
+        learnedHere += other.learnedHere;
+        learnedThere += other.learnedThere;
+        added += other.added;
+        removed += other.removed;
+        editedOnBoth += other.editedOnBoth;
+        return *this;
+    }
     bool operator==(const MergeSummary& other) const {
         return learnedHere == other.learnedHere && learnedThere == other.learnedThere &&
                added == other.added && removed == other.removed &&

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The card files as the core reaches them. Every failing call hands back the
 // platform's error code (what GetLastError gave) through its error argument.
@@ -102,6 +103,12 @@ public:
         error = notSupported;
         return nullptr;
     }
+    // The names of the files in `folder`, which ends in a separator; none where it
+    // cannot be listed.
+    virtual std::vector<std::string> fileNamesIn(const std::string& /*folder*/) { return {}; }
+    // Moves `path` to the Recycle Bin, from where the user can restore it. True
+    // once it has left its folder.
+    virtual bool moveToRecycleBin(const std::string& /*path*/) { return false; }
 
 private:
     static constexpr ErrorCode notSupported = 50;  // ERROR_NOT_SUPPORTED

@@ -11,6 +11,7 @@
 #include "shell/FindDialog.h"
 #include "shell/PaneFonts.h"
 #include "shell/ProgressWindow.h"
+#include "shell/RecycleBin.h"
 #include "shell/ScheduleDialog.h"
 #include "view/ControlIds.h"
 #include "view/PaneFace.h"
@@ -541,6 +542,12 @@ bool Win32Dialog::askFindText(std::string& text) { return showFindDialog(dialog_
 bool Win32Dialog::askBoxDays(BoxDaysTexts& texts, const BoxDaysCheck& check) {
     return showScheduleDialog(dialog_, texts, check);
 }
+
+std::vector<std::string> Win32FileSystem::fileNamesIn(const std::string& folder) {
+    return ::fileNamesIn(folder);
+}
+
+bool Win32FileSystem::moveToRecycleBin(const std::string& path) { return ::moveToRecycleBin(path); }
 
 int Win32Dialog::askChangedFile(const std::string& text) { return ::askChangedFile(dialog_, text); }
 

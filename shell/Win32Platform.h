@@ -50,6 +50,8 @@ public:
     std::optional<FileStamp> stamp(const std::string& path, ErrorCode& error) override;
     std::unique_ptr<OutputFile> openForAppending(const std::string& path,
                                                  ErrorCode& error) override;
+    std::vector<std::string> fileNamesIn(const std::string& folder) override;
+    bool moveToRecycleBin(const std::string& path) override;
 };
 
 // %LOCALAPPDATA%\Mnemoquill\Recovery, and this run named by its process id and

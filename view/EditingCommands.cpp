@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "platform/WinConstants.h"
+#include "view/ConflictedCopiesOffer.h"
 #include "view/ControlIds.h"
 #include "view/MQMainView.h"
 
@@ -90,6 +91,8 @@ void MQMainView::onOpen(DialogPort& dialog) {
         return;
     }
     takeOpenedDeck(dialog);
+    offerConflictedCopies(cardFile_, platform_, dialog, recovery_,
+                          [this, &dialog] { takeOpenedDeck(dialog); });
 }
 
 bool MQMainView::openGivenDeck(DialogPort& dialog) {
@@ -126,6 +129,8 @@ void MQMainView::openNamedDeck(DialogPort& dialog, const std::string& path) {
         return;
     }
     takeOpenedDeck(dialog);
+    offerConflictedCopies(cardFile_, platform_, dialog, recovery_,
+                          [this, &dialog] { takeOpenedDeck(dialog); });
 }
 
 void MQMainView::takeOpenedDeck(DialogPort& dialog) {

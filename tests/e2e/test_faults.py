@@ -77,7 +77,7 @@ class FaultTest(ProgramTestCase):
         if b"Mnemoquill" in self.probe.ok("boxes"):
             self.assertTrue(self.box("Mnemoquill")[2].startswith(
                 b"The card file was changed by another program since it was opened."))
-            self.answer("Mnemoquill", "yes")
+            self.answer("Mnemoquill", "1071")  # Replace
             self.probe.ok("ping")
 
     def run_case(self, name):

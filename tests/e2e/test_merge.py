@@ -1,5 +1,7 @@
 """End-to-end tests of merging under Wine: a card file changed by another process
-while the program learned is merged on Save, or replaced, or left."""
+while the program learned is merged on Save, or replaced, or left; a conflicted
+copy a sync client left beside a deck is merged into it at the open and goes to
+the Recycle Bin (under Wine: out of its folder)."""
 
 import unittest
 
@@ -87,6 +89,26 @@ class MergeTest(ProgramTestCase):
         self.probe.ok("ping")
         self.assertEqual(self.boxes(), {1: ["c", "d"], 2: ["a", "b", "e", "f"], 3: ["g"],
                                         5: ["h"]})
+
+    def test_a_conflicted_copy_is_merged_at_the_open_and_goes(self):
+        copy = self.workdir / "Deck-LAPTOP.mqf"
+        copy.write_bytes(deck_bytes({1: [b"b", b"c", b"d"], 2: [b"e", b"f", (b"a", b"2026-12-01")],
+                                     3: [b"g"], 5: [b"h"], 0: [b"new"]}))
+        lookalike = self.workdir / "Deck-GREEK.mqf"
+        lookalike.write_bytes(deck_bytes({1: [b"alpha", b"beta", b"gamma"]}))
+        self.start_and_wait_for_dialog(str(self.deck))
+        owner, buttons, text = self.ubox(CAPTION)
+        self.assertIn("Deck-LAPTOP.mqf", text)
+        self.assertNotIn("Deck-GREEK.mqf", text)
+        self.answer(CAPTION, "yes")
+        self.assertEqual(self.ubox(CAPTION)[2], "0 learned here, 1 learned there, 1 added, "
+                                                "0 removed, 0 edited on both sides (both kept)")
+        self.answer(CAPTION, "ok")
+        wait_until(lambda: not copy.exists())
+        self.assertFalse(copy.exists())
+        self.assertTrue(lookalike.exists())
+        self.assertEqual(self.boxes(), {0: ["new"], 1: ["b", "c", "d"], 2: ["a", "e", "f"],
+                                        3: ["g"], 5: ["h"]})
 
 
 if __name__ == "__main__":

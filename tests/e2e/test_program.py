@@ -245,8 +245,8 @@ class MnemoquillTest(ProgramTestCase):
             self.keys("ctrl+s")
             self.box("Save ?")
             self.answer("Save ?", "yes")
-            self.box("Mnemoquill")  # changed by another program: replace it?
-            self.answer("Mnemoquill", "yes")
+            self.box("Mnemoquill")  # changed by another program: Replace
+            self.answer("Mnemoquill", "1071")
             self.assertTrue(wait_until(lambda: deck.read_bytes() == DECK, timeout=10))
             self.assert_no_box("MQMessage", within_ms=500)
         self.probe.ok("release")

@@ -125,12 +125,12 @@ class RecoveryTest(ProgramTestCase):
         self.assertEqual(owner, "dialog")
         self.assertTrue(text.startswith(
             "The card file was changed by another program since it was opened."), text)
-        self.answer(CAPTION, "no")
+        self.answer(CAPTION, "cancel")
         self.assertEqual(self.deck.read_bytes(), appended)
 
         self.command(SAVE)
         self.answer_shown("Save ?", "yes")
-        self.answer_shown(CAPTION, "yes")
+        self.answer_shown(CAPTION, "1071")  # Replace
         self.probe.ok("ping")
         saved = self.saved_boxes()
         self.assertEqual(saved[4], [])

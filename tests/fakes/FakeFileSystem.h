@@ -221,6 +221,24 @@ public:
         return true;
     }
 
+    std::vector<std::string> fileNamesIn(const std::string& folder) override {
+        std::vector<std::string> names;
+        for (const auto& file : files) {
+            const std::string& path = file.first;
+            if (path.rfind(folder, 0) == 0 && path.find('\\', folder.size()) == std::string::npos)
+                names.push_back(path.substr(folder.size()));
+        }
+        return names;
+    }
+    // Every file moved to the Recycle Bin, with its bytes.
+    std::map<std::string, std::string> recycled;
+    bool moveToRecycleBin(const std::string& path) override {
+        if (!exists(path)) return false;
+        recycled[path] = files[path];
+        files.erase(path);
+        return true;
+    }
+
     void remove(const std::string& path) override {
         removed.push_back(path);
         if (held[path] > 0) return;

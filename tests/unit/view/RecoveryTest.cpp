@@ -279,3 +279,28 @@ TEST_F(RecoveryTest, ChangedOnDiskTheDeckReloadsOnActivationOnlyWithoutUnsavedCh
     EXPECT_EQ(files.files[deckPath], composeCardText(*view.deck()));
     EXPECT_FALSE(files.exists(record()));
 }
+
+// A sync client's conflicted copy beside the deck is merged in at the open and goes
+// to the Recycle Bin; a file that only looks like one is left alone.
+TEST_F(RecoveryTest, AConflictedCopyIsOfferedAtTheOpenAndYesMergesAndRecyclesIt) {
+    const std::string copy = "C:\\cards\\deck-LAPTOP.mqf";
+    const std::string lookalike = "C:\\cards\\deck-GREEK.mqf";
+    files.files[copy] = deckText + cardFileText({{3, "owl"}});
+    files.files[lookalike] = cardFileText({{1, "alpha"}});
+    for (const int answer : {IDNO, IDYES}) {
+        boxes.clear();
+        boxes.answers = {IDNO, answer};  // No to saving the deck before the open
+        open(deckText);
+        ASSERT_GE(boxes.count(), 2u);
+        EXPECT_NE(boxes.shown[1].text.find("deck-LAPTOP.mqf"), std::string::npos);
+        EXPECT_EQ(boxes.shown[1].text.find("deck-GREEK"), std::string::npos);
+        EXPECT_EQ(files.exists(copy), answer == IDNO);
+    }
+    EXPECT_EQ(boxes.last().text,
+              "0 learned here, 0 learned there, 1 added, 0 removed, 0 edited on both sides "
+              "(both kept)");
+    EXPECT_EQ(files.recycled.count(copy), 1u);
+    EXPECT_TRUE(files.exists(lookalike));
+    EXPECT_EQ(questionsIn(3), std::vector<std::string>{"owl?"});
+    EXPECT_EQ(files.files[deckPath], composeCardText(*view.deck()));
+}

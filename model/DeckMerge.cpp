@@ -145,7 +145,8 @@ LearningHistory mergeHistories(const CardBoxes* base, const CardBoxes& mine,
             return mergedCount(tallies[0].*which, tallies[1].*which, tallies[2].*which,
                                base != nullptr);
         };
-        merged.add(day, {count(&DayTally::up), count(&DayTally::back), count(&DayTally::drawn)});
+        merged.add(day, {count(&DayTally::up), count(&DayTally::back), count(&DayTally::drawn),
+                         count(&DayTally::rightFirstTry)});
     }
     return merged;
 }

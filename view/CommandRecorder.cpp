@@ -11,9 +11,11 @@ CardTexts textsOf(const Card& card) {
 // Moving, inserting or removing a card changes the deck; the rest only navigates.
 bool changesDeck(const DeckJournal& changes) {
     return std::any_of(changes.begin(), changes.end(), [](const DeckChange& change) {
+        // A count of its own (a typed answer right on the first try) is learning
+        // too: a step that Undo takes back and the recovery record keeps.
         return change.kind == DeckChange::Kind::moved ||
                change.kind == DeckChange::Kind::inserted ||
-               change.kind == DeckChange::Kind::removed;
+               change.kind == DeckChange::Kind::removed || change.kind == DeckChange::Kind::tallied;
     });
 }
 }  // namespace

@@ -49,6 +49,9 @@ void TypedAnswers::answerRevealed(DialogPort& dialog, const CardView& view) {
     const VerdictLine line = verdictLine(check, side);
     dialog.showResultLine(line.text, line.marked);
     verdict_ = check.verdict;
+    // A card is checked once each time it comes up, so every right check is a
+    // first try; the day's history counts it.
+    if (countsAsRight(check.verdict) && deck_ != nullptr) deck_->tally(Tally::rightFirstTry);
     // Where a card can go neither up (box 6) nor back (box 1 already), it stays: Next.
     suggested_ = countsAsRight(check.verdict) ? ids::moveButton : ids::backButton;
     if (!dialog.isControlEnabled(suggested_)) suggested_ = ids::nextButton;

@@ -32,6 +32,7 @@ public:
     void answerRevealed(DialogPort& dialog, const CardView& view) override;
     void commandBegan(DialogPort& dialog) override;
     void commandEnded(DialogPort& dialog, CommandEnd& end) override;
+    void deckReplaced(DialogPort&, CardBoxes& deck) override { deck_ = &deck; }
 
     const AnswerSwitches& switches() const { return switches_; }
     // The last check's verdict on the card shown; none before its check.
@@ -51,4 +52,6 @@ private:
     std::optional<AnswerVerdict> verdict_;
     int suggested_ = 0;         // the button the verdict suggests
     bool revealedNow_ = false;  // within the command running
+    // Where a check right on the first try is counted for the day.
+    CardBoxes* deck_ = nullptr;
 };

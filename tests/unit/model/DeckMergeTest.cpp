@@ -213,12 +213,12 @@ TEST(DeckMerge, HistoryCountsWhatEachSideAddedToTheBase) {
         for (const auto& [day, tally] : days) deck.historyForReading().add(day, tally);
         return deck;
     };
-    const CardBoxes base = withHistory({{1, {2, 1, 1}}});
+    const CardBoxes base = withHistory({{1, {2, 1, 1, 1}}});
     // Mine took one Back of day 1 back with Undo and learned on day 2.
-    const CardBoxes mine = withHistory({{1, {3, 0, 1}}, {2, {1, 1, 0}}});
-    const CardBoxes theirs = withHistory({{1, {2, 1, 3}}});
-    const LearningHistory::Days threeWay{{1, {3, 0, 3}}, {2, {1, 1, 0}}};
-    const LearningHistory::Days twoWay{{1, {3, 1, 3}}, {2, {1, 1, 0}}};
+    const CardBoxes mine = withHistory({{1, {3, 0, 1, 2}}, {2, {1, 1, 0}}});
+    const CardBoxes theirs = withHistory({{1, {2, 1, 3, 4}}});
+    const LearningHistory::Days threeWay{{1, {3, 0, 3, 5}}, {2, {1, 1, 0}}};
+    const LearningHistory::Days twoWay{{1, {3, 1, 3, 4}}, {2, {1, 1, 0}}};
     EXPECT_EQ(mergeDecks(&base, mine, theirs).deck.history().days(), threeWay);
     EXPECT_EQ(mergeDecks(nullptr, mine, theirs).deck.history().days(), twoWay);
     CardBoxes utf8 = deckOf("1: a");

@@ -66,6 +66,7 @@ TEST_F(TypedAnswersTest, EnterChecksRevealsAndThenPressesTheSuggestedButtonBothW
         command(ids::answerEnteredCommand);
         moved += c.suggested == ids::moveButton ? 1 : 0;
         EXPECT_EQ(count(3), std::to_string(moved)) << c.typed;
+        EXPECT_EQ(view.deck()->history().on(clock.day).rightFirstTry, unsigned(moved)) << c.typed;
         expectFreshEntry();
     }
 }

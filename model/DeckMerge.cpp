@@ -140,7 +140,10 @@ LearningHistory mergeHistories(const CardBoxes* base, const CardBoxes& mine,
         }
     }
     LearningHistory merged;
-    for (const auto& [day, tallies] : days) {
+    for (const auto& entry : days) {
+        // Named apart: a lambda may not capture a structured binding before C++20.
+        const std::array<DayTally, 3>& tallies = entry.second;
+        const CalendarDay day = entry.first;
         const auto count = [&](std::uint32_t DayTally::*which) {
             return mergedCount(tallies[0].*which, tallies[1].*which, tallies[2].*which,
                                base != nullptr);

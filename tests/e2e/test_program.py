@@ -322,7 +322,7 @@ class MnemoquillTest(ProgramTestCase):
         self.answer("Save ?", "yes")
         # Another program wrote the file since it was opened: the save asks first.
         self.box("Mnemoquill")
-        self.answer("Mnemoquill", "yes")
+        self.answer("Mnemoquill", "1071")  # Replace
         self.assertTrue(wait_until(lambda: deck.read_bytes() == DECK, timeout=10))
 
     def test_new_card_file_gets_the_default_extension_and_is_written_on_save(self):

@@ -73,6 +73,7 @@ class MergeTest(ProgramTestCase):
                                         4: ["added"]})
         # Saved: the next Save asks nothing about the file.
         self.command(SAVE)
+        self.box("Save ?")
         self.answer("Save ?", "yes")
         self.assert_no_box(CAPTION)
 
@@ -83,6 +84,7 @@ class MergeTest(ProgramTestCase):
         self.probe.ok("ping")
         self.assertEqual(self.deck.read_bytes(), theirs)
         self.command(SAVE)
+        self.box("Save ?")
         self.answer("Save ?", "yes")
         self.box(CAPTION)
         self.answer(CAPTION, REPLACE)

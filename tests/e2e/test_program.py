@@ -196,9 +196,9 @@ class MnemoquillTest(ProgramTestCase):
         self.probe.ok("close-main")
         self.box("Save ?")
         self.answer("Save ?", "yes")
-        # Emptied by another program since it was opened: replaced only on Yes.
+        # Emptied by another program since it was opened: replaced only on Replace.
         self.box("Mnemoquill")
-        self.answer("Mnemoquill", "yes")
+        self.answer("Mnemoquill", "1071")
         self.assertEqual(program.wait(), 0)
         self.assertEqual(deck.read_bytes(), DECK)
 

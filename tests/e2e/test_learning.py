@@ -420,8 +420,7 @@ class LearningAndEditingTest(ProgramTestCase):
         self.wait_for_title("Mnemoquill: Λεξιλόγιο")
         self.switch_edit_mode_on()
         self.wait_for_counts([1, 0, 0, 0, 0])
-        self.type_text("Καλημέρα")
-        self.wait_for_text(QUESTION, "Καλημέρα")
+        self.retype(QUESTION, "Καλημέρα")
         saved = self.workdir / "Λεξιλόγιο.txt"
         self.save_with_yes(saved)
         self.assertEqual(saved.read_bytes(), b"\xef\xbb\xbf" + card_file(

@@ -49,6 +49,9 @@ class RecoveryTest(ProgramTestCase):
     def open_deck(self):
         self.start_and_wait_for_dialog(str(self.deck))
         self.wait_for_title(b"Mnemoquill: Deck")
+        # The title comes first; the commands are taken once the deck's card shows.
+        wait_until(lambda: self.enabled(MOVE))
+        self.probe.ok("ping")
 
     def crash(self):
         self.probe.ok("terminate")

@@ -206,8 +206,8 @@ ChartPicture layoutChart(const ChartSeries& series, const Area& frame, const Tex
     return chart;
 }
 
-std::array<ChartSeries, 3> chartSpecs(const ProgressData& data) {
-    std::array<ChartSeries, 3> specs{
+std::array<ChartSeries, 3> seriesOfEachChart(const ProgressData& data) {
+    std::array<ChartSeries, 3> seriesOfCharts{
         ChartSeries{boxesTitle, {Ink::bar, Ink::bar, Ink::bar}, {}, 0, true, {}},
         ChartSeries{dueTitle, {Ink::bar, Ink::bar, Ink::bar}, {}, 0, false, {}},
         ChartSeries{learnedTitle,
@@ -217,10 +217,10 @@ std::array<ChartSeries, 3> chartSpecs(const ProgressData& data) {
                     false,
                     {{Ink::up, "moved up"}, {Ink::back, "sent back"}, {Ink::drawn, "new"}}}};
     for (std::size_t box = 0; box < data.boxes.size(); ++box) {
-        specs[0].columns.push_back({{data.boxes[box], 0, 0}, std::to_string(box)});
+        seriesOfCharts[0].columns.push_back({{data.boxes[box], 0, 0}, std::to_string(box)});
     }
     for (std::size_t offset = 0; offset < data.due.size(); ++offset) {
-        specs[1].columns.push_back(
+        seriesOfCharts[1].columns.push_back(
             {{data.due[offset], 0, 0},
              dayLabel(data.today + static_cast<CalendarDay>(offset), data.today)});
     }
@@ -232,17 +232,18 @@ std::array<ChartSeries, 3> chartSpecs(const ProgressData& data) {
         const auto count = [](std::uint32_t value) {
             return static_cast<int>(std::min<std::uint32_t>(value, 100000000));
         };
-        specs[2].columns.push_back({{count(tally.up), count(tally.back), count(tally.drawn)},
-                                    dayLabel(data.today - (days - 1 - index), data.today),
-                                    count(tally.rightFirstTry)});
+        seriesOfCharts[2].columns.push_back(
+            {{count(tally.up), count(tally.back), count(tally.drawn)},
+             dayLabel(data.today - (days - 1 - index), data.today),
+             count(tally.rightFirstTry)});
         typedRight = typedRight || tally.rightFirstTry > 0;
     }
     // Only a deck whose answers were typed has them to show.
     if (typedRight) {
-        specs[2].legend.push_back({Ink::right, "right first try", true});
+        seriesOfCharts[2].legend.push_back({Ink::right, "right first try", true});
     }
-    specs[2].anchor = data.learned.empty() ? 0 : data.learned.size() - 1;
-    return specs;
+    seriesOfCharts[2].anchor = data.learned.empty() ? 0 : data.learned.size() - 1;
+    return seriesOfCharts;
 }
 
 }  // namespace
@@ -277,12 +278,12 @@ ProgressPicture layoutProgress(const ProgressData& data, int width, int height,
                                Align::right, Ink::quietText, false});
     const int top = headingBottom + pad;
     const int each = std::max(0, (height - top) / 3);
-    const std::array<ChartSeries, 3> specs = chartSpecs(data);
-    for (std::size_t index = 0; index < specs.size(); ++index) {
+    const std::array<ChartSeries, 3> seriesOfCharts = seriesOfEachChart(data);
+    for (std::size_t index = 0; index < seriesOfCharts.size(); ++index) {
         const int chartTop = top + static_cast<int>(index) * each;
         const Area frame{pad, chartTop, std::max(pad, width - pad),
                          chartTop + std::max(0, each - pad)};
-        picture.charts[index] = layoutChart(specs[index], frame, text);
+        picture.charts[index] = layoutChart(seriesOfCharts[index], frame, text);
     }
     return picture;
 }

@@ -19,7 +19,8 @@
 //   hold PATH              keep PATH open for reading and writing, shared for reading
 //                          and writing but not for deleting or renaming
 //   release                close every file held
-//   ping                   ok once the dialog's thread has taken a sent message
+//   ping                   ok once the dialog's thread has taken every message
+//                          posted to it before
 //   boxes                  the captions of every visible dialog-class window
 //   dialogs                how many windows of the main dialog's class there are
 //   forget-recent          delete HKEY_CURRENT_USER\Software\Mnemoquill, where the
@@ -182,6 +183,34 @@ HWND waitFor(Find find, DWORD timeoutMs) {
     HWND found = nullptr;
     waitUntil([&] { return (found = find()) != nullptr; }, timeoutMs);
     return found;
+}
+
+// A sent message is taken before the posted ones already waiting, so a sent
+// WM_NULL says nothing about the commands posted before it. Posted messages to
+// one thread keep their order, so post a change the probe can read back: a
+// one-character step of the hidden answer entry's limit, harmless to the user.
+void ping() {
+    HWND entry = GetDlgItem(dialog, 1060);
+    DWORD_PTR limit = 0;
+    if (!entry || !SendMessageTimeoutW(entry, EM_GETLIMITTEXT, 0, 0, SMTO_ABORTIFHUNG,
+                                       sendTimeoutMs, &limit)) {
+        reply("err", {"no answer"});
+        return;
+    }
+    const DWORD_PTR stepped = limit ^ 1;
+    if (!PostMessageW(entry, EM_SETLIMITTEXT, stepped, 0)) {
+        reply("err", {"post failed"});
+        return;
+    }
+    const bool taken = waitUntil(
+        [&] {
+            DWORD_PTR now = 0;
+            return SendMessageTimeoutW(entry, EM_GETLIMITTEXT, 0, 0, SMTO_ABORTIFHUNG,
+                                       sendTimeoutMs, &now) &&
+                   now == stepped;
+        },
+        sendTimeoutMs * 4);
+    taken ? reply("ok") : reply("err", {"no answer"});
 }
 
 HWND visibleOrNull(HWND window) { return window && IsWindowVisible(window) ? window : nullptr; }
@@ -430,10 +459,7 @@ bool run(const std::vector<std::string>& args) {
         heldFiles.clear();
         reply("ok");
     } else if (command == "ping") {
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, sendTimeoutMs, &ignored)
-            ? reply("ok")
-            : reply("err", {"no answer"});
+        ping();
     } else if (command == "dialogs") {
         std::vector<HWND> windows;
         EnumWindows(collectChild, reinterpret_cast<LPARAM>(&windows));

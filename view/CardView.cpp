@@ -151,6 +151,12 @@ void setControlText(DialogPort& dialog, int id, const std::string& text) {
     dialog.setControlText(id, text);
 }
 
+void keepTypedText(CardView& view, DialogPort& dialog) {
+    if (isEditMode(dialog)) {
+        commitCardEdits(view, dialog);
+    }
+}
+
 void commitCardEdits(CardView& view, DialogPort& dialog) {
     // Only real changes are written, so a card's changed flag means what it says.
     Card& card = *view.currentCard;

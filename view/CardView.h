@@ -43,6 +43,8 @@ void selectBoxRadio(DialogPort& dialog, int id);
 int getSelectedBox(DialogPort& dialog);
 void setControlText(DialogPort& dialog, int id, const std::string& text);
 void commitCardEdits(CardView& view, DialogPort& dialog);
+// In edit mode, stores what was typed into the panes in the card shown.
+void keepTypedText(CardView& view, DialogPort& dialog);
 void toggleEditMode(DialogPort& dialog, MessageBoxes& boxes);
 bool isEditMode(DialogPort& dialog);
 void uncheckMenuBoxes(DialogPort& dialog);

@@ -3,7 +3,7 @@
 #include "view/MQMainView.h"
 
 void MQMainView::onDirection(DialogPort& dialog, int commandId) {
-    keepTypedText(dialog);
+    keepTypedText(view_, dialog);
     ErrorCode error = 0;
     if (!direction_.choose(DrillDirection::fromMenuItem(commandId), error)) {
         showError(platform_.messageBoxes, "The direction can't be kept",

@@ -1,5 +1,6 @@
 #include <memory>
 
+#include "model/SameCard.h"
 #include "platform/WinConstants.h"
 #include "view/ConflictedCopiesOffer.h"
 #include "view/ControlIds.h"
@@ -56,7 +57,7 @@ void MQMainView::onDelete(DialogPort& dialog) {
 }
 
 void MQMainView::onNew(DialogPort& dialog) {
-    if (!offerToSaveBeforeReplacing(dialog)) {
+    if (!saving_.askBeforeReplacing(dialog)) {
         return;
     }
     if (isEditMode(dialog)) {
@@ -83,16 +84,16 @@ void MQMainView::takeDeck(DialogPort& dialog) {
 }
 
 void MQMainView::onOpen(DialogPort& dialog) {
-    if (!offerToSaveBeforeReplacing(dialog)) {
+    if (!saving_.askBeforeReplacing(dialog)) {
         return;
     }
     // A cancelled or failed Open leaves the deck and the whole dialog as they were.
     if (!cardFile_.openCardFile(dialog)) {
         return;
     }
-    takeOpenedDeck(dialog);
+    takeOpenedDeck(dialog, 1, nullptr);
     offerConflictedCopies(cardFile_, platform_, dialog, recovery_,
-                          [this, &dialog] { takeOpenedDeck(dialog); });
+                          [this, &dialog] { takeOpenedDeck(dialog, 1, nullptr); });
 }
 
 bool MQMainView::openGivenDeck(DialogPort& dialog) {
@@ -121,19 +122,19 @@ void MQMainView::onRecentFile(DialogPort& dialog, int commandId) {
 }
 
 void MQMainView::openNamedDeck(DialogPort& dialog, const std::string& path) {
-    if (!offerToSaveBeforeReplacing(dialog)) {
+    if (!saving_.askBeforeReplacing(dialog)) {
         return;
     }
     if (!cardFile_.openCardFileAt(dialog, path)) {
         recentFiles_.forget(dialog, path);
         return;
     }
-    takeOpenedDeck(dialog);
+    takeOpenedDeck(dialog, 1, nullptr);
     offerConflictedCopies(cardFile_, platform_, dialog, recovery_,
-                          [this, &dialog] { takeOpenedDeck(dialog); });
+                          [this, &dialog] { takeOpenedDeck(dialog, 1, nullptr); });
 }
 
-void MQMainView::takeOpenedDeck(DialogPort& dialog) {
+void MQMainView::takeOpenedDeck(DialogPort& dialog, int box, const CardRef& shown) {
     takeDeck(dialog);
     // Not before: the old deck is gone by now, and a box about the list may show.
     recentFiles_.remember(dialog, cardFile_.fileName());
@@ -154,30 +155,41 @@ void MQMainView::takeOpenedDeck(DialogPort& dialog) {
         enableCardButtons(dialog);
         disableBackButton(dialog);
         refreshCounts(dialog);
+    } else {
+        clearCardPanes(dialog);
+        showNoCards(dialog);
+        disableCardButtons(dialog);
+        if (readCards) {
+            refreshCounts(dialog);
+        }
+    }
+
+    // Where the user was in the deck this one replaces.
+    if (box < 0 || box >= CardBoxes::boxCount) {
         return;
     }
-    clearCardPanes(dialog);
-    showNoCards(dialog);
-    disableCardButtons(dialog);
-    if (readCards) {
-        refreshCounts(dialog);
+    if (box != 1) {
+        onSelectBox(dialog, ids::box0Item + box);
+    }
+    if (!shown || !activeCard_->isInit()) {
+        return;
+    }
+    // The same card, read anew, is known by its texts.
+    const CardBoxes::Box& cards = deck_->box(box);
+    for (std::size_t index = 1; index < cards.size(); ++index) {
+        if (isSameCard(*cards[index], *shown)) {
+            deck_->turnTo(box, index, activeCard_);
+            bringToFront(dialog, activeCard_);
+            return;
+        }
     }
 }
 
-void MQMainView::onSave(DialogPort& dialog) { saveIfConfirmed(dialog); }
-
-bool MQMainView::saveIfConfirmed(DialogPort& dialog) {
-    if (!cardFile_.hasFile()) {
-        return true;
-    }
-    const int answer = platform_.messageBoxes.show(noWindow, "Save CardFile ?", "Save ?",
-                                                   MB_YESNO | MB_ICONQUESTION);
-    return answer != IDYES || saveWithEdits(dialog);
-}
+void MQMainView::onSave(DialogPort& dialog) { saving_.askToSave(dialog); }
 
 bool MQMainView::onClose(DialogPort& dialog) {
     const Command command(*this, dialog);
-    if (waitingForUser() || !saveIfConfirmed(dialog)) {
+    if (waitingForUser() || !saving_.askToSave(dialog)) {
         return false;
     }
     recovery_.end();
@@ -188,7 +200,7 @@ void MQMainView::onSaveAs(DialogPort& dialog) {
     if (!cardFile_.hasFile()) {
         return;
     }
-    keepTypedText(dialog);
+    keepTypedText(view_, dialog);
     if (cardFile_.saveCardFileAs(dialog)) {
         features_.deckSaved(dialog);
         recentFiles_.remember(dialog, cardFile_.fileName());

@@ -5,8 +5,8 @@
 #include "model/CalendarDay.h"
 #include "model/CardBoxes.h"
 #include "model/DeckChange.h"
-#include "view/DialogPort.h"
 #include "view/CardView.h"
+#include "view/DialogPort.h"
 #include "view/UndoHistory.h"
 
 class CardFile;

@@ -24,7 +24,7 @@ void MQMainView::onFindNext(DialogPort& dialog) {
         return;
     }
     // What was typed counts as the card's text, as Next would store it.
-    keepTypedText(dialog);
+    keepTypedText(view_, dialog);
     const int box = getSelectedBox(dialog);
     const Card* shown = activeCard_->isInit() ? view_.currentCard.get() : nullptr;
     const auto found = findCard(*deck_, box, shown, findText_, platform_.caseFolding);

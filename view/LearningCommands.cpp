@@ -11,7 +11,7 @@ void MQMainView::onShow(DialogPort& dialog) {
     if (!view_.currentCard->isInit()) {
         return;
     }
-    keepTypedText(dialog);
+    keepTypedText(view_, dialog);
     const bool wasShown = view_.answerShown;
     toggleAnswerInfo(view_, dialog);
     if (!wasShown) {
@@ -23,7 +23,7 @@ void MQMainView::onNext(DialogPort& dialog) {
     if (deck_ == nullptr) {
         return;
     }
-    keepTypedText(dialog);
+    keepTypedText(view_, dialog);
     if (deck_->nextCard(getSelectedBox(dialog), activeCard_)) {
         bringToFront(dialog, activeCard_);
         return;
@@ -35,7 +35,7 @@ void MQMainView::onPrevious(DialogPort& dialog) {
     if (deck_ == nullptr) {
         return;
     }
-    keepTypedText(dialog);
+    keepTypedText(view_, dialog);
     deck_->previousCard(getSelectedBox(dialog), activeCard_);
     if (activeCard_->isInit()) {
         bringToFront(dialog, activeCard_);

@@ -7,7 +7,6 @@
 #include "platform/MQMessage.h"
 #include "platform/WinConstants.h"
 #include "view/ControlIds.h"
-#include "view/MergeQuestions.h"
 
 namespace {
 // The release label comes from the version-control keyword, so a tagged checkout
@@ -26,14 +25,6 @@ std::string releaseLabel(std::string_view keyword) {
     return std::string(keyword.substr(blank, keyword.size() - blank - 2));
 }
 
-bool holdsAnyCard(const CardBoxes& deck) {
-    for (int box = 0; box < CardBoxes::boxCount; ++box) {
-        if (deck.count(box) > 0) {
-            return true;
-        }
-    }
-    return false;
-}
 // "Built" and "Label" follow the string table's text.
 std::string infoTextFrom(StringResources& strings) {
     std::string text = strings.load(ids::infoTextString, infoStringCapacity);
@@ -63,7 +54,11 @@ MQMainView::MQMainView(Platform& platform, RecentStore& recentStore)
       infoCaption_(std::string("Mnemoquill Info; ") + versionText),
       infoText_(infoTextFrom(platform_.strings)),
       recentFiles_(recentStore, platform.caseFolding, platform_.messageBoxes),
-      direction_(platform.settings, platform.random) {
+      direction_(platform.settings, platform.random),
+      saving_(platform_, cardFile_, view_, recovery_, features_,
+              [this](DialogPort& dialog, int box, const CardRef& shown) {
+                  takeOpenedDeck(dialog, box, shown);
+              }) {
     view_.currentCard = activeCard_;
     // The recovery record reads a command's changes before the history takes them.
     features_.attach(recovery_);
@@ -103,47 +98,4 @@ void MQMainView::refreshCounts(DialogPort& dialog) {
         setControlText(dialog, ids::box1Count + box - 1, std::to_string(deck_->count(box)));
     }
     dueCards_.show(dialog, *deck_, platform_.clock.today());
-}
-
-bool MQMainView::offerToSaveBeforeReplacing(DialogPort& dialog) {
-    // Any card counts, also one inserted into a deck that started empty: the reader's
-    // hasCards flag would let such a deck go without asking.
-    const CardBoxes* deck = cardFile_.deck();
-    if (!cardFile_.hasFile() || deck == nullptr || !holdsAnyCard(*deck)) {
-        return true;
-    }
-    const int answer = platform_.messageBoxes.show(dialog.window(), "Save CardFile?", "Save ?",
-                                                   MB_YESNO | MB_ICONQUESTION);
-    return answer != IDYES || saveWithEdits(dialog);
-}
-
-void MQMainView::keepTypedText(DialogPort& dialog) {
-    if (isEditMode(dialog)) {
-        commitCardEdits(view_, dialog);
-    }
-}
-
-bool MQMainView::saveWithEdits(DialogPort& dialog) {
-    keepTypedText(dialog);
-    const int box = getSelectedBox(dialog);
-    const CardRef shown = view_.currentCard;
-    const bool saved = cardFile_.save(dialog, [&dialog](const std::string& fileName) {
-        return changedFileChoice(dialog.askChangedFile(changedFileQuestion(fileName)));
-    });
-    if (const std::optional<MergeSummary> merged = cardFile_.takeMerge()) {
-        // The merged deck replaced this one, in the box that was shown.
-        takeOpenedDeck(dialog);
-        selectBoxShowing(dialog, box, shown);
-        if (!saved) {
-            // Not in the card file: the record holds the merged deck until a save.
-            recovery_.resume(*deck_, cardFile_, 1, platform_.clock.now(), getSelectedBox(dialog));
-            return false;
-        }
-        platform_.messageBoxes.show(dialog.window(), mergeSummaryLine(*merged), "Mnemoquill",
-                                    MB_OK | MB_ICONINFORMATION);
-    } else if (!saved) {
-        return false;
-    }
-    features_.deckSaved(dialog);
-    return true;
 }

@@ -17,6 +17,7 @@
 #include "view/RecentFilesMenu.h"
 #include "view/RecoveryKeeper.h"
 #include "view/RecoveryOffer.h"
+#include "view/SaveQuestions.h"
 #include "view/UndoFeature.h"
 #include "view/UserWait.h"
 
@@ -132,29 +133,17 @@ private:
     void showBoxEmptied(DialogPort& dialog);
     // Edit mode with nothing shown starts with a fresh card in the selected box.
     void insertWhenEditingWithoutCard(DialogPort& dialog);
-    // The question Open and New ask before they replace the deck; false when the
-    // user asked for a save that did not happen, so the deck must stay.
-    bool offerToSaveBeforeReplacing(DialogPort& dialog);
-    // Save's question; false only when the user said Yes and the save failed.
-    bool saveIfConfirmed(DialogPort& dialog);
-    // In edit mode, stores what was typed into the panes in the card shown.
-    void keepTypedText(DialogPort& dialog);
-    // Yes to a save question keeps what was typed into the panes.
-    bool saveWithEdits(DialogPort& dialog);
     // Open and New take the card file's deck: nothing may refer to the old one's
     // cards any more, and the new one starts with nothing to undo.
     void takeDeck(DialogPort& dialog);
-    // What Open does once a card file has been read, however it was named.
-    void takeOpenedDeck(DialogPort& dialog);
     // Open, question first, for a file named otherwise than in the Open dialog.
     void openNamedDeck(DialogPort& dialog, const std::string& path);
+    // What Open does once a card file has been read, however it was named; then,
+    // for a deck that replaced one the user was learning in, the same box and card.
+    void takeOpenedDeck(DialogPort& dialog, int box, const CardRef& shown);
     ShownCards shownNow(DialogPort& dialog);
     // Shows what an undo or redo brought back, as a box selection shows it.
     void showRestored(DialogPort& dialog, const ShownCards& shown);
-    bool bringBack(DialogPort& dialog, const LeftRecord& left);
-    // The card file changed on disk and the deck held nothing unsaved.
-    void reloadChangedDeck(DialogPort& dialog);
-    void selectBoxShowing(DialogPort& dialog, int box, const CardRef& card);
 
     UserWait userWait_;
     Platform platform_;
@@ -177,4 +166,5 @@ private:
     RecentFilesMenu recentFiles_;
     std::optional<std::string> givenDeck_;
     DrillDirection direction_;
+    SaveQuestions saving_;
 };

@@ -2,8 +2,8 @@
 #include <optional>
 #include <string>
 
-#include "view/DialogPort.h"
 #include "platform/MessageBoxes.h"
+#include "view/DialogPort.h"
 #include "view/RecentFiles.h"
 
 // File > 1 to 4: the recent card files as the menu shows them, and the one box a

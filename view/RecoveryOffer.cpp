@@ -4,8 +4,19 @@
 #include <tuple>
 
 #include "cardfile/CardReader.h"
+#include "platform/WinConstants.h"
+#include "view/CardView.h"
 
 namespace {
+const char* const caption = "Mnemoquill";
+const char* const damagedText =
+    "The unsaved changes can't be brought back: the record of them is damaged.\n\n";
+const char* const changedText = " was changed by another program after these changes were made";
+const char* const removedText = " was removed after these changes were made";
+const char* const keepBothText =
+    ", so they were not mixed with it.\n\nThe cards are shown as the changes left them. Save "
+    "them under another name next, so that neither version is lost.";
+
 std::optional<std::string> readWhole(FileSystem& files, const std::string& path) {
     ErrorCode error = 0;
     std::unique_ptr<InputFile> file = files.openForReading(path, error);
@@ -79,4 +90,57 @@ std::unique_ptr<CardBoxes> rebuildDeck(FileSystem& files, MessageBoxes& boxes,
 void removeLeftRecord(FileSystem& files, const LeftRecord& record) {
     files.remove(record.path);
     files.remove(record.basePath);
+}
+
+namespace {
+RecoveryOutcome bringBack(Platform& platform, CardFile& file, RecoveryKeeper& recovery,
+                          DialogPort& dialog, const TakeDeck& takeDeck, const LeftRecord& left) {
+    const RecordHeader& header = left.contents.header;
+    std::unique_ptr<CardBoxes> deck = rebuildDeck(platform.files, platform.messageBoxes, left);
+    if (!deck) {
+        // The base stays, named in the box: it may still be a card file worth opening.
+        platform.messageBoxes.show(dialog.window(), damagedText + left.basePath, caption,
+                                   MB_OK | MB_ICONERROR);
+        platform.files.remove(left.path);
+        return RecoveryOutcome::none;
+    }
+    FileIdentity known = header.identity;
+    const DiskState disk = compareWithDisk(platform.files, header.cardFile, known);
+    file.adoptRecovered(dialog, header.cardFile, std::move(deck), header.identity);
+    takeDeck(dialog, left.contents.lastBox, nullptr);
+    // The new record is on disk before the old one goes.
+    recovery.resume(*file.deckSlot(), file, left.contents.changes, left.contents.last,
+                    getSelectedBox(dialog));
+    removeLeftRecord(platform.files, left);
+    if (disk == DiskState::same) {
+        return RecoveryOutcome::broughtBack;
+    }
+    const std::string text = "The card file " + header.cardFile +
+                             (disk == DiskState::changed ? changedText : removedText) +
+                             keepBothText;
+    platform.messageBoxes.show(dialog.window(), text, caption, MB_OK | MB_ICONWARNING);
+    return RecoveryOutcome::broughtBackApart;
+}
+}  // namespace
+
+RecoveryOutcome offerLeftRecords(Platform& platform, CardFile& file, RecoveryKeeper& recovery,
+                                 DialogPort& dialog, const TakeDeck& takeDeck) {
+    const std::optional<std::string> folder = recovery.folder();
+    if (!folder) {
+        return RecoveryOutcome::none;
+    }
+    for (const LeftRecord& left : findLeftRecords(platform.files, platform.recovery, *folder)) {
+        const int answer = platform.messageBoxes.show(
+            dialog.window(), recoveryQuestion(left.contents), caption, MB_YESNO | MB_ICONWARNING);
+        if (answer != IDYES) {
+            removeLeftRecord(platform.files, left);
+            continue;
+        }
+        // One deck is brought back; other records wait for the next start.
+        const RecoveryOutcome outcome = bringBack(platform, file, recovery, dialog, takeDeck, left);
+        if (outcome != RecoveryOutcome::none) {
+            return outcome;
+        }
+    }
+    return RecoveryOutcome::none;
 }

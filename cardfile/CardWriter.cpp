@@ -316,16 +316,6 @@ bool composeCardTextInPieces(const CardBoxes& deck, CardEncoding encoding, const
     return going && (piece.empty() || take(piece));
 }
 
-std::unique_ptr<OutputFile> CreateFileHandle(const std::string& path, FileSystem& files,
-                                             MessageBoxes& boxes) {
-    ErrorCode error = 0;
-    std::unique_ptr<OutputFile> file = files.createForWriting(path, error);
-    if (!file) {
-        reportCreateFailure(error, boxes);
-    }
-    return file;
-}
-
 bool writeDeckToFile(CardBoxes& deck, const std::string& fileName, FileSystem& files,
                      MessageBoxes& boxes, std::uint64_t* hash) {
     const CardEncoding encoding = savedEncoding(deck);

@@ -25,11 +25,6 @@ constexpr std::size_t cardTextPieceBytes = 256 * 1024;
 // does not hold its text twice. False when `take` stopped it.
 bool composeCardTextInPieces(const CardBoxes& deck, CardEncoding encoding, const PieceTaker& take);
 
-// Creates (or empties) `path` for writing. When that fails, tells the user why in
-// one box and gives nothing.
-std::unique_ptr<OutputFile> CreateFileHandle(const std::string& path, FileSystem& files,
-                                             MessageBoxes& boxes);
-
 // Saves `deck` under `fileName`, in the kind savedEncoding gives, which becomes
 // the deck's. A failure is reported in one box and leaves the file on disk as it
 // was. True when saved; `hash` then holds the content hash of the bytes saved.

@@ -1,20 +1,13 @@
 #include "cardfile/HistoryBlock.h"
 
-#include <charconv>
-
 #include "cardfile/CardFormat.h"
+#include "platform/WholeNumber.h"
 
 namespace {
-
 // Digits only, so that a sign or a blank too many makes the line unreadable
-// rather than a different count.
+// rather than a different count; as many as a count that fits takes.
 std::optional<std::uint32_t> readCount(std::string_view word) {
-    std::uint32_t value = 0;
-    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (word.empty() || error != std::errc() || end != word.data() + word.size()) {
-        return std::nullopt;
-    }
-    return value;
+    return parseWholeNumber(word, std::string_view::npos);
 }
 
 // The next word of `line` from `at` on, words parted by blanks or tabs.

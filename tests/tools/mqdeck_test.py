@@ -561,8 +561,8 @@ class Check(MqdeckTest):
          [1, 0, 1, 1, 0, 0, 0]),
         # The learning history is no stray text; a day in it that does not read is told.
         (card(b"+", 1, 1) + b"<H>\r\n2026-03-08 3 1 2\r\n2026-02-30 1 1 1\r\n</H>\r\nafter\r\n",
-         [(11, 'a day of the learning history that is no "YYYY-MM-DD U B N" (cards moved up, '
-               'sent back, drawn new) is ignored: "2026-02-30 1 1 1"'),
+         [(11, 'a day of the learning history that is no "YYYY-MM-DD U B N [R]" (cards moved '
+               'up, sent back, drawn new, right on the first try) is ignored: "2026-02-30 1 1 1"'),
           (13, 'text outside any card is ignored: "after"')], [0, 1, 0, 0, 0, 0, 0]),
         (b"just text\r\n", [(1, 'no card ("<C>") at all: the program asks "Overwrite?"')],
          [1, 0, 0, 0, 0, 0, 0]),

@@ -337,8 +337,9 @@ private:
             if (line.find_first_not_of(" \t") != std::string_view::npos &&
                 !parseHistoryLine(line)) {
                 add(bodyStart + at,
-                    "a day of the learning history that is no \"YYYY-MM-DD U B N\" "
-                    "(cards moved up, sent back, drawn new) is ignored: " +
+                    "a day of the learning history that is no \"YYYY-MM-DD U B N [R]\" "
+                    "(cards moved up, sent back, drawn new, right on the first try) is "
+                    "ignored: " +
                         shown(line, encoding_));
             }
             at = end + 1;

@@ -18,6 +18,8 @@ from test_program import (ANSWER, BACK, COUNTS, DELETE, EDIT, GET_NEW_CARD, INFO
                           SHOW, card_file)
 
 BOX_0, BOX_6 = 1005, 1011
+# Typed answers, and the Enter that checks what was typed and then moves the card.
+TYPE_ANSWER, ANSWER_ENTERED = 40024, 40027
 
 # Every question differs, so a deleted card is known by the question it showed.
 CARDS = {box: [(b"q%d%d" % (box, n), b"a%d%d" % (box, n), b"i%d%d" % (box, n))
@@ -28,10 +30,10 @@ PLACEHOLDER = (b"empty question", b"empty answer", b"empty info")
 
 # The editing commands come up more often, so that edit mode is on for a while.
 COMMANDS = [MOVE, SHOW, NEXT, BACK, *RADIOS, BOX_0, BOX_6, GET_NEW_CARD, PREVIOUS, INFO,
-            EDIT, EDIT, INSERT, INSERT, DELETE, DELETE]
+            EDIT, EDIT, INSERT, INSERT, DELETE, DELETE, TYPE_ANSWER, ANSWER_ENTERED]
 # Commands that cannot take a card from one box to another: whatever the visible
 # counts of boxes 1 to 5 do is cards made or removed.
-IN_PLACE = {SHOW, NEXT, PREVIOUS, INFO, EDIT, INSERT, DELETE, *RADIOS, BOX_0, BOX_6}
+IN_PLACE = {SHOW, NEXT, PREVIOUS, INFO, EDIT, INSERT, DELETE, *RADIOS, BOX_0, BOX_6, TYPE_ANSWER}
 BOXES = {"Edit Mode:", "Info", INFO_CAPTION}
 
 
@@ -119,6 +121,10 @@ class MonkeyTest(ProgramTestCase):
             before = after
 
         sys.stderr.write("(%d steps, %d made, %d deleted) ... " % (len(log), made, len(deleted)))
+        # The mode is kept for the user: the tests after this one start without it.
+        if self.menu_state(TYPE_ANSWER) & MF_CHECKED:
+            self.probe.ok("command", TYPE_ANSWER)
+            self.probe.ok("ping")
         self.probe.ok("command", SAVE)
         self.box("Save ?")
         self.answer("Save ?", "yes")

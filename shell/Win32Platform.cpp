@@ -312,17 +312,7 @@ std::optional<std::string> Win32RecoveryPlace::folder(ErrorCode& error) {
 }
 
 std::vector<std::string> Win32RecoveryPlace::fileNames(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW(wide(utf8ToUtf16(folder + "*")), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            names.push_back(utf16ToUtf8(reinterpret_cast<const char16_t*>(found.cFileName)));
-        }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
+    return ::fileNamesIn(folder);
 }
 
 std::optional<std::string> Win32FileDialogs::chooseFileToOpen(WindowRef owner) {

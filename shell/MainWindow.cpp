@@ -252,8 +252,8 @@ bool isKeyForPane(HWND dialog, const MSG& msg) {
     }
     MQMainView* controller = controllerOf(dialog);
     Win32Dialog port(dialog);
-    return controller &&
-           (controller->paneTakesUndo(port) || theTrainer().typedAnswers.entryTakesUndo(port));
+    return controller && (paneTakesUndo(port, controller->view()) ||
+                          theTrainer().typedAnswers.entryTakesUndo(port));
 }
 
 UINT queryMenuStateMessage() {

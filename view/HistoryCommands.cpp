@@ -18,25 +18,11 @@ ShownCards MQMainView::shownNow(DialogPort& dialog) {
     return ShownCards{getSelectedBox(dialog), activeCard_, view_.currentCard};
 }
 
-bool MQMainView::paneTakesUndo(DialogPort& dialog) {
-    if (deck_ == nullptr || !isEditMode(dialog)) {
-        return false;
-    }
-    const int pane = dialog.focusedControl();
-    if (pane != ids::questionPane && pane != ids::answerPane) {
-        return false;
-    }
-    if (!dialog.isModified(pane)) {
-        return false;
-    }
-    return dialog.controlText(pane) != faceText(*view_.currentCard, view_.faceIn(pane));
-}
-
 void MQMainView::onUndo(DialogPort& dialog) {
     if (deck_ == nullptr) {
         return;
     }
-    if (paneTakesUndo(dialog)) {
+    if (paneTakesUndo(dialog, view_)) {
         dialog.undoTyping(dialog.focusedControl());
         return;
     }

@@ -80,10 +80,6 @@ public:
     enum class DueWalk { forward, backward };
     void showDueCard(DialogPort& dialog, DueWalk walk);
 
-    // Ctrl+Z belongs to a pane while it has the focus and holds typing not yet
-    // stored in the card: then it is the pane's own undo.
-    bool paneTakesUndo(DialogPort& dialog);
-
     // Every command runs inside one: what it changed in the deck becomes a step
     // that Undo takes back, or navigation that goes back with the last step.
     class Command {

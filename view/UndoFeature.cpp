@@ -1,5 +1,6 @@
 #include "view/UndoFeature.h"
 
+#include "view/CardView.h"
 #include "view/ControlIds.h"
 
 void UndoFeature::commandEnded(DialogPort& dialog, CommandEnd& end) {
@@ -26,4 +27,19 @@ void UndoFeature::deckReplaced(DialogPort& dialog, CardBoxes&) {
 void UndoFeature::showState(DialogPort& dialog) const {
     dialog.enableMenuItem(ids::undoItem, history_.canUndo());
     dialog.enableMenuItem(ids::redoItem, history_.canRedo());
+}
+
+bool paneTakesUndo(DialogPort& dialog, const CardView& view) {
+    // Edit mode stands only with a deck, and panes hold typing only then.
+    if (!isEditMode(dialog)) {
+        return false;
+    }
+    const int pane = dialog.focusedControl();
+    if (pane != ids::questionPane && pane != ids::answerPane) {
+        return false;
+    }
+    if (!dialog.isModified(pane)) {
+        return false;
+    }
+    return dialog.controlText(pane) != faceText(*view.currentCard, view.faceIn(pane));
 }

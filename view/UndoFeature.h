@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 
+#include "view/CardView.h"
 #include "view/Feature.h"
 #include "view/UndoHistory.h"
 
@@ -24,3 +25,7 @@ public:
 private:
     UndoHistory history_;
 };
+
+// Ctrl+Z belongs to a pane while it has the focus and holds typing not yet
+// stored in the card shown: then it is the pane's own undo.
+bool paneTakesUndo(DialogPort& dialog, const CardView& view);

@@ -153,13 +153,13 @@ void pumpMessages() {
 }
 
 template <typename Condition>
-bool waitUntil(Condition condition, DWORD timeoutMs) {
+bool waitUntil(Condition condition, DWORD timeoutMs, DWORD everyMs = pollMs) {
     const DWORD start = GetTickCount();
     for (;;) {
         pumpMessages();
         if (condition()) return true;
         if (GetTickCount() - start >= timeoutMs) return false;
-        Sleep(pollMs);
+        Sleep(everyMs);
     }
 }
 
@@ -189,6 +189,7 @@ HWND waitFor(Find find, DWORD timeoutMs) {
 // WM_NULL says nothing about the commands posted before it. Posted messages to
 // one thread keep their order, so post a change the probe can read back: a
 // one-character step of the hidden answer entry's limit, harmless to the user.
+// Polled often: a ping follows nearly every command of the tests.
 void ping() {
     HWND entry = GetDlgItem(dialog, 1060);
     DWORD_PTR limit = 0;
@@ -209,7 +210,7 @@ void ping() {
                                        sendTimeoutMs, &now) &&
                    now == stepped;
         },
-        sendTimeoutMs * 4);
+        sendTimeoutMs * 4, 2);
     taken ? reply("ok") : reply("err", {"no answer"});
 }
 

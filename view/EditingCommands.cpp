@@ -1,10 +1,24 @@
 #include <memory>
+#include <optional>
 
 #include "model/SameCard.h"
 #include "platform/WinConstants.h"
 #include "view/ConflictedCopiesOffer.h"
 #include "view/ControlIds.h"
 #include "view/MQMainView.h"
+
+namespace {
+// Where the same card as `shown`, read anew, lies behind the front of `cards`:
+// a card is known by its texts, and the front one is shown already.
+std::optional<std::size_t> placeOfSameCard(const CardBoxes::Box& cards, const Card& shown) {
+    for (std::size_t index = 1; index < cards.size(); ++index) {
+        if (isSameCard(*cards[index], shown)) {
+            return index;
+        }
+    }
+    return std::nullopt;
+}
+}  // namespace
 
 void MQMainView::onEdit(DialogPort& dialog) {
     if (deck_ == nullptr) {
@@ -174,14 +188,9 @@ void MQMainView::takeOpenedDeck(DialogPort& dialog, int box, const CardRef& show
     if (!shown || !activeCard_->isInit()) {
         return;
     }
-    // The same card, read anew, is known by its texts.
-    const CardBoxes::Box& cards = deck_->box(box);
-    for (std::size_t index = 1; index < cards.size(); ++index) {
-        if (isSameCard(*cards[index], *shown)) {
-            deck_->turnTo(box, index, activeCard_);
-            bringToFront(dialog, activeCard_);
-            return;
-        }
+    if (const std::optional<std::size_t> index = placeOfSameCard(deck_->box(box), *shown)) {
+        deck_->turnTo(box, *index, activeCard_);
+        bringToFront(dialog, activeCard_);
     }
 }
 

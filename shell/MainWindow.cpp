@@ -94,10 +94,7 @@ INT_PTR onDialogCommand(HWND dialog, MQMainView& controller, WPARAM wParam) {
         fitPaneFont(GetDlgItem(dialog, LOWORD(wParam)));
     }
     Win32Dialog port(dialog);
-    CommandOutcome outcome =
-        dispatchAnswerCommand(theTrainer().typedAnswers, controller, port, wParam);
-    if (outcome == CommandOutcome::NotHandled) outcome = dispatchCommand(controller, port, wParam);
-    switch (outcome) {
+    switch (dispatchDialogCommand(theTrainer().typedAnswers, controller, port, wParam)) {
         case CommandOutcome::Handled:
             return TRUE;
         case CommandOutcome::HelpContents:
@@ -252,8 +249,7 @@ bool isKeyForPane(HWND dialog, const MSG& msg) {
     }
     MQMainView* controller = controllerOf(dialog);
     Win32Dialog port(dialog);
-    return controller && (paneTakesUndo(port, controller->view()) ||
-                          theTrainer().typedAnswers.entryTakesUndo(port));
+    return controller && controlTakesUndo(theTrainer().typedAnswers, *controller, port);
 }
 
 UINT queryMenuStateMessage() {

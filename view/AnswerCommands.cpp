@@ -20,3 +20,13 @@ CommandOutcome dispatchAnswerCommand(TypedAnswers& answers, MQMainView& view, Di
     }
     return CommandOutcome::Handled;
 }
+
+CommandOutcome dispatchDialogCommand(TypedAnswers& answers, MQMainView& view, DialogPort& dialog,
+                                     std::uintptr_t wParam) {
+    const CommandOutcome outcome = dispatchAnswerCommand(answers, view, dialog, wParam);
+    return outcome == CommandOutcome::NotHandled ? dispatchCommand(view, dialog, wParam) : outcome;
+}
+
+bool controlTakesUndo(TypedAnswers& answers, const MQMainView& view, DialogPort& dialog) {
+    return paneTakesUndo(dialog, view.view()) || answers.entryTakesUndo(dialog);
+}

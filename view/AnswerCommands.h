@@ -10,3 +10,11 @@
 // inside a command, so the moments follow. NotHandled for every other id.
 CommandOutcome dispatchAnswerCommand(TypedAnswers& answers, MQMainView& view, DialogPort& dialog,
                                      std::uintptr_t wParam);
+
+// Every command of the dialog: typed answers' own, then the controller's.
+CommandOutcome dispatchDialogCommand(TypedAnswers& answers, MQMainView& view, DialogPort& dialog,
+                                     std::uintptr_t wParam);
+
+// Ctrl+Z is the focused control's own undo while it holds typing not yet
+// stored: a pane in edit mode, or the answer entry.
+bool controlTakesUndo(TypedAnswers& answers, const MQMainView& view, DialogPort& dialog);

@@ -14,11 +14,7 @@ protected:
         dialog.commandSink = [this](int id) { command(id); };
         answers.start(dialog);
     }
-    void command(int id) {
-        if (dispatchAnswerCommand(answers, view, dialog, id) == CommandOutcome::NotHandled) {
-            dispatchCommand(view, dialog, id);
-        }
-    }
+    void command(int id) { dispatchDialogCommand(answers, view, dialog, id); }
     // The entry as a card leaves it: empty, with the focus, and nothing judged.
     void expectFreshEntry() {
         EXPECT_TRUE(dialog.answerEntryShown);
@@ -58,7 +54,7 @@ TEST_F(TypedAnswersTest, EnterChecksRevealsAndThenPressesTheSuggestedButtonBothW
         command(c.direction);
         expectFreshEntry();
         dialog.type(ids::answerEntry, c.typed);
-        EXPECT_TRUE(answers.entryTakesUndo(dialog));
+        EXPECT_TRUE(controlTakesUndo(answers, view, dialog));
         command(ids::answerEnteredCommand);
         EXPECT_EQ(dialog.text(ids::resultLine), c.line) << c.typed;
         EXPECT_EQ(answerPane(), c.revealed) << c.typed;

@@ -114,8 +114,12 @@ class LearningAndEditingTest(ProgramTestCase):
         return [self.checked(r) for r in RADIOS]
 
     def assert_card(self, question, pane, button=b"&Show"):
-        self.wait_for_text(QUESTION, as_pane(question))
-        self.assertEqual((self.text(ANSWER), self.text(SHOW)), (as_pane(pane), button))
+        # A click arrives as X input, after any probe message already waiting, and
+        # Show leaves the question as it was: wait for all three.
+        expected = (as_pane(question), as_pane(pane), button)
+        shown = lambda: (self.text(QUESTION), self.text(ANSWER), self.text(SHOW))
+        wait_until(lambda: shown() == expected)
+        self.assertEqual(shown(), expected)
 
     def assert_grayed(self, command_id, grayed=True):
         self.assertEqual(bool(self.menu_state(command_id) & MF_GRAYED), grayed,
@@ -465,6 +469,7 @@ class LearningAndEditingTest(ProgramTestCase):
 
         # In edit mode: Delete undone; Ctrl+Z in a pane with typing is the pane's.
         self.click_control(RADIOS[0])
+        self.assert_card("eins", "Zahl")
         self.switch_edit_mode_on()
         self.probe.ok("command", DELETE)
         self.wait_for_counts([1, 1, 0, 1, 0])

@@ -120,12 +120,13 @@ private:
     std::string_view bytes_;
 };
 
-// As the program opens a card file: read, then parsed, its texts decoded as they are taken.
+// As the program opens a card file: decoded as it is read, then parsed.
 void readFile(CardBoxes& deck, InputFile& file, MessageBoxes& boxes) {
     CardFileText text;
     ErrorCode error = 0;
     readCardFileText(file, text, error);
-    readCardFile(deck, std::move(text), boxes);
+    readCardText(deck, std::move(text.text), boxes);
+    deck.setEncoding(text.encoding);
 }
 
 std::unique_ptr<CardBoxes> readFromMemory(Variant variant, MessageBoxes& boxes) {

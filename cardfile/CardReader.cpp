@@ -1,7 +1,6 @@
 #include "cardfile/CardReader.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <memory>
 #include <utility>
 
@@ -10,7 +9,6 @@
 #include "cardfile/CardFormat.h"
 #include "cardfile/CardText.h"
 #include "cardfile/HistoryBlock.h"
-#include "platform/TextCoding.h"
 #include "platform/WinConstants.h"
 
 namespace {
@@ -45,36 +43,14 @@ void orderLearningBoxes(CardBoxes& deck) {
     }
 }
 
-// A text of the file as the deck holds it, in UTF-8: decoded beside the file's
-// bytes when it needs to be, else those bytes themselves (or a constant).
-std::string_view textOf(CardSourceText& source, std::string_view value) {
-    if (source.encoding() == CardEncoding::utf8) {
-        return value;
-    }
-    // The file is read past the value; a constant, for a field the block lacks, is not
-    // in it.
-    const std::string_view file = source.fileBytes();
-    const bool inFile = reinterpret_cast<std::uintptr_t>(value.data()) -
-                            reinterpret_cast<std::uintptr_t>(file.data()) <=
-                        file.size();
-    const char* const readable = inFile ? file.data() + file.size() : value.data() + value.size();
-    if (firstHighByteOf(value, readable) == value.size()) {
-        return value;
-    }
-    return source.keepDecoded(value, 3 * value.size() + widenSlackBytes,
-                              [&](char* to) { return widenCp1252ToUtf8(value, to, readable); });
-}
-
-void readCards(CardBoxes& deck, const std::shared_ptr<CardSourceText>& source,
-               MessageBoxes& boxes) {
+void readCards(CardBoxes& deck, const CardSource& source, MessageBoxes& boxes) {
     deck.setAborted(0);
     // A damaged file can lack the end of every block from some point on; the user
     // decides once whether to go on, and that answer stands for the whole file.
     bool asked = false;
     // Hundreds of bad sections would otherwise mean hundreds of modal boxes.
     bool sectionReported = false;
-    BlockScanner scanner(source->fileBytes());
-    const auto text = [&source](std::string_view value) { return textOf(*source, value); };
+    BlockScanner scanner(*source);
     for (;;) {
         const std::vector<ScannedBlock>& blocks = scanner.nextBlocks();
         if (blocks.empty()) {
@@ -95,9 +71,9 @@ void readCards(CardBoxes& deck, const std::shared_ptr<CardSourceText>& source,
             }
             const std::int32_t box = boxOfSection(section);
             auto card = std::make_shared<Card>(
-                source, text(block.value(CardField::mark)), box,
-                readInteger(block.value(CardField::number)), text(block.value(CardField::question)),
-                text(block.value(CardField::answer)), text(block.value(CardField::info)));
+                source, block.value(CardField::mark), box,
+                readInteger(block.value(CardField::number)), block.value(CardField::question),
+                block.value(CardField::answer), block.value(CardField::info));
             // A day that is no date is as good as none: the card counts as due.
             if (const auto& day = block.field(CardField::day)) {
                 card->setDay(parseDay(*day).value_or(noDay));
@@ -112,32 +88,27 @@ void readCards(CardBoxes& deck, const std::shared_ptr<CardSourceText>& source,
     }
     deck.setHasCards(anyCard ? 1 : 0);
     orderLearningBoxes(deck);
-    readHistoryBlock(source->fileBytes(), deck.historyForReading());
+    readHistoryBlock(*source, deck.historyForReading());
 }
 
 }  // namespace
 
 void readCardText(CardBoxes& deck, std::string_view text, MessageBoxes& boxes) {
-    readCards(deck,
-              std::make_shared<CardSourceText>(std::string(cardTextOf(text)), CardEncoding::utf8),
-              boxes);
+    readCards(deck, std::make_shared<const std::string>(cardTextOf(text)), boxes);
 }
 
 void readCardText(CardBoxes& deck, std::string&& text, MessageBoxes& boxes) {
     // Kept whole: the scanner ends the text at its first NUL, and cutting it here
     // too would search the whole text for one twice.
-    readCards(deck, std::make_shared<CardSourceText>(std::move(text), CardEncoding::utf8), boxes);
+    readCards(deck, std::make_shared<const std::string>(std::move(text)), boxes);
 }
 
 void readCardText(CardBoxes& deck, const char* text, MessageBoxes& boxes) {
     readCardText(deck, std::string_view(text), boxes);
 }
 
-void readCardFile(CardBoxes& deck, CardFileText&& file, MessageBoxes& boxes) {
-    readCards(deck, std::make_shared<CardSourceText>(std::move(file.bytes), file.encoding), boxes);
-    deck.setEncoding(file.encoding);
-}
-
 void readCardFileBytes(CardBoxes& deck, std::string_view bytes, MessageBoxes& boxes) {
-    readCardFile(deck, cardFileText(bytes), boxes);
+    CardFileText text = decodeCardFile(bytes);
+    readCardText(deck, std::move(text.text), boxes);
+    deck.setEncoding(text.encoding);
 }

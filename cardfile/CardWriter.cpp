@@ -17,10 +17,6 @@ namespace {
 
 constexpr std::size_t dayBytes = 10;  // YYYY-MM-DD
 
-bool isCardText(CardField field) {
-    return field == CardField::question || field == CardField::answer || field == CardField::info;
-}
-
 // Decimal digits of an int32, sign included: 11 at most.
 class Decimal {
 public:
@@ -37,37 +33,21 @@ private:
 
 // A card's values in the written order: nothing for an optional field it lacks.
 // Mark and number come from the position in the box, not from the card, so the
-// file always leads each box with its current card. A text goes as the file it
-// was read from held it when that file was of the kind written and nobody changed
-// the card: then a code page 1252 deck is written without converting it.
+// file always leads each box with its current card.
 class CardValues {
 public:
     // Only sized: the day's digits are not worked out.
     enum class Use { size, write };
 
-    CardValues(const Card& card, std::int32_t position, CardEncoding encoding, Use use)
+    CardValues(const Card& card, std::int32_t position, Use use)
         : section_(card.getSection()),
           number_(position),
           values_(valuesOf(card, position, std::make_index_sequence<cardFieldCount>())) {
         if (use == Use::write && card.getDay() != noDay) {
             writeDay(day_.data(), card.getDay());
         }
-        // Sized as UTF-8, which is never shorter.
-        if (use == Use::write && encoding == CardEncoding::cp1252) {
-            for (std::size_t at = 0; at < cardFieldCount; ++at) {
-                if (isCardText(cardFields[at].field)) {
-                    if (const auto asRead = card.fileBytesOf(*values_[at], encoding)) {
-                        values_[at] = asRead;
-                    } else {
-                        narrow_ |= 1u << at;
-                    }
-                }
-            }
-        }
     }
     const std::optional<std::string_view>& operator[](std::size_t at) const { return values_[at]; }
-    // The value is UTF-8 that the file wants in code page 1252.
-    bool narrows(std::size_t at) const { return (narrow_ >> at & 1u) != 0; }
 
 private:
     using Values = std::array<std::optional<std::string_view>, cardFieldCount>;
@@ -108,7 +88,6 @@ private:
     // Not cleared: only a card with a day reads it.
     std::array<char, dayBytes> day_;
     Values values_;
-    unsigned narrow_ = 0;
 };
 
 // Visits the values and the runs of tags of the card's block in the order they
@@ -117,7 +96,7 @@ template <typename Value, typename Tags>
 void forEachPiece(const CardValues& values, Value value, Tags tags) {
     tags(writtenOpen);
     for (std::size_t field = 0; field < cardFieldCount;) {
-        value(*values[field], values.narrows(field));
+        value(*values[field]);
         std::size_t next = field + 1;
         while (next < cardFieldCount && !values[next]) {
             ++next;
@@ -125,25 +104,27 @@ void forEachPiece(const CardValues& values, Value value, Tags tags) {
         tags(writtenJoins[field][next].run);
         field = next;
     }
-    value(writtenBlockEnd, false);
+    value(writtenBlockEnd);
 }
 
 std::size_t blockBytes(const CardValues& values) {
     std::size_t size = 0;
     forEachPiece(
-        values, [&size](std::string_view piece, bool) { size += piece.size(); },
+        values, [&size](std::string_view piece) { size += piece.size(); },
         [&size](const TagRun& run) { size += run.size(); });
     return size;
 }
 
 // Gathers the pieces of blocks, card after card, to append them a buffer at a
-// time: each append costs more than the bytes of a piece, and a run of tags is
-// copied as one word of 16 bytes. Only a value longer than the buffer is appended
-// as it is. A value that a code page 1252 file wants converted is converted on its
-// way in.
+// time: each append costs more than the bytes of a short piece, and a run of tags
+// is copied as one word of 16 bytes. In a UTF-8 file a long value is appended as
+// it is. A code page 1252 file gathers every value and converts the buffer on its
+// way into the text: converting many cards at once costs less than text by text,
+// and in the cache, unlike converting the text afterwards.
 class PieceBuffer {
 public:
-    explicit PieceBuffer(std::string& text) : text_(text) {}
+    PieceBuffer(std::string& text, CardEncoding encoding)
+        : text_(text), narrow_(encoding == CardEncoding::cp1252) {}
     ~PieceBuffer() { flush(); }
 
     void tags(const TagRun& run) {
@@ -151,17 +132,13 @@ public:
         std::memcpy(bytes_.data() + used_, run.view().data(), wordBytes);
         used_ += run.size();
     }
-    void value(std::string_view piece, bool narrow) {
-        if (narrow) {
-            narrowed(piece);
-        } else if (piece.size() <= wordBytes) {
+    void value(std::string_view piece) {
+        if (piece.size() <= wordBytes) {
             makeRoom(wordBytes);
             std::memcpy(bytes_.data() + used_, piece.data(), piece.size());
             used_ += piece.size();
-        } else if (piece.size() <= bufferBytes) {
-            makeRoom(piece.size());
-            std::memcpy(bytes_.data() + used_, piece.data(), piece.size());
-            used_ += piece.size();
+        } else if (narrow_) {
+            gather(piece);
         } else {
             flush();
             text_.append(piece.data(), piece.size());
@@ -169,7 +146,12 @@ public:
     }
     std::size_t pending() const { return used_; }
     void flush() {
-        text_.append(bytes_.data(), used_);
+        if (narrow_) {
+            const char* const end = narrowUtf8ToCp1252({bytes_.data(), used_}, narrowed_.data());
+            text_.append(narrowed_.data(), static_cast<std::size_t>(end - narrowed_.data()));
+        } else {
+            text_.append(bytes_.data(), used_);
+        }
         used_ = 0;
     }
 
@@ -182,22 +164,41 @@ private:
             flush();
         }
     }
-    // Never longer than the UTF-8.
-    void narrowed(std::string_view piece) {
-        makeRoom(piece.size());
-        if (piece.size() <= bufferBytes) {
-            char* const at = bytes_.data() + used_;
-            used_ += static_cast<std::size_t>(narrowUtf8ToCp1252(piece, at) - at);
-            return;
+    // A text longer than the room left goes in stretches of whole characters: the
+    // bytes of one cut in two would be kept in UTF-8.
+    void gather(std::string_view piece) {
+        while (used_ + piece.size() > bufferBytes) {
+            if (used_ + wordBytes > bufferBytes) {
+                flush();
+                continue;
+            }
+            const std::size_t taken = wholeCharacters(piece, bufferBytes - used_);
+            std::memcpy(bytes_.data() + used_, piece.data(), taken);
+            used_ += taken;
+            piece.remove_prefix(taken);
+            flush();
         }
-        const std::size_t start = text_.size();
-        text_.resize(start + piece.size() + narrowSlackBytes);
-        char* const at = text_.data() + start;
-        text_.resize(start + static_cast<std::size_t>(narrowUtf8ToCp1252(piece, at) - at));
+        std::memcpy(bytes_.data() + used_, piece.data(), piece.size());
+        used_ += piece.size();
+    }
+    // At most `room` bytes of `piece` (which is longer), not ending inside a
+    // character. A character takes three bytes after its first at most; past those
+    // the bytes are no UTF-8 and may be cut anywhere.
+    static std::size_t wholeCharacters(std::string_view piece, std::size_t room) {
+        const auto continues = [piece](std::size_t at) {
+            return (static_cast<unsigned char>(piece[at]) & 0xC0) == 0x80;
+        };
+        std::size_t cut = room;
+        for (int back = 0; back < 3 && continues(cut); ++back) {
+            --cut;
+        }
+        return continues(cut) ? room : cut;
     }
 
     std::string& text_;
-    std::array<char, bufferBytes + narrowSlackBytes> bytes_;
+    const bool narrow_;
+    std::array<char, bufferBytes> bytes_;
+    std::array<char, bufferBytes + narrowSlackBytes> narrowed_;
     std::size_t used_ = 0;
 };
 
@@ -212,16 +213,15 @@ static_assert(
     }(),
     "every run of tags is copied as one word");
 
-void appendCard(PieceBuffer& buffer, const Card& card, std::int32_t position,
-                CardEncoding encoding) {
+void appendCard(PieceBuffer& buffer, const Card& card, std::int32_t position) {
     forEachPiece(
-        CardValues(card, position, encoding, CardValues::Use::write),
-        [&buffer](std::string_view piece, bool narrow) { buffer.value(piece, narrow); },
+        CardValues(card, position, CardValues::Use::write),
+        [&buffer](std::string_view piece) { buffer.value(piece); },
         [&buffer](const TagRun& run) { buffer.tags(run); });
 }
 
-std::size_t cardBytes(const Card& card, std::int32_t position, CardEncoding encoding) {
-    return blockBytes(CardValues(card, position, encoding, CardValues::Use::size));
+std::size_t cardBytes(const Card& card, std::int32_t position) {
+    return blockBytes(CardValues(card, position, CardValues::Use::size));
 }
 
 std::string_view headOfFile(CardEncoding encoding) {
@@ -258,14 +258,10 @@ CardEncoding savedEncoding(const CardBoxes& deck) {
     }
     bool fits = true;
     forEachCard(deck, [&fits](const Card& card, std::int32_t) {
-        // A text still as a code page 1252 file held it fits.
-        const auto fitting = [&card](std::string_view text) {
-            return card.fileBytesOf(text, CardEncoding::cp1252) || fitsCp1252(text);
-        };
-        fits =
-            fits &&
-            ((card.keepsFirstTexts() && card.isReadFrom(CardEncoding::cp1252)) ||
-             (fitting(card.getQuestion()) && fitting(card.getAnswer()) && fitting(card.getInfo())));
+        // A card still holding the texts read from a code page 1252 file fits.
+        fits = fits && (card.keepsFirstTexts() ||
+                        (fitsCp1252(card.getQuestion()) && fitsCp1252(card.getAnswer()) &&
+                         fitsCp1252(card.getInfo())));
     });
     return fits ? CardEncoding::cp1252 : CardEncoding::utf8;
 }
@@ -280,18 +276,17 @@ std::string composeCardText(const CardBoxes& deck, CardEncoding encoding) {
     // Sized first, so the text is written once into memory that never moves. Code
     // page 1252 takes no more bytes than UTF-8.
     std::size_t size = headOfFile(encoding).size();
-    forEachCard(deck, [&size, encoding](const Card& card, std::int32_t position) {
-        size += cardBytes(card, position, encoding);
+    forEachCard(deck, [&size](const Card& card, std::int32_t position) {
+        size += cardBytes(card, position);
     });
     const std::string history = historyToWrite(deck);
     std::string text;
-    // A long text is converted in the text itself, with room behind it.
-    text.reserve(size + history.size() + narrowSlackBytes);
+    text.reserve(size + history.size());
     text.append(headOfFile(encoding));
     {
-        PieceBuffer buffer(text);
-        forEachCard(deck, [&buffer, encoding](const Card& card, std::int32_t position) {
-            appendCard(buffer, card, position, encoding);
+        PieceBuffer buffer(text, encoding);
+        forEachCard(deck, [&buffer](const Card& card, std::int32_t position) {
+            appendCard(buffer, card, position);
         });
     }
     // ASCII: the same bytes in either kind of file.
@@ -305,10 +300,10 @@ bool composeCardTextInPieces(const CardBoxes& deck, CardEncoding encoding, const
     piece.append(headOfFile(encoding));
     bool going = true;
     {
-        PieceBuffer buffer(piece);
+        PieceBuffer buffer(piece, encoding);
         forEachCard(deck, [&](const Card& card, std::int32_t position) {
             if (going) {
-                appendCard(buffer, card, position, encoding);
+                appendCard(buffer, card, position);
                 if (piece.size() + buffer.pending() >= cardTextPieceBytes) {
                     buffer.flush();
                     going = take(piece);

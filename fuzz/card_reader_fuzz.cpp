@@ -157,7 +157,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CardFileText text;
         ErrorCode error = 0;
         check(readCardFileText(file, text, error), "a file in memory reads without a failure");
-        readCardFile(deck, std::move(text), boxes);
+        readCardText(deck, std::move(text.text), boxes);
+        deck.setEncoding(text.encoding);
     }
 
     ScriptedBoxes referenceBoxes(goOn);

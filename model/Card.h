@@ -1,17 +1,21 @@
 #pragma once
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "model/CalendarDay.h"
-#include "model/CardSource.h"
+
+// The text of a card file as the deck keeps it. Cards read from it refer to their
+// texts there instead of copying them, and share it, so it lives exactly as long
+// as the last such card: also after its deck is gone, for a card that the
+// controller still holds.
+using CardSource = std::shared_ptr<const std::string>;
 
 // One flash card. Texts are UTF-8, possibly holding CR LF line breaks; a card read
 // from a UTF-8 file keeps whatever bytes it held, valid or not, until edited. A
-// card read from a card file refers to its texts in the file's text (CardSource)
-// until one is set, when the card takes a copy of its own.
+// card read from a card file refers to its texts in the file's text until one is
+// set, when the card takes a copy of its own.
 class Card {
 public:
     // The controller's placeholder: no card to show (not init).
@@ -44,19 +48,6 @@ public:
     bool isInit() const { return init_; }
     // No text was ever set: each is the one it was made or read with.
     bool keepsFirstTexts() const { return own_ == nullptr; }
-    // The bytes that a file in `encoding` held `text`, one of this card's texts, in:
-    // nothing for a text set since, or when the card was not read from such a file.
-    // (A text set since lies in the card's own copy, never in the file's text.)
-    std::optional<std::string_view> fileBytesOf(std::string_view text,
-                                                CardEncoding encoding) const {
-        if (!isReadFrom(encoding)) {
-            return std::nullopt;
-        }
-        return source_->fileBytesOf(text);
-    }
-    bool isReadFrom(CardEncoding encoding) const {
-        return source_ && source_->encoding() == encoding;
-    }
 
     void setMark(std::string_view mark);
     void setSection(std::int32_t section);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "view/CardView.h"
 #include "view/ControlIds.h"
@@ -10,7 +11,7 @@
 namespace {
 int commandId(std::uintptr_t wParam) { return static_cast<int>(wParam & 0xFFFF); }
 
-using Walk = MQMainView::DueWalk;
+using Walk = DueWalk;
 
 // One command: its first and last id (boxes and recent files share a handler),
 // the handler, and whether Due Cards Only then walks to a due card, and which way.
@@ -89,10 +90,8 @@ CommandOutcome dispatchCommand(MQMainView& view, DialogPort& dialog, std::uintpt
     if (entry->run == nullptr) {
         return CommandOutcome::HelpContents;
     }
-    const MQMainView::Command command(view, dialog);
+    const MQMainView::Command command(
+        view, dialog, entry->walks ? std::optional<Walk>(entry->walk) : std::nullopt);
     entry->run(view, dialog, id);
-    if (entry->walks) {
-        view.showDueCard(dialog, entry->walk);
-    }
     return CommandOutcome::Handled;
 }

@@ -1,9 +1,12 @@
 #include "view/DueCards.h"
 
 #include "platform/WholeNumber.h"
+#include "view/CardView.h"
 #include "view/ControlIds.h"
 
 namespace {
+int radioOfBox(int box) { return ids::box1Radio + box - 1; }
+
 std::string valueName(int box) { return "Box" + std::to_string(box) + "Days"; }
 
 // Whole days only, as typed: no sign, no blanks, no fraction.
@@ -63,4 +66,38 @@ void DueCards::show(DialogPort& dialog, const CardBoxes& deck, CalendarDay today
     }
     dialog.setControlText(ids::dueLine, dueLine(summary));
     shownFor_ = today;
+}
+
+bool DueCards::turnToDueCard(DialogPort& dialog, CardBoxes* deck, CardRef& active,
+                             CalendarDay today, DueWalk walk) const {
+    // Editing works on every card, due or not.
+    if (deck == nullptr || !dueOnly_ || isEditMode(dialog)) {
+        return false;
+    }
+    const int box = getSelectedBox(dialog);
+    // Going back, the front card was just brought up from the back; the due card
+    // before it is the last due one behind it.
+    const std::optional<std::size_t> due = walk == DueWalk::backward
+                                               ? previousDueIndex(*deck, box, 0, days_, today)
+                                               : nextDueIndex(*deck, box, 0, days_, today);
+    if (due) {
+        deck->setInit(active, true);
+        deck->turnTo(box, *due, active);
+        enableButtonsForBox(dialog, box, true);
+        return true;
+    }
+    for (int other = BoxDays::firstBox; other <= BoxDays::lastBox; ++other) {
+        if (nextDueIndex(*deck, other, 0, days_, today)) {
+            // As a click on its radio button would; that selection walks to the card.
+            dialog.click(radioOfBox(other));
+            return false;
+        }
+    }
+    deck->setInit(active, false);
+    disableCardButtons(dialog);
+    if (BoxDays::isScheduled(box)) {
+        enableGetNewCard(dialog);
+    }
+    showNoCards(dialog);
+    return false;
 }

@@ -7,6 +7,9 @@
 #include "view/DialogPort.h"
 #include "view/Feature.h"
 
+// Which way Due Cards Only walks to a due card after a command: back for Previous.
+enum class DueWalk { forward, backward };
+
 // The box method's schedule as the user set it, and the Due Cards Only mode. The
 // days per box outlive the program; the mode starts off at every start, so the
 // program behaves as it always did until the user asks for it.
@@ -35,6 +38,12 @@ public:
     }
     // The day the counts were last shown for: a new day changes what is due.
     CalendarDay shownFor() const { return shownFor_; }
+
+    // While Due Cards Only is on, turns the selected box to a due card and is true:
+    // `active` is then that card, to come to the front. Else selects the lowest box
+    // that has one, else shows that nothing is due.
+    bool turnToDueCard(DialogPort& dialog, CardBoxes* deck, CardRef& active, CalendarDay today,
+                       DueWalk walk) const;
 
 private:
     SettingsStore& store_;

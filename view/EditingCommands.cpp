@@ -1,3 +1,5 @@
+#include "view/EditingCommands.h"
+
 #include <memory>
 #include <optional>
 
@@ -20,6 +22,18 @@ std::optional<std::size_t> placeOfSameCard(const CardBoxes::Box& cards, const Ca
 }
 }  // namespace
 
+void insertWhenEditingWithoutCard(DialogPort& dialog, CardBoxes& deck, CardRef& active,
+                                  const CardView& view, const std::function<void()>& insert) {
+    if (isEditMode(dialog) && !active->isInit()) {
+        insert();
+        // The card on screen is the one every later command must act on. The card
+        // that stood for "nothing to show" goes back to being an ordinary card.
+        deck.setInit(active, true);
+        active = view.currentCard;
+        enableCardButtons(dialog);
+    }
+}
+
 void MQMainView::onEdit(DialogPort& dialog) {
     if (deck_ == nullptr) {
         return;
@@ -33,7 +47,7 @@ void MQMainView::onEdit(DialogPort& dialog) {
         showNoCards(dialog);
     }
     // Editing with nothing shown starts with a fresh card in the selected box.
-    insertWhenEditingWithoutCard(dialog);
+    insertWhenEditingWithoutCard(dialog, *deck_, activeCard_, view_, [&] { onInsert(dialog); });
 }
 
 void MQMainView::onInsert(DialogPort& dialog) {

@@ -1,21 +1,18 @@
-#include "view/ControlIds.h"
 #include "view/MQMainView.h"
 
-namespace {
-int commandIdOfBox(int box) { return ids::box0Item + box; }
-}  // namespace
-
-MQMainView::Command::Command(MQMainView& view, DialogPort& dialog) : view_(view), dialog_(dialog) {
-    view_.command_.begin(dialog_, view_.deck_, view_.shownNow(dialog_), isEditMode(dialog_),
-                         view_.platform_.clock.today());
+MQMainView::Command::Command(MQMainView& view, DialogPort& dialog, std::optional<DueWalk> walk)
+    : view_(view), dialog_(dialog), walk_(walk) {
+    view_.command_.begin(dialog_, view_.deck_, shownNow(dialog_, view_.activeCard_, view_.view_),
+                         isEditMode(dialog_), view_.platform_.clock.today());
 }
 
 MQMainView::Command::~Command() {
-    view_.command_.end(dialog_, view_.deck_, view_.cardFile_, view_.shownNow(dialog_));
-}
-
-ShownCards MQMainView::shownNow(DialogPort& dialog) {
-    return ShownCards{getSelectedBox(dialog), activeCard_, view_.currentCard};
+    if (walk_ && view_.dueCards_.turnToDueCard(dialog_, view_.deck_, view_.activeCard_,
+                                               view_.platform_.clock.today(), *walk_)) {
+        view_.bringToFront(dialog_, view_.activeCard_);
+    }
+    view_.command_.end(dialog_, view_.deck_, view_.cardFile_,
+                       shownNow(dialog_, view_.activeCard_, view_.view_));
 }
 
 void MQMainView::onUndo(DialogPort& dialog) {
@@ -27,8 +24,11 @@ void MQMainView::onUndo(DialogPort& dialog) {
         return;
     }
     command_.settle();
-    if (const auto shown = undo_.undo(*deck_, shownNow(dialog))) {
-        showRestored(dialog, *shown);
+    if (const auto shown = undo_.undo(*deck_, shownNow(dialog, activeCard_, view_))) {
+        if (showRestored(dialog, *shown, activeCard_, view_, platform_.messageBoxes)) {
+            bringToFront(dialog, shown->shown);
+        }
+        refreshCounts(dialog);
     }
 }
 
@@ -38,28 +38,9 @@ void MQMainView::onRedo(DialogPort& dialog) {
     }
     command_.settle();
     if (const auto shown = undo_.redo(*deck_)) {
-        showRestored(dialog, *shown);
-    }
-}
-
-void MQMainView::showRestored(DialogPort& dialog, const ShownCards& shown) {
-    activeCard_ = shown.active;
-    view_.currentCard = shown.shown;
-    const bool found = activeCard_->isInit();
-    if (shown.box >= 0) {
-        markSelectedBox(dialog, commandIdOfBox(shown.box));
-        enableButtonsForBox(dialog, shown.box, found);
-    }
-    if (found) {
-        bringToFront(dialog, shown.shown);
-    } else {
-        disableCardButtons(dialog);
-        showNoCards(dialog);
-        // Edit mode never stands without a card to write on; it ends here as it
-        // does when Delete empties the box, rather than inserting a card.
-        if (isEditMode(dialog)) {
-            toggleEditMode(dialog, platform_.messageBoxes);
+        if (showRestored(dialog, *shown, activeCard_, view_, platform_.messageBoxes)) {
+            bringToFront(dialog, shown->shown);
         }
+        refreshCounts(dialog);
     }
-    refreshCounts(dialog);
 }

@@ -1,9 +1,29 @@
 #include "platform/WinConstants.h"
 #include "view/ControlIds.h"
+#include "view/EditingCommands.h"
 #include "view/MQMainView.h"
 
 namespace {
 constexpr std::size_t noNewCardCapacity = 260;
+
+// The selected box has just run out of cards.
+void showBoxEmptied(DialogPort& dialog, CardBoxes& deck, const CardRef& active) {
+    deck.setInit(active, false);
+    disableCardButtons(dialog);
+    enableGetNewCard(dialog);
+    showNoCards(dialog);
+}
+
+// Move and Back: the selected box's front card leaves it through `move`; true
+// when `active` is then the card to come to the front.
+bool moveFrontCard(DialogPort& dialog, CardBoxes& deck, CardRef& active,
+                   bool (CardBoxes::*move)(int, CardRef&)) {
+    if ((deck.*move)(getSelectedBox(dialog), active)) {
+        return true;
+    }
+    showBoxEmptied(dialog, deck, active);
+    return false;
+}
 }  // namespace
 
 void MQMainView::onShow(DialogPort& dialog) {
@@ -28,7 +48,7 @@ void MQMainView::onNext(DialogPort& dialog) {
         bringToFront(dialog, activeCard_);
         return;
     }
-    showBoxEmptied(dialog);
+    showBoxEmptied(dialog, *deck_, activeCard_);
 }
 
 void MQMainView::onPrevious(DialogPort& dialog) {
@@ -53,21 +73,18 @@ void MQMainView::onMove(DialogPort& dialog) {
     if (getSelectedBox(dialog) == CardBoxes::lastBox) {
         return;
     }
-    moveFrontCard(dialog, &CardBoxes::moveUp);
+    if (moveFrontCard(dialog, *deck_, activeCard_, &CardBoxes::moveUp)) {
+        bringToFront(dialog, activeCard_);
+    }
+    refreshCounts(dialog);
 }
 
 void MQMainView::onBack(DialogPort& dialog) {
     if (deck_ == nullptr) {
         return;
     }
-    moveFrontCard(dialog, &CardBoxes::moveBack);
-}
-
-void MQMainView::moveFrontCard(DialogPort& dialog, bool (CardBoxes::*move)(int, CardRef&)) {
-    if ((deck_->*move)(getSelectedBox(dialog), activeCard_)) {
+    if (moveFrontCard(dialog, *deck_, activeCard_, &CardBoxes::moveBack)) {
         bringToFront(dialog, activeCard_);
-    } else {
-        showBoxEmptied(dialog);
     }
     refreshCounts(dialog);
 }
@@ -110,23 +127,5 @@ void MQMainView::onSelectBox(DialogPort& dialog, int commandId) {
     }
 
     // An empty box in edit mode gets a card to write on at once.
-    insertWhenEditingWithoutCard(dialog);
-}
-
-void MQMainView::showBoxEmptied(DialogPort& dialog) {
-    deck_->setInit(activeCard_, false);
-    disableCardButtons(dialog);
-    enableGetNewCard(dialog);
-    showNoCards(dialog);
-}
-
-void MQMainView::insertWhenEditingWithoutCard(DialogPort& dialog) {
-    if (isEditMode(dialog) && !activeCard_->isInit()) {
-        onInsert(dialog);
-        // The card on screen is the one every later command must act on. The card
-        // that stood for "nothing to show" goes back to being an ordinary card.
-        deck_->setInit(activeCard_, true);
-        activeCard_ = view_.currentCard;
-        enableCardButtons(dialog);
-    }
+    insertWhenEditingWithoutCard(dialog, *deck_, activeCard_, view_, [&] { onInsert(dialog); });
 }

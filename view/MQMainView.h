@@ -74,17 +74,13 @@ public:
     // does).
     void onActivated(DialogPort& dialog);
 
-    // While Due Cards Only is on, brings a due card of the selected box to the
-    // front (going back for Previous), else selects the lowest box that has one,
-    // else shows that nothing is due.
-    enum class DueWalk { forward, backward };
-    void showDueCard(DialogPort& dialog, DueWalk walk);
-
     // Every command runs inside one: what it changed in the deck becomes a step
-    // that Undo takes back, or navigation that goes back with the last step.
+    // that Undo takes back, or navigation that goes back with the last step. Given
+    // a walk, it ends, while Due Cards Only is on, on a due card of the selected
+    // box (view/DueCards.h) before its changes are taken.
     class Command {
     public:
-        Command(MQMainView& view, DialogPort& dialog);
+        Command(MQMainView& view, DialogPort& dialog, std::optional<DueWalk> walk = std::nullopt);
         ~Command();
         Command(const Command&) = delete;
         Command& operator=(const Command&) = delete;
@@ -92,6 +88,7 @@ public:
     private:
         MQMainView& view_;
         DialogPort& dialog_;
+        std::optional<DueWalk> walk_;
     };
 
     // File > 1 to 4.
@@ -123,12 +120,6 @@ private:
     // Shows `card` the way round it is drilled, its answer hidden.
     void bringToFront(DialogPort& dialog, const CardRef& card);
     void refreshCounts(DialogPort& dialog);
-    // Move and Back: the selected box's front card leaves it through `move`.
-    void moveFrontCard(DialogPort& dialog, bool (CardBoxes::*move)(int, CardRef&));
-    // The selected box has just run out of cards.
-    void showBoxEmptied(DialogPort& dialog);
-    // Edit mode with nothing shown starts with a fresh card in the selected box.
-    void insertWhenEditingWithoutCard(DialogPort& dialog);
     // Open and New take the card file's deck: nothing may refer to the old one's
     // cards any more, and the new one starts with nothing to undo.
     void takeDeck(DialogPort& dialog);
@@ -137,9 +128,6 @@ private:
     // What Open does once a card file has been read, however it was named; then,
     // for a deck that replaced one the user was learning in, the same box and card.
     void takeOpenedDeck(DialogPort& dialog, int box, const CardRef& shown);
-    ShownCards shownNow(DialogPort& dialog);
-    // Shows what an undo or redo brought back, as a box selection shows it.
-    void showRestored(DialogPort& dialog, const ShownCards& shown);
 
     UserWait userWait_;
     Platform platform_;

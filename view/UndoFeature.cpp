@@ -43,3 +43,28 @@ bool paneTakesUndo(DialogPort& dialog, const CardView& view) {
     }
     return dialog.controlText(pane) != faceText(*view.currentCard, view.faceIn(pane));
 }
+
+ShownCards shownNow(DialogPort& dialog, const CardRef& active, const CardView& view) {
+    return ShownCards{getSelectedBox(dialog), active, view.currentCard};
+}
+
+bool showRestored(DialogPort& dialog, const ShownCards& shown, CardRef& active, CardView& view,
+                  MessageBoxes& boxes) {
+    active = shown.active;
+    view.currentCard = shown.shown;
+    const bool found = active->isInit();
+    if (shown.box >= 0) {
+        markSelectedBox(dialog, ids::box0Item + shown.box);
+        enableButtonsForBox(dialog, shown.box, found);
+    }
+    if (!found) {
+        disableCardButtons(dialog);
+        showNoCards(dialog);
+        // Edit mode never stands without a card to write on; it ends here as it
+        // does when Delete empties the box, rather than inserting a card.
+        if (isEditMode(dialog)) {
+            toggleEditMode(dialog, boxes);
+        }
+    }
+    return found;
+}

@@ -29,3 +29,12 @@ private:
 // Ctrl+Z belongs to a pane while it has the focus and holds typing not yet
 // stored in the card shown: then it is the pane's own undo.
 bool paneTakesUndo(DialogPort& dialog, const CardView& view);
+
+// What the dialog shows now, as a command begins and ends and as Undo starts.
+ShownCards shownNow(DialogPort& dialog, const CardRef& active, const CardView& view);
+
+// Makes what an undo or redo brought back the active and the shown card, its box
+// selected as a box selection selects it; true when that card is to come to the
+// front, else shows that there is none.
+bool showRestored(DialogPort& dialog, const ShownCards& shown, CardRef& active, CardView& view,
+                  MessageBoxes& boxes);

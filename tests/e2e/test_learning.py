@@ -78,12 +78,9 @@ class LearningAndEditingTest(ProgramTestCase):
     def retype(self, pane, text):
         """Clicks into a pane and types over all of its text."""
         self.click_control(pane)
-        # xdotool types a character outside the keyboard's map by remapping a spare
-        # key for it; on a loaded machine the key can arrive before the map does,
-        # and the character is lost. A person would type it again.
         for _ in range(3):
             self.keys("ctrl+End", "ctrl+shift+Home")
-            self.type_text(text)
+            self.type_text(text, read=lambda: self.utext(pane))
             if wait_until(lambda: self.utext(pane) == text, timeout=3):
                 break
         self.wait_for_text(pane, text)

@@ -10,10 +10,7 @@ void MQMainView::onDueOnly(DialogPort& dialog) {
     dueCards_.setDueOnly(!dueCards_.dueOnly());
     dialog.checkMenuItem(ids::dueOnlyItem, dueCards_.dueOnly());
     // Turning it off leaves the card shown where it is.
-    if (dueCards_.turnToDueCard(dialog, deck_, activeCard_, platform_.clock.today(),
-                                DueWalk::forward)) {
-        bringToFront(dialog, activeCard_);
-    }
+    walkToDueCard(dialog, DueWalk::forward);
 }
 
 void MQMainView::onSchedule(DialogPort& dialog) {
@@ -34,10 +31,7 @@ void MQMainView::onSchedule(DialogPort& dialog) {
                   static_cast<std::int32_t>(error));
     }
     refreshCounts(dialog);
-    if (dueCards_.turnToDueCard(dialog, deck_, activeCard_, platform_.clock.today(),
-                                DueWalk::forward)) {
-        bringToFront(dialog, activeCard_);
-    }
+    walkToDueCard(dialog, DueWalk::forward);
 }
 
 void MQMainView::onDayTick(DialogPort& dialog) {
@@ -50,8 +44,13 @@ void MQMainView::onDayTick(DialogPort& dialog) {
     const Command command(*this, dialog);
     features_.dayChanged(dialog, *deck_, today);
     // A new day can only bring cards due, so a due card shown stays due.
-    if (!activeCard_->isInit() &&
-        dueCards_.turnToDueCard(dialog, deck_, activeCard_, today, DueWalk::forward)) {
+    if (!activeCard_->isInit()) {
+        walkToDueCard(dialog, DueWalk::forward);
+    }
+}
+
+void MQMainView::walkToDueCard(DialogPort& dialog, DueWalk walk) {
+    if (dueCards_.turnToDueCard(dialog, deck_, activeCard_, platform_.clock.today(), walk)) {
         bringToFront(dialog, activeCard_);
     }
 }

@@ -7,9 +7,8 @@ MQMainView::Command::Command(MQMainView& view, DialogPort& dialog, std::optional
 }
 
 MQMainView::Command::~Command() {
-    if (walk_ && view_.dueCards_.turnToDueCard(dialog_, view_.deck_, view_.activeCard_,
-                                               view_.platform_.clock.today(), *walk_)) {
-        view_.bringToFront(dialog_, view_.activeCard_);
+    if (walk_) {
+        view_.walkToDueCard(dialog_, *walk_);
     }
     view_.command_.end(dialog_, view_.deck_, view_.cardFile_,
                        shownNow(dialog_, view_.activeCard_, view_.view_));

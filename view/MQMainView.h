@@ -120,6 +120,8 @@ private:
     // Shows `card` the way round it is drilled, its answer hidden.
     void bringToFront(DialogPort& dialog, const CardRef& card);
     void refreshCounts(DialogPort& dialog);
+    // While Due Cards Only is on, shows a due card (see DueCards::turnToDueCard).
+    void walkToDueCard(DialogPort& dialog, DueWalk walk);
     // Open and New take the card file's deck: nothing may refer to the old one's
     // cards any more, and the new one starts with nothing to undo.
     void takeDeck(DialogPort& dialog);

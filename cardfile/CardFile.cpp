@@ -140,7 +140,7 @@ bool CardFile::loadCardFile(WindowPort& window) {
         file.reset();
     }
 
-    std::string& cards = text.text;
+    std::string& cards = text.bytes;
     cards.resize(cardTextEnd(cards));
     if (cards.empty()) {
         boxes.show(window.window(), noCardDataText, sorryCaption,
@@ -149,12 +149,11 @@ bool CardFile::loadCardFile(WindowPort& window) {
     }
 
     auto deck = std::make_unique<CardBoxes>();
-    // The deck keeps the text its cards refer to; handing it over saves a copy.
-    readCardText(*deck, std::move(cards), boxes);
+    // The deck keeps the bytes its cards refer to; handing them over saves a copy.
+    readCardFile(*deck, std::move(text), boxes);
     if (deck->isAborted() != 0) {
         return false;
     }
-    deck->setEncoding(text.encoding);
     deck_ = std::move(deck);
     base_ = copyOfDeck(*deck_);
     hasFile_ = true;

@@ -23,17 +23,16 @@ std::unique_ptr<CardBoxes> readDeckQuietly(FileSystem& files, const std::string&
     ErrorCode error = 0;
     std::unique_ptr<InputFile> file = files.openForReading(path, error);
     CardFileText text;
-    if (!file || !readCardFileText(*file, text, error) || text.text.empty() ||
-        text.text[0] == '\0') {
+    if (!file || !readCardFileText(*file, text, error) || text.bytes.empty() ||
+        text.bytes[0] == '\0') {
         return nullptr;
     }
     auto deck = std::make_unique<CardBoxes>();
     QuietBoxes boxes;
-    readCardText(*deck, std::move(text.text), boxes);
+    readCardFile(*deck, std::move(text), boxes);
     if (deck->isAborted() != 0) {
         return nullptr;
     }
-    deck->setEncoding(text.encoding);
     return deck;
 }
 

@@ -50,7 +50,7 @@ void readCards(CardBoxes& deck, const CardSource& source, MessageBoxes& boxes) {
     bool asked = false;
     // Hundreds of bad sections would otherwise mean hundreds of modal boxes.
     bool sectionReported = false;
-    BlockScanner scanner(*source);
+    BlockScanner scanner(source->fileBytes());
     for (;;) {
         const std::vector<ScannedBlock>& blocks = scanner.nextBlocks();
         if (blocks.empty()) {
@@ -88,27 +88,32 @@ void readCards(CardBoxes& deck, const CardSource& source, MessageBoxes& boxes) {
     }
     deck.setHasCards(anyCard ? 1 : 0);
     orderLearningBoxes(deck);
-    readHistoryBlock(*source, deck.historyForReading());
+    readHistoryBlock(source->fileBytes(), deck.historyForReading());
 }
 
 }  // namespace
 
 void readCardText(CardBoxes& deck, std::string_view text, MessageBoxes& boxes) {
-    readCards(deck, std::make_shared<const std::string>(cardTextOf(text)), boxes);
+    readCards(deck,
+              std::make_shared<CardSourceText>(std::string(cardTextOf(text)), CardEncoding::utf8),
+              boxes);
 }
 
 void readCardText(CardBoxes& deck, std::string&& text, MessageBoxes& boxes) {
     // Kept whole: the scanner ends the text at its first NUL, and cutting it here
     // too would search the whole text for one twice.
-    readCards(deck, std::make_shared<const std::string>(std::move(text)), boxes);
+    readCards(deck, std::make_shared<CardSourceText>(std::move(text), CardEncoding::utf8), boxes);
 }
 
 void readCardText(CardBoxes& deck, const char* text, MessageBoxes& boxes) {
     readCardText(deck, std::string_view(text), boxes);
 }
 
+void readCardFile(CardBoxes& deck, CardFileText&& file, MessageBoxes& boxes) {
+    readCards(deck, std::make_shared<CardSourceText>(std::move(file.bytes), file.encoding), boxes);
+    deck.setEncoding(file.encoding);
+}
+
 void readCardFileBytes(CardBoxes& deck, std::string_view bytes, MessageBoxes& boxes) {
-    CardFileText text = decodeCardFile(bytes);
-    readCardText(deck, std::move(text.text), boxes);
-    deck.setEncoding(text.encoding);
+    readCardFile(deck, cardFileText(bytes), boxes);
 }

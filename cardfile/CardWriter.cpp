@@ -33,21 +33,26 @@ private:
 
 // A card's values in the written order: nothing for an optional field it lacks.
 // Mark and number come from the position in the box, not from the card, so the
-// file always leads each box with its current card.
+// file always leads each box with its current card. A text nobody set since it
+// was read from a file of the kind written goes as that file held it: a code page
+// 1252 deck is then written without converting it.
 class CardValues {
 public:
     // Only sized: the day's digits are not worked out.
     enum class Use { size, write };
 
-    CardValues(const Card& card, std::int32_t position, Use use)
+    CardValues(const Card& card, std::int32_t position, CardEncoding encoding, Use use)
         : section_(card.getSection()),
           number_(position),
+          encoding_(encoding),
           values_(valuesOf(card, position, std::make_index_sequence<cardFieldCount>())) {
         if (use == Use::write && card.getDay() != noDay) {
             writeDay(day_.data(), card.getDay());
         }
     }
     const std::optional<std::string_view>& operator[](std::size_t at) const { return values_[at]; }
+    // The value is UTF-8 that the file wants in code page 1252.
+    bool narrows(std::size_t at) const { return (narrow_ >> at & 1u) != 0; }
 
 private:
     using Values = std::array<std::optional<std::string_view>, cardFieldCount>;
@@ -55,12 +60,12 @@ private:
     // Each value made where it stays: the array cleared first and filled afterwards
     // measured slower for every kind of deck.
     template <std::size_t... at>
-    Values valuesOf(const Card& card, std::int32_t position, std::index_sequence<at...>) const {
-        return {{valueOf(cardFields[at].field, card, position)...}};
+    Values valuesOf(const Card& card, std::int32_t position, std::index_sequence<at...>) {
+        return {{valueOf(at, card, position)...}};
     }
-    std::optional<std::string_view> valueOf(CardField field, const Card& card,
-                                            std::int32_t position) const {
-        switch (field) {
+    std::optional<std::string_view> valueOf(std::size_t at, const Card& card,
+                                            std::int32_t position) {
+        switch (cardFields[at].field) {
             case CardField::mark:
                 return position == 1 ? leadMark : otherMark;
             case CardField::section:
@@ -68,11 +73,11 @@ private:
             case CardField::number:
                 return number_.text();
             case CardField::question:
-                return card.getQuestion();
+                return textOf(at, card, CardTextField::question, &Card::getQuestion);
             case CardField::answer:
-                return card.getAnswer();
+                return textOf(at, card, CardTextField::answer, &Card::getAnswer);
             case CardField::info:
-                return card.getInfo();
+                return textOf(at, card, CardTextField::info, &Card::getInfo);
             case CardField::day:
                 // Only a card that has a day writes one, so older decks save as they were read.
                 if (card.getDay() == noDay) {
@@ -82,11 +87,26 @@ private:
         }
         return std::nullopt;
     }
+    // Asking the card for the bytes it was read from decodes nothing: a card nobody
+    // looked at is written without its texts ever being decoded.
+    std::string_view textOf(std::size_t at, const Card& card, CardTextField field,
+                            std::string_view (Card::*get)() const) {
+        if (encoding_ == CardEncoding::cp1252) {
+            if (const auto asRead = card.fileBytesOf(field, encoding_)) {
+                return *asRead;
+            }
+            narrow_ |= 1u << at;
+        }
+        return (card.*get)();
+    }
 
     Decimal section_;
     Decimal number_;
     // Not cleared: only a card with a day reads it.
     std::array<char, dayBytes> day_;
+    // Before the values, which set them.
+    CardEncoding encoding_;
+    unsigned narrow_ = 0;
     Values values_;
 };
 
@@ -96,7 +116,7 @@ template <typename Value, typename Tags>
 void forEachPiece(const CardValues& values, Value value, Tags tags) {
     tags(writtenOpen);
     for (std::size_t field = 0; field < cardFieldCount;) {
-        value(*values[field]);
+        value(*values[field], values.narrows(field));
         std::size_t next = field + 1;
         while (next < cardFieldCount && !values[next]) {
             ++next;
@@ -104,27 +124,25 @@ void forEachPiece(const CardValues& values, Value value, Tags tags) {
         tags(writtenJoins[field][next].run);
         field = next;
     }
-    value(writtenBlockEnd);
+    value(writtenBlockEnd, false);
 }
 
 std::size_t blockBytes(const CardValues& values) {
     std::size_t size = 0;
     forEachPiece(
-        values, [&size](std::string_view piece) { size += piece.size(); },
+        values, [&size](std::string_view piece, bool) { size += piece.size(); },
         [&size](const TagRun& run) { size += run.size(); });
     return size;
 }
 
 // Gathers the pieces of blocks, card after card, to append them a buffer at a
-// time: each append costs more than the bytes of a short piece, and a run of tags
-// is copied as one word of 16 bytes. In a UTF-8 file a long value is appended as
-// it is. A code page 1252 file gathers every value and converts the buffer on its
-// way into the text: converting many cards at once costs less than text by text,
-// and in the cache, unlike converting the text afterwards.
+// time: each append costs more than the bytes of a piece, and a run of tags is
+// copied as one word of 16 bytes. Only a value longer than the buffer is appended
+// as it is. A value that a code page 1252 file wants converted is converted on its
+// way in.
 class PieceBuffer {
 public:
-    PieceBuffer(std::string& text, CardEncoding encoding)
-        : text_(text), narrow_(encoding == CardEncoding::cp1252) {}
+    explicit PieceBuffer(std::string& text) : text_(text) {}
     ~PieceBuffer() { flush(); }
 
     void tags(const TagRun& run) {
@@ -132,13 +150,17 @@ public:
         std::memcpy(bytes_.data() + used_, run.view().data(), wordBytes);
         used_ += run.size();
     }
-    void value(std::string_view piece) {
-        if (piece.size() <= wordBytes) {
+    void value(std::string_view piece, bool narrow) {
+        if (narrow) {
+            narrowed(piece);
+        } else if (piece.size() <= wordBytes) {
             makeRoom(wordBytes);
             std::memcpy(bytes_.data() + used_, piece.data(), piece.size());
             used_ += piece.size();
-        } else if (narrow_) {
-            gather(piece);
+        } else if (piece.size() <= bufferBytes) {
+            makeRoom(piece.size());
+            std::memcpy(bytes_.data() + used_, piece.data(), piece.size());
+            used_ += piece.size();
         } else {
             flush();
             text_.append(piece.data(), piece.size());
@@ -146,12 +168,7 @@ public:
     }
     std::size_t pending() const { return used_; }
     void flush() {
-        if (narrow_) {
-            const char* const end = narrowUtf8ToCp1252({bytes_.data(), used_}, narrowed_.data());
-            text_.append(narrowed_.data(), static_cast<std::size_t>(end - narrowed_.data()));
-        } else {
-            text_.append(bytes_.data(), used_);
-        }
+        text_.append(bytes_.data(), used_);
         used_ = 0;
     }
 
@@ -164,41 +181,22 @@ private:
             flush();
         }
     }
-    // A text longer than the room left goes in stretches of whole characters: the
-    // bytes of one cut in two would be kept in UTF-8.
-    void gather(std::string_view piece) {
-        while (used_ + piece.size() > bufferBytes) {
-            if (used_ + wordBytes > bufferBytes) {
-                flush();
-                continue;
-            }
-            const std::size_t taken = wholeCharacters(piece, bufferBytes - used_);
-            std::memcpy(bytes_.data() + used_, piece.data(), taken);
-            used_ += taken;
-            piece.remove_prefix(taken);
-            flush();
+    // Never longer than the UTF-8.
+    void narrowed(std::string_view piece) {
+        makeRoom(piece.size());
+        if (piece.size() <= bufferBytes) {
+            char* const at = bytes_.data() + used_;
+            used_ += static_cast<std::size_t>(narrowUtf8ToCp1252(piece, at) - at);
+            return;
         }
-        std::memcpy(bytes_.data() + used_, piece.data(), piece.size());
-        used_ += piece.size();
-    }
-    // At most `room` bytes of `piece` (which is longer), not ending inside a
-    // character. A character takes three bytes after its first at most; past those
-    // the bytes are no UTF-8 and may be cut anywhere.
-    static std::size_t wholeCharacters(std::string_view piece, std::size_t room) {
-        const auto continues = [piece](std::size_t at) {
-            return (static_cast<unsigned char>(piece[at]) & 0xC0) == 0x80;
-        };
-        std::size_t cut = room;
-        for (int back = 0; back < 3 && continues(cut); ++back) {
-            --cut;
-        }
-        return continues(cut) ? room : cut;
+        const std::size_t start = text_.size();
+        text_.resize(start + piece.size() + narrowSlackBytes);
+        char* const at = text_.data() + start;
+        text_.resize(start + static_cast<std::size_t>(narrowUtf8ToCp1252(piece, at) - at));
     }
 
     std::string& text_;
-    const bool narrow_;
-    std::array<char, bufferBytes> bytes_;
-    std::array<char, bufferBytes + narrowSlackBytes> narrowed_;
+    std::array<char, bufferBytes + narrowSlackBytes> bytes_;
     std::size_t used_ = 0;
 };
 
@@ -213,15 +211,16 @@ static_assert(
     }(),
     "every run of tags is copied as one word");
 
-void appendCard(PieceBuffer& buffer, const Card& card, std::int32_t position) {
+void appendCard(PieceBuffer& buffer, const Card& card, std::int32_t position,
+                CardEncoding encoding) {
     forEachPiece(
-        CardValues(card, position, CardValues::Use::write),
-        [&buffer](std::string_view piece) { buffer.value(piece); },
+        CardValues(card, position, encoding, CardValues::Use::write),
+        [&buffer](std::string_view piece, bool narrow) { buffer.value(piece, narrow); },
         [&buffer](const TagRun& run) { buffer.tags(run); });
 }
 
-std::size_t cardBytes(const Card& card, std::int32_t position) {
-    return blockBytes(CardValues(card, position, CardValues::Use::size));
+std::size_t cardBytes(const Card& card, std::int32_t position, CardEncoding encoding) {
+    return blockBytes(CardValues(card, position, encoding, CardValues::Use::size));
 }
 
 std::string_view headOfFile(CardEncoding encoding) {
@@ -258,10 +257,14 @@ CardEncoding savedEncoding(const CardBoxes& deck) {
     }
     bool fits = true;
     forEachCard(deck, [&fits](const Card& card, std::int32_t) {
-        // A card still holding the texts read from a code page 1252 file fits.
-        fits = fits && (card.keepsFirstTexts() ||
-                        (fitsCp1252(card.getQuestion()) && fitsCp1252(card.getAnswer()) &&
-                         fitsCp1252(card.getInfo())));
+        // A text still as a code page 1252 file held it fits.
+        const auto fitting = [&card](CardTextField field, std::string_view (Card::*get)() const) {
+            return card.fileBytesOf(field, CardEncoding::cp1252) || fitsCp1252((card.*get)());
+        };
+        fits = fits && ((card.keepsFirstTexts() && card.isReadFrom(CardEncoding::cp1252)) ||
+                        (fitting(CardTextField::question, &Card::getQuestion) &&
+                         fitting(CardTextField::answer, &Card::getAnswer) &&
+                         fitting(CardTextField::info, &Card::getInfo)));
     });
     return fits ? CardEncoding::cp1252 : CardEncoding::utf8;
 }
@@ -276,17 +279,18 @@ std::string composeCardText(const CardBoxes& deck, CardEncoding encoding) {
     // Sized first, so the text is written once into memory that never moves. Code
     // page 1252 takes no more bytes than UTF-8.
     std::size_t size = headOfFile(encoding).size();
-    forEachCard(deck, [&size](const Card& card, std::int32_t position) {
-        size += cardBytes(card, position);
+    forEachCard(deck, [&size, encoding](const Card& card, std::int32_t position) {
+        size += cardBytes(card, position, encoding);
     });
     const std::string history = historyToWrite(deck);
     std::string text;
-    text.reserve(size + history.size());
+    // A long text is converted in the text itself, with room behind it.
+    text.reserve(size + history.size() + narrowSlackBytes);
     text.append(headOfFile(encoding));
     {
-        PieceBuffer buffer(text, encoding);
-        forEachCard(deck, [&buffer](const Card& card, std::int32_t position) {
-            appendCard(buffer, card, position);
+        PieceBuffer buffer(text);
+        forEachCard(deck, [&buffer, encoding](const Card& card, std::int32_t position) {
+            appendCard(buffer, card, position, encoding);
         });
     }
     // ASCII: the same bytes in either kind of file.
@@ -300,10 +304,10 @@ bool composeCardTextInPieces(const CardBoxes& deck, CardEncoding encoding, const
     piece.append(headOfFile(encoding));
     bool going = true;
     {
-        PieceBuffer buffer(piece, encoding);
+        PieceBuffer buffer(piece);
         forEachCard(deck, [&](const Card& card, std::int32_t position) {
             if (going) {
-                appendCard(buffer, card, position);
+                appendCard(buffer, card, position, encoding);
                 if (piece.size() + buffer.pending() >= cardTextPieceBytes) {
                     buffer.flush();
                     going = take(piece);

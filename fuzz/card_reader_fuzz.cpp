@@ -157,8 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CardFileText text;
         ErrorCode error = 0;
         check(readCardFileText(file, text, error), "a file in memory reads without a failure");
-        readCardText(deck, std::move(text.text), boxes);
-        deck.setEncoding(text.encoding);
+        readCardFile(deck, std::move(text), boxes);
     }
 
     ScriptedBoxes referenceBoxes(goOn);

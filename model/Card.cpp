@@ -2,12 +2,16 @@
 
 #include <utility>
 
+#include "platform/TextCoding.h"
+
 namespace {
 // The marks that the deck sets over and over, and the empty text: constants
 // that a card can refer to without a copy of its own.
 constexpr std::string_view leadMark = "+";
 constexpr std::string_view otherMark = "-";
 constexpr std::string_view emptyText = "";
+
+unsigned bitOf(CardTextField field) { return 1u << static_cast<unsigned>(field); }
 }  // namespace
 
 struct Card::OwnTexts {
@@ -45,15 +49,40 @@ Card::Card(CardSource source, std::string_view mark, std::int32_t section, std::
       info_(info),
       section_(section),
       number_(number),
-      init_(true) {}
+      init_(true),
+      undecoded_(isReadFrom(CardEncoding::cp1252)) {
+    // The reader asks every card for its mark, which is short.
+    if (undecoded_ && firstHighByte(mark_) != mark_.size()) {
+        decode();
+    }
+}
 
 Card::~Card() = default;
 
+void Card::decode() const {
+    undecoded_ = false;
+    const auto widen = [this](std::string_view& text, unsigned bit) {
+        if (firstHighByte(text) != text.size()) {
+            text = source_->decode(text);
+            decoded_ |= bit;
+        }
+    };
+    widen(question_, bitOf(CardTextField::question));
+    widen(answer_, bitOf(CardTextField::answer));
+    widen(info_, bitOf(CardTextField::info));
+    widen(mark_, markBit);
+}
+
 std::shared_ptr<Card> Card::copy() const {
-    auto card =
-        keepsFirstTexts()
-            ? std::make_shared<Card>(source_, mark_, section_, number_, question_, answer_, info_)
-            : std::make_shared<Card>(mark_, section_, number_, question_, answer_, info_);
+    // A copy of a card read from a file refers to the file's bytes, and decodes
+    // them when asked, as the card did.
+    auto card = keepsFirstTexts()
+                    ? std::make_shared<Card>(source_, asRead(mark_, markBit), section_, number_,
+                                             asRead(question_, bitOf(CardTextField::question)),
+                                             asRead(answer_, bitOf(CardTextField::answer)),
+                                             asRead(info_, bitOf(CardTextField::info)))
+                    : std::make_shared<Card>(mark_, section_, number_, getQuestion(), getAnswer(),
+                                             getInfo());
     card->day_ = day_;
     return card;
 }
@@ -68,7 +97,17 @@ void Card::keep(std::string_view& text, std::string OwnTexts::*copy, std::string
     text = held;
 }
 
+void Card::set(std::string_view& text, std::string OwnTexts::*copy, std::string_view value,
+               CardTextField field) {
+    // Decoded first: the texts not set stay as the file held them.
+    decoded();
+    keep(text, copy, value);
+    set_ |= bitOf(field);
+}
+
 void Card::setMark(std::string_view mark) {
+    decoded();
+    decoded_ &= ~markBit;
     if (mark == leadMark || mark == otherMark) {
         mark_ = mark == leadMark ? leadMark : otherMark;
     } else {
@@ -79,12 +118,16 @@ void Card::setMark(std::string_view mark) {
 void Card::setSection(std::int32_t section) { section_ = section; }
 
 void Card::setQuestion(std::string_view question) {
-    keep(question_, &OwnTexts::question, question);
+    set(question_, &OwnTexts::question, question, CardTextField::question);
 }
 
-void Card::setAnswer(std::string_view answer) { keep(answer_, &OwnTexts::answer, answer); }
+void Card::setAnswer(std::string_view answer) {
+    set(answer_, &OwnTexts::answer, answer, CardTextField::answer);
+}
 
-void Card::setInfo(std::string_view info) { keep(info_, &OwnTexts::info, info); }
+void Card::setInfo(std::string_view info) {
+    set(info_, &OwnTexts::info, info, CardTextField::info);
+}
 
 std::int32_t Card::takeNew() {
     const std::int32_t wasNew = isNew_;

@@ -6,11 +6,9 @@
 #include <vector>
 
 #include "model/Card.h"
+#include "model/CardEncoding.h"
 #include "model/DeckChange.h"
 #include "model/LearningHistory.h"
-
-// How a card file spells the deck's texts. Inside, every text is UTF-8 either way.
-enum class CardEncoding { cp1252, utf8 };
 
 // The deck: seven boxes, 0 for new cards, 1 to 6 for learning. The front card of
 // a box is its current card. A box number outside 0 to 6 is treated as an empty

@@ -63,22 +63,6 @@ bool anyHighIn64(const char* at) {
 #endif
 }
 
-// The first byte at or after `from` with its high bit set; the size when none is.
-std::size_t firstHighByte(std::string_view text, std::size_t from) {
-    std::size_t at = from;
-    for (; at + 16 <= text.size(); at += 16) {
-        if (const unsigned high = highBits16(text.data() + at); high != 0) {
-            return at + static_cast<unsigned>(__builtin_ctz(high));
-        }
-    }
-    for (; at < text.size(); ++at) {
-        if ((static_cast<unsigned char>(text[at]) & 0x80) != 0) {
-            return at;
-        }
-    }
-    return text.size();
-}
-
 // Each byte's UTF-8 form (three bytes at most) with its length in the fourth, so
 // that it is written in one move and any byte may follow over the rest.
 using Utf8Form = std::array<char, 4>;
@@ -252,6 +236,71 @@ void appendCp1252AsUtf8(std::string& out, std::string_view text) {
         }
         out.append(buffer.data(), static_cast<std::size_t>(to - buffer.data()));
     }
+}
+
+char* widenCp1252ToUtf8(std::string_view text, char* to, const char* readableEnd) {
+    const std::array<Utf8Form, 256>& forms = utf8Forms();
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    const std::ptrdiff_t readable =
+        std::max(readableEnd != nullptr ? readableEnd - end : 0, std::ptrdiff_t{0});
+    // A block reads 32 bytes. The last one, cut at the end of the text, is taken as
+    // ASCII past it, and what that adds at the end is taken off again.
+    for (; end - at + readable >= 32 && at < end; at += 16) {
+        unsigned high = highBits16(at);
+        if (end - at < 16) {
+            const auto rest = static_cast<unsigned>(end - at);
+            high &= (1u << rest) - 1;
+            return expandBlock(at, high, to, forms) - (16 - rest);
+        }
+        to = expandBlock(at, high, to, forms);
+    }
+    // Too near the end of what may be read: the last bytes through a copy with zeros
+    // behind.
+    const auto left = static_cast<unsigned>(end - at);
+    if (left == 0) {
+        return to;
+    }
+    std::array<char, 48> last{};
+    std::memcpy(last.data(), at, left);
+    for (unsigned done = 0; done < left; done += 16) {
+        const unsigned rest = std::min(16u, left - done);
+        const unsigned high = highBits16(last.data() + done) & ((1u << rest) - 1);
+        to = expandBlock(last.data() + done, high, to, forms) - (16 - rest);
+    }
+    return to;
+}
+
+std::size_t firstHighByte(std::string_view text, std::size_t from) {
+    std::size_t at = from;
+    for (; at + 16 <= text.size(); at += 16) {
+        if (const unsigned high = highBits16(text.data() + at); high != 0) {
+            return at + static_cast<unsigned>(__builtin_ctz(high));
+        }
+    }
+    for (; at < text.size(); ++at) {
+        if ((static_cast<unsigned char>(text[at]) & 0x80) != 0) {
+            return at;
+        }
+    }
+    return text.size();
+}
+
+std::size_t firstHighByteOf(std::string_view text, const char* readableEnd) {
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    for (; at < end && readableEnd - at >= 16; at += 16) {
+        unsigned high = highBits16(at);
+        if (end - at < 16) {
+            high &= (1u << (end - at)) - 1;
+        }
+        if (high != 0) {
+            return static_cast<std::size_t>(at - text.data()) +
+                   static_cast<unsigned>(__builtin_ctz(high));
+        }
+    }
+    return at >= end ? text.size()
+                     : firstHighByte(text, static_cast<std::size_t>(at - text.data()));
 }
 
 namespace {

@@ -81,23 +81,21 @@ bool readDeckFile(FileSystem& files, const std::string& path, CardBoxes& deck, s
         return false;
     }
     ErrorCode error = 0;
-    // Decoded as it is read: a code page 1252 deck is never held in both forms.
     CardFileText text;
     if (!readCardFileText(*file, text, error)) {
         err << "mqdeck: cannot read " << path << ": " << whyFailed(error) << '\n';
         return false;
     }
-    if (text.text.empty() || text.text[0] == '\0') {
+    if (text.bytes.empty() || text.bytes[0] == '\0') {
         err << "mqdeck: " << path << " holds no text\n";
         return false;
     }
     ConsoleMessageBoxes boxes(err, goOn);
-    readCardText(deck, std::move(text.text), boxes);
+    readCardFile(deck, std::move(text), boxes);
     if (deck.isAborted() != 0) {
         err << "mqdeck: " << path << " holds no card file: left as it is\n";
         return false;
     }
-    deck.setEncoding(text.encoding);
     return true;
 }
 

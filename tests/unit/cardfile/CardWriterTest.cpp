@@ -131,6 +131,20 @@ TEST(CardWriter, WrittenTextReadsBackIntoTheSameBoxesAndWritesIdentically) {
     }
     EXPECT_EQ(again.history().days(), deck->history().days());
     EXPECT_EQ(composeCardText(again), first);
+
+    // Cards nobody changed go back as the code page 1252 file held them; one edited,
+    // and one read from a UTF-8 file (with a character the code page lacks), not.
+    for (CardBoxes* each : {&again, deck.get()}) {
+        each->box(3)[2]->setAnswer("\xC3\xA9t\xC3\xA9");
+    }
+    CardBoxes utf8;
+    readCardFileBytes(utf8, "\xEF\xBB\xBF<C><S>1</S><Q>\xE2\x82\xAC</Q><A>\xC5\x81</A></C>", boxes);
+    again.boxForReading(1).push_back(utf8.box(1)[0]);
+    deck->boxForReading(1).push_back(makeCard("-", 1, "\xE2\x82\xAC", "\xC5\x81"));
+    EXPECT_EQ(savedEncoding(again), CardEncoding::utf8);
+    for (const CardEncoding kind : {CardEncoding::cp1252, CardEncoding::utf8}) {
+        EXPECT_EQ(composeCardText(again, kind), composeCardText(*deck, kind));
+    }
 }
 
 bool anyCopyLeft(const FakeFileSystem& fs) {

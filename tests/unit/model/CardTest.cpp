@@ -56,8 +56,9 @@ TEST(Card, TextsKeepLineBreaksAndEightBitBytes) {
 }
 
 TEST(Card, ReadCardsReferToTheirSourceUntilATextIsSet) {
-    CardSource source = std::make_shared<const std::string>("+|question|answer|info");
-    const std::string_view text = *source;
+    CardSource source =
+        std::make_shared<CardSourceText>("+|question|answer|info", CardEncoding::utf8);
+    const std::string_view text = source->fileBytes();
     Card card(source, text.substr(0, 1), 2, 5, text.substr(2, 8), text.substr(11, 6),
               text.substr(18));
     source.reset();  // the card keeps it
@@ -69,6 +70,49 @@ TEST(Card, ReadCardsReferToTheirSourceUntilATextIsSet) {
     EXPECT_EQ(card.getInfo(), "info");
     EXPECT_EQ(card.getMark(), "+");
     EXPECT_FALSE(card.keepsFirstTexts());
+}
+
+TEST(Card, ACodePage1252CardDecodesWhenAskedAndKeepsTheBytesOfWhatWasNotSet) {
+    // The texts of a card as a code page 1252 file holds them: mark, question,
+    // answer, info.
+    const CardSource source =
+        std::make_shared<CardSourceText>("+|\xA7|caf\xE9|tea|\x80 5", CardEncoding::cp1252);
+    const std::string_view text = source->fileBytes();
+    const struct {
+        std::string_view mark;
+        std::string_view decodedMark;
+        bool lookFirst;
+    } cases[] = {{text.substr(0, 1), "+", false},
+                 {text.substr(0, 1), "+", true},
+                 {text.substr(2, 1), "\xC2\xA7", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.decodedMark);
+        auto card = std::make_shared<Card>(source, c.mark, 1, 1, text.substr(4, 4),
+                                           text.substr(9, 3), text.substr(13));
+        if (c.lookFirst) {
+            card->getAnswer();
+        }
+        const auto copy = card->copy();
+        for (const Card* each : {card.get(), copy.get()}) {
+            EXPECT_EQ(each->fileBytesOf(CardTextField::question, CardEncoding::cp1252),
+                      text.substr(4, 4));
+            EXPECT_EQ(each->getMark(), c.decodedMark);
+            EXPECT_EQ(each->getQuestion(), "caf\xC3\xA9");
+            EXPECT_EQ(each->getInfo(), "\xE2\x82\xAC 5");
+            EXPECT_EQ(each->fileBytesOf(CardTextField::info, CardEncoding::cp1252),
+                      text.substr(13));
+            EXPECT_FALSE(each->fileBytesOf(CardTextField::info, CardEncoding::utf8));
+            EXPECT_TRUE(each->keepsFirstTexts());
+        }
+        card->setAnswer("th\xC3\xA9");
+        card->setMark("\xC3\xB8");
+        EXPECT_FALSE(card->fileBytesOf(CardTextField::answer, CardEncoding::cp1252));
+        EXPECT_EQ(card->fileBytesOf(CardTextField::question, CardEncoding::cp1252),
+                  text.substr(4, 4));
+        EXPECT_EQ(card->getQuestion(), "caf\xC3\xA9");
+        EXPECT_EQ(card->getMark(), "\xC3\xB8");
+        EXPECT_EQ(card->copy()->getAnswer(), "th\xC3\xA9");
+    }
 }
 
 }  // namespace

@@ -58,6 +58,7 @@ class ProgressTest(ProgramTestCase):
         self.probe.ok("window-gone", "Progress", 10000)
 
         self.keys("ctrl+s")
+        self.box("Save ?")
         self.answer("Save ?", "yes")
         self.text(QUESTION)
         today = datetime.date.today().isoformat()

@@ -73,6 +73,7 @@ class ScheduleTest(ProgramTestCase):
         self.wait_for_question(b"d")
         self.assertEqual(self.due_fields(), [b"1", b"1", b"1", b"0", b"0"])
         self.keys("ctrl+s")
+        self.box("Save ?")
         self.answer("Save ?", "yes")
         self.text(QUESTION)
         self.assertEqual(deck.read_bytes(), dated_file({

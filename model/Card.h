@@ -61,7 +61,7 @@ public:
         const std::string_view text = field == CardTextField::question ? question_
                                       : field == CardTextField::answer ? answer_
                                                                        : info_;
-        return (decoded_ & bit) != 0 ? source_->originOf(text) : text;
+        return asRead(text, bit);
     }
     bool isReadFrom(CardEncoding encoding) const {
         return source_ && source_->encoding() == encoding;

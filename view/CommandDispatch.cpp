@@ -13,6 +13,8 @@ int commandId(std::uintptr_t wParam) { return static_cast<int>(wParam & 0xFFFF);
 
 using Walk = DueWalk;
 
+static_assert(ids::redoItem == ids::undoItem + 1, "Undo and Redo make one range of ids");
+
 // One command: its first and last id (boxes and recent files share a handler),
 // the handler, and whether Due Cards Only then walks to a due card, and which way.
 struct CommandEntry {
@@ -55,8 +57,8 @@ const std::array<CommandEntry, 25> commands = {{
     {ids::previousItem, ids::previousItem, plain<&MQMainView::onPrevious>, walks, Walk::backward},
     {ids::deleteItem, ids::deleteItem, plain<&MQMainView::onDelete>, walks, Walk::forward},
     {ids::insertItem, ids::insertItem, plain<&MQMainView::onInsert>, stays, Walk::forward},
-    {ids::undoItem, ids::undoItem, plain<&MQMainView::onUndo>, walks, Walk::forward},
-    {ids::redoItem, ids::redoItem, plain<&MQMainView::onRedo>, walks, Walk::forward},
+    // Undo and Redo: one handler for the two neighbouring ids.
+    {ids::undoItem, ids::redoItem, withId<&MQMainView::onUndoRedo>, walks, Walk::forward},
     // Find still finds any card, due or not.
     {ids::findItem, ids::findItem, plain<&MQMainView::onFind>, stays, Walk::forward},
     {ids::findNextItem, ids::findNextItem, plain<&MQMainView::onFindNext>, stays, Walk::forward},

@@ -1,3 +1,6 @@
+#include <optional>
+
+#include "view/ControlIds.h"
 #include "view/MQMainView.h"
 
 MQMainView::Command::Command(MQMainView& view, DialogPort& dialog, std::optional<DueWalk> walk)
@@ -14,29 +17,19 @@ MQMainView::Command::~Command() {
                        shownNow(dialog_, view_.activeCard_, view_.view_));
 }
 
-void MQMainView::onUndo(DialogPort& dialog) {
+void MQMainView::onUndoRedo(DialogPort& dialog, int commandId) {
     if (deck_ == nullptr) {
         return;
     }
-    if (paneTakesUndo(dialog, view_)) {
+    const bool undo = commandId == ids::undoItem;
+    if (undo && paneTakesUndo(dialog, view_)) {
         dialog.undoTyping(dialog.focusedControl());
         return;
     }
     command_.settle();
-    if (const auto shown = undo_.undo(*deck_, shownNow(dialog, activeCard_, view_))) {
-        if (showRestored(dialog, *shown, activeCard_, view_, platform_.messageBoxes)) {
-            bringToFront(dialog, shown->shown);
-        }
-        refreshCounts(dialog);
-    }
-}
-
-void MQMainView::onRedo(DialogPort& dialog) {
-    if (deck_ == nullptr) {
-        return;
-    }
-    command_.settle();
-    if (const auto shown = undo_.redo(*deck_)) {
+    const std::optional<ShownCards> shown =
+        undo ? undo_.undo(*deck_, shownNow(dialog, activeCard_, view_)) : undo_.redo(*deck_);
+    if (shown) {
         if (showRestored(dialog, *shown, activeCard_, view_, platform_.messageBoxes)) {
             bringToFront(dialog, shown->shown);
         }

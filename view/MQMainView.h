@@ -49,8 +49,8 @@ public:
     void onSave(DialogPort& dialog);
     void onSaveAs(DialogPort& dialog);
     void onInfo(DialogPort& dialog);
-    void onUndo(DialogPort& dialog);
-    void onRedo(DialogPort& dialog);
+    // Edit > Undo and Redo, told apart by `commandId`.
+    void onUndoRedo(DialogPort& dialog, int commandId);
     void onFind(DialogPort& dialog);
     void onFindNext(DialogPort& dialog);
     void onDueOnly(DialogPort& dialog);

@@ -73,11 +73,11 @@ private:
             case CardField::number:
                 return number_.text();
             case CardField::question:
-                return textOf(at, card, CardTextField::question, &Card::getQuestion);
+                return textOf(at, card, CardTextField::question);
             case CardField::answer:
-                return textOf(at, card, CardTextField::answer, &Card::getAnswer);
+                return textOf(at, card, CardTextField::answer);
             case CardField::info:
-                return textOf(at, card, CardTextField::info, &Card::getInfo);
+                return textOf(at, card, CardTextField::info);
             case CardField::day:
                 // Only a card that has a day writes one, so older decks save as they were read.
                 if (card.getDay() == noDay) {
@@ -89,15 +89,14 @@ private:
     }
     // Asking the card for the bytes it was read from decodes nothing: a card nobody
     // looked at is written without its texts ever being decoded.
-    std::string_view textOf(std::size_t at, const Card& card, CardTextField field,
-                            std::string_view (Card::*get)() const) {
+    std::string_view textOf(std::size_t at, const Card& card, CardTextField field) {
         if (encoding_ == CardEncoding::cp1252) {
             if (const auto asRead = card.fileBytesOf(field, encoding_)) {
                 return *asRead;
             }
             narrow_ |= 1u << at;
         }
-        return (card.*get)();
+        return card.getText(field);
     }
 
     Decimal section_;
@@ -153,10 +152,6 @@ public:
     void value(std::string_view piece, bool narrow) {
         if (narrow) {
             narrowed(piece);
-        } else if (piece.size() <= wordBytes) {
-            makeRoom(wordBytes);
-            std::memcpy(bytes_.data() + used_, piece.data(), piece.size());
-            used_ += piece.size();
         } else if (piece.size() <= bufferBytes) {
             makeRoom(piece.size());
             std::memcpy(bytes_.data() + used_, piece.data(), piece.size());
@@ -257,14 +252,12 @@ CardEncoding savedEncoding(const CardBoxes& deck) {
     }
     bool fits = true;
     forEachCard(deck, [&fits](const Card& card, std::int32_t) {
-        // A text still as a code page 1252 file held it fits.
-        const auto fitting = [&card](CardTextField field, std::string_view (Card::*get)() const) {
-            return card.fileBytesOf(field, CardEncoding::cp1252) || fitsCp1252((card.*get)());
-        };
-        fits = fits && ((card.keepsFirstTexts() && card.isReadFrom(CardEncoding::cp1252)) ||
-                        (fitting(CardTextField::question, &Card::getQuestion) &&
-                         fitting(CardTextField::answer, &Card::getAnswer) &&
-                         fitting(CardTextField::info, &Card::getInfo)));
+        for (const CardTextField field :
+             {CardTextField::question, CardTextField::answer, CardTextField::info}) {
+            // A text still as a code page 1252 file held it fits.
+            fits = fits && (card.fileBytesOf(field, CardEncoding::cp1252) ||
+                            fitsCp1252(card.getText(field)));
+        }
     });
     return fits ? CardEncoding::cp1252 : CardEncoding::utf8;
 }

@@ -10,8 +10,6 @@ namespace {
 constexpr std::string_view leadMark = "+";
 constexpr std::string_view otherMark = "-";
 constexpr std::string_view emptyText = "";
-
-unsigned bitOf(CardTextField field) { return 1u << static_cast<unsigned>(field); }
 }  // namespace
 
 struct Card::OwnTexts {

@@ -45,6 +45,7 @@ public:
     std::string_view getQuestion() const { return decoded().question_; }
     std::string_view getAnswer() const { return decoded().answer_; }
     std::string_view getInfo() const { return decoded().info_; }
+    std::string_view getText(CardTextField field) const { return decoded().viewOf(field); }
     // The day the card entered its box, or noDay when that is not known.
     CalendarDay getDay() const { return day_; }
     bool isInit() const { return init_; }
@@ -54,14 +55,11 @@ public:
     // it as read from such a file; nothing otherwise. Decodes nothing. Inline:
     // saving asks it for every text of the deck.
     std::optional<std::string_view> fileBytesOf(CardTextField field, CardEncoding encoding) const {
-        const unsigned bit = 1u << static_cast<unsigned>(field);
+        const unsigned bit = bitOf(field);
         if (!isReadFrom(encoding) || (set_ & bit) != 0) {
             return std::nullopt;
         }
-        const std::string_view text = field == CardTextField::question ? question_
-                                      : field == CardTextField::answer ? answer_
-                                                                       : info_;
-        return asRead(text, bit);
+        return asRead(viewOf(field), bit);
     }
     bool isReadFrom(CardEncoding encoding) const {
         return source_ && source_->encoding() == encoding;
@@ -81,6 +79,9 @@ private:
     struct OwnTexts;
     // Bits of set_ and decoded_: the three texts in CardTextField's order, then the mark.
     static constexpr unsigned markBit = 1u << 3;
+    static constexpr unsigned bitOf(CardTextField field) {
+        return 1u << static_cast<unsigned>(field);
+    }
 
     const Card& decoded() const {
         if (undecoded_) {
@@ -89,6 +90,11 @@ private:
         return *this;
     }
     void decode() const;
+    std::string_view viewOf(CardTextField field) const {
+        return field == CardTextField::question ? question_
+               : field == CardTextField::answer ? answer_
+                                                : info_;
+    }
     // The text as the file held it, for one not set since.
     std::string_view asRead(std::string_view text, unsigned bit) const {
         return (decoded_ & bit) != 0 ? source_->originOf(text) : text;

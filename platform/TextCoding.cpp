@@ -41,28 +41,6 @@ unsigned highBits16(const char* at) {
 #endif
 }
 
-// Whether any of the 64 bytes at `at` has its high bit set. Long stretches of
-// ASCII are common (whole files of it), and taken 64 bytes at a time they cost
-// next to nothing.
-bool anyHighIn64(const char* at) {
-#if defined(__SSE2__)
-    const auto load = [at](int block) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * block));
-    };
-    const __m128i any =
-        _mm_or_si128(_mm_or_si128(load(0), load(1)), _mm_or_si128(load(2), load(3)));
-    return _mm_movemask_epi8(any) != 0;
-#else
-    std::uint64_t any = 0;
-    for (int word = 0; word < 8; ++word) {
-        std::uint64_t eight = 0;
-        std::memcpy(&eight, at + 8 * word, sizeof eight);
-        any |= eight;
-    }
-    return (any & 0x8080808080808080u) != 0;
-#endif
-}
-
 // Each byte's UTF-8 form (three bytes at most) with its length in the fourth, so
 // that it is written in one move and any byte may follow over the rest.
 using Utf8Form = std::array<char, 4>;
@@ -108,7 +86,6 @@ void appendUtf8(std::string& out, std::uint32_t code) {
 
 std::string cp1252ToUtf8(std::string_view text) {
     std::string out;
-    out.reserve(utf8SizeOfCp1252(text));
     appendCp1252AsUtf8(out, text);
     return out;
 }
@@ -199,51 +176,20 @@ void narrowAroundAscii(const char*& at, const char* end, char*& to, Convert conv
     }
 }
 
-// Converted into a buffer on the stack a part at a time: the slack takes a block's
-// worst case, or the last few bytes.
-constexpr std::size_t bufferBytes = 16 * 1024;
-using ConversionBuffer = std::array<char, bufferBytes + 256>;
-
 }  // namespace
 
 void appendCp1252AsUtf8(std::string& out, std::string_view text) {
-    const std::array<Utf8Form, 256>& forms = utf8Forms();
-    // Appended a buffer at a time: the string is written once, and only as far as
-    // the text goes.
-    ConversionBuffer buffer;
-    const char* at = text.data();
-    const char* const end = at + text.size();
-    while (at < end) {
-        char* to = buffer.data();
-        char* const full = to + bufferBytes;
-        for (; end - at >= 96 && to < full; at += 64) {
-            if (!anyHighIn64(at)) {
-                std::memcpy(to, at, 64);
-                to += 64;
-                continue;
-            }
-            for (int block = 0; block < 64; block += 16) {
-                to = expandBlock(at + block, highBits16(at + block), to, forms);
-            }
-        }
-        for (; end - at >= 48 && to < full; at += 16) {
-            to = expandBlock(at, highBits16(at), to, forms);
-        }
-        if (end - at < 48 && to < full) {
-            for (; at < end; ++at) {
-                to = appendForm(to, forms[static_cast<unsigned char>(*at)]);
-            }
-        }
-        out.append(buffer.data(), static_cast<std::size_t>(to - buffer.data()));
-    }
+    const std::size_t start = out.size();
+    out.resize(start + utf8SizeOfCp1252(text) + widenSlackBytes);
+    const char* const end = widenCp1252ToUtf8(text, out.data() + start, text.data() + text.size());
+    out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 char* widenCp1252ToUtf8(std::string_view text, char* to, const char* readableEnd) {
     const std::array<Utf8Form, 256>& forms = utf8Forms();
     const char* at = text.data();
     const char* const end = at + text.size();
-    const std::ptrdiff_t readable =
-        std::max(readableEnd != nullptr ? readableEnd - end : 0, std::ptrdiff_t{0});
+    const std::ptrdiff_t readable = std::max(readableEnd - end, std::ptrdiff_t{0});
     // A block reads 32 bytes. The last one, cut at the end of the text, is taken as
     // ASCII past it, and what that adds at the end is taken off again.
     for (; end - at + readable >= 32 && at < end; at += 16) {
@@ -284,23 +230,6 @@ std::size_t firstHighByte(std::string_view text, std::size_t from) {
         }
     }
     return text.size();
-}
-
-std::size_t firstHighByteOf(std::string_view text, const char* readableEnd) {
-    const char* at = text.data();
-    const char* const end = at + text.size();
-    for (; at < end && readableEnd - at >= 16; at += 16) {
-        unsigned high = highBits16(at);
-        if (end - at < 16) {
-            high &= (1u << (end - at)) - 1;
-        }
-        if (high != 0) {
-            return static_cast<std::size_t>(at - text.data()) +
-                   static_cast<unsigned>(__builtin_ctz(high));
-        }
-    }
-    return at >= end ? text.size()
-                     : firstHighByte(text, static_cast<std::size_t>(at - text.data()));
 }
 
 namespace {

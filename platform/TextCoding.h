@@ -29,16 +29,13 @@ void appendUtf8(std::string& out, std::uint32_t codePoint);
 std::string cp1252ToUtf8(std::string_view text);
 void appendCp1252AsUtf8(std::string& out, std::string_view text);
 // Writes `text` (code page 1252) as UTF-8 at `to` and gives the end of what it
-// wrote. It writes 16 bytes at a time, so `to` needs room for 3 * text.size() +
-// widenSlackBytes. Bytes after the text up to `readableEnd` may be read too,
-// which saves a short text a copy.
+// wrote. It writes 16 bytes at a time, so `to` needs room for what it makes
+// (utf8SizeOfCp1252, 3 * text.size() at most) + widenSlackBytes. Bytes after the
+// text up to `readableEnd` may be read too, which saves a short text a copy.
 constexpr std::size_t widenSlackBytes = 64;
-char* widenCp1252ToUtf8(std::string_view text, char* to, const char* readableEnd = nullptr);
+char* widenCp1252ToUtf8(std::string_view text, char* to, const char* readableEnd);
 // The first byte at or after `from` with its high bit set; the size when none is.
 std::size_t firstHighByte(std::string_view text, std::size_t from = 0);
-// The same from the start, reading past the text up to `readableEnd`: a short text
-// within a longer one then needs no loop over its last bytes.
-std::size_t firstHighByteOf(std::string_view text, const char* readableEnd);
 // How many bytes cp1252ToUtf8 makes of `text`.
 std::size_t utf8SizeOfCp1252(std::string_view text);
 

@@ -101,8 +101,6 @@ TEST(TextCoding, LongMixedTextsConvertAsOneCharacterAtATime) {
             };
             ASSERT_EQ(widened(exact), cp1252ToUtf8(cp1252.substr(0, length))) << length;
             ASSERT_EQ(widened(more), cp1252ToUtf8(cp1252.substr(0, length))) << length;
-            ASSERT_EQ(firstHighByteOf({more.data(), length}, more.data() + more.size()),
-                      firstHighByte(cp1252.substr(0, length)));
         }
 
         std::string narrowed;
